@@ -1,0 +1,80 @@
+#include "app/Application.h"
+
+#include "platform/Exceptions.h"
+
+namespace pendulon {
+
+TApplication::TApplication(Platform& platform) : platform_(platform), reports_(platform) {
+  handle_ = platform_.NewWindow("TApplication", "", WindowPlacement{}, this);
+}
+
+TApplication::~TApplication() {
+  if (handle_ != 0)
+    platform_.DestroyWindow(handle_);
+}
+
+void TApplication::SetTitle(const AnsiString& title) {
+  title_ = title;
+  if (handle_ != 0)
+    platform_.SetCaption(handle_, title);
+}
+
+AnsiString TApplication::Title() {
+  return handle_ != 0 ? platform_.Caption(handle_) : title_;
+}
+
+void TApplication::RequestStop() {
+  platform_.PostQuit();
+}
+
+void TApplication::Run() {
+  if (showMainForm_ && mainForm_ != nullptr) {
+    mainForm_->Show();
+  }
+  do {
+    try {
+      if (!ProcessMessage()) {
+        platform_.WaitForMessage();
+      }
+    } catch (...) {
+      HandleException(std::current_exception());
+    }
+  } while (!terminated_);
+}
+
+bool TApplication::ProcessMessage() {
+  switch (platform_.PumpMessage()) {
+    case Pumped::kNothing:
+      return false;
+    case Pumped::kQuit:
+      terminated_ = true;
+      return true;
+    case Pumped::kDispatched:
+      return true;
+  }
+  return false;
+}
+
+void TApplication::HandleException(std::exception_ptr error) noexcept {
+  try {
+    reports_.ReportError(handle_, Title(), ErrorText(error));
+  } catch (...) {
+    // A box that cannot be shown is not reported again.
+  }
+}
+
+void TApplication::CloseRequested() {
+  // A close sent to the application's window closes the main window.
+  try {
+    if (mainForm_ != nullptr)
+      mainForm_->Close();
+  } catch (...) {
+    HandleException(std::current_exception());
+  }
+}
+
+void TApplication::SessionEnding() {
+  terminated_ = true;
+}
+
+}  // namespace pendulon

@@ -1,0 +1,68 @@
+#pragma once
+// TApplication: the process's application object. It holds the title (the caption of its own
+// hidden window, class "TApplication"), the main window, the show-main-window and stop flags,
+// and runs the message loop until the quit message arrives.
+
+#include <exception>
+
+#include "app/ReportError.h"
+#include "platform/AnsiString.h"
+#include "platform/Platform.h"
+
+namespace pendulon {
+
+// What the application needs of its main window.
+class TMainWindow {
+ public:
+  virtual void Close() = 0;
+  virtual void Show() = 0;
+
+ protected:
+  ~TMainWindow() = default;
+};
+
+class TApplication final : private WindowClient {
+ public:
+  explicit TApplication(Platform& platform);
+  ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  void SetTitle(const AnsiString& title);
+  AnsiString Title();
+  WindowHandle Handle() const { return handle_; }
+
+  TMainWindow* MainForm() const { return mainForm_; }
+  void SetMainForm(TMainWindow* form) { mainForm_ = form; }
+
+  bool ShowMainForm() const { return showMainForm_; }
+  void SetShowMainForm(bool show) { showMainForm_ = show; }
+  bool Terminated() const { return terminated_; }
+
+  // Posts the quit message and returns at once; the step in progress runs to its end.
+  void RequestStop();
+
+  // The message loop: shows the main window first if the flag is still set, then handles
+  // messages until the quit message is taken. Errors escaping a message are reported.
+  void Run();
+
+  // Reports an error caught at one of the shell's catching places; never throws.
+  void HandleException(std::exception_ptr error) noexcept;
+
+  const ErrorReports& Reports() const { return reports_; }
+
+ private:
+  bool ProcessMessage();
+  void CloseRequested() override;
+  void SessionEnding() override;
+
+  Platform& platform_;
+  WindowHandle handle_ = 0;
+  AnsiString title_;
+  TMainWindow* mainForm_ = nullptr;
+  bool showMainForm_ = true;
+  bool terminated_ = false;
+  ErrorReports reports_;
+};
+
+}  // namespace pendulon

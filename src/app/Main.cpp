@@ -1,0 +1,131 @@
+#include "app/Main.h"
+
+#include "launcher/RunItem.h"
+#include "platform/Clock.h"
+#include "platform/Exceptions.h"
+#include "platform/Process.h"
+
+namespace pendulon {
+
+const char* const kMainCaption = "Quillmar v.2.5 Final Release";
+const char* const kApplicationTitle = "Vostrelin Quillmar 2.5 Task Executer";
+const char* const kRefusalText =
+    "This program is used internally by Vostrelin Quillmar \nand should not be run directly!";
+
+namespace {
+
+const char* const kMainClass = "TfrmPendulon";
+
+struct WatchedWindow {
+  const char* className;
+  const char* caption;
+};
+
+// The family's windows, looked up in this order.
+const WatchedWindow kFamily[] = {
+    {"TfrmQuillmar", "Quillmar v.2.5 Final Release"},
+    {"TfrmMenuEditor", "Quillmar Menu Editor v.4.02"},
+    {"TfrmQuillmarSettings", "Vostrelin Quillmar 2.5 Settings"},
+};
+
+}  // namespace
+
+TfrmPendulon::Window::Window(Platform& p, WindowClient* client)
+    : platform(p),
+      handle(p.NewWindow(kMainClass, "", WindowPlacement{580, 211, 191, 146}, client)) {
+  if (handle == 0) {
+    throw Exception("Error creating window");
+  }
+}
+
+TfrmPendulon::Window::~Window() {
+  platform.DestroyWindow(handle);
+}
+
+TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform)
+    : application_(application),
+      platform_(platform),
+      window_(platform, this),
+      handle_(window_.handle),
+      scheduler_(
+          platform, handle_, [this](const AnsiString& name) { RunItem(name); },
+          [&application](std::exception_ptr e) { application.HandleException(e); }),
+      exitTimer_(platform, handle_,
+                 [&application](std::exception_ptr e) { application.HandleException(e); }) {
+  exitTimer_.SetInterval(4999);
+  exitTimer_.SetOnTimer([this] { ExitTimerTimer(); });
+
+  {
+    // The window exists but has no caption yet, so the lookup never finds this copy; the lock
+    // keeps two copies from both looking before either has taken the caption.
+    const std::unique_ptr<ScopedLock> lock = platform_.LockSingleCopy();
+    if (platform_.WindowExists(kMainClass, kMainCaption)) {
+      application_.RequestStop();
+    }
+    platform_.SetCaption(handle_, kMainCaption);
+  }
+
+  try {
+    FormCreate();
+  } catch (...) {
+    application_.HandleException(std::current_exception());
+  }
+}
+
+TfrmPendulon::~TfrmPendulon() = default;
+
+void TfrmPendulon::FormCreate() {
+  if (FirstArgument(platform_) != "-w quillmar") {
+    platform_.ShowMessageBox(handle_, kRefusalText, "Pendulon", kMbIconError);
+    application_.RequestStop();
+    return;
+  }
+  application_.SetShowMainForm(false);
+  scheduler_.StartScheduler();
+}
+
+void TfrmPendulon::FormClose(TCloseAction& /*action*/) {
+  scheduler_.FreeTaskList();
+}
+
+void TfrmPendulon::ExitTimerTimer() {
+  if (ClockText(platform_, "s") == "0") {
+    return;
+  }
+  bool anyLeft = false;
+  for (const WatchedWindow& watched : kFamily) {
+    // Every lookup is made, whatever the earlier ones found.
+    anyLeft = platform_.WindowExists(watched.className, watched.caption) || anyLeft;
+  }
+  if (!anyLeft) {
+    Close();
+  }
+}
+
+void TfrmPendulon::RunItem(const AnsiString& itemName) {
+  pendulon::RunItem(platform_, handle_, itemName);
+}
+
+void TfrmPendulon::Close() {
+  TCloseAction action = TCloseAction::caHide;
+  FormClose(action);
+  if (application_.MainForm() == this) {
+    application_.RequestStop();
+  } else {
+    platform_.SetVisible(handle_, false);
+  }
+}
+
+void TfrmPendulon::Show() {
+  platform_.SetVisible(handle_, true);
+}
+
+void TfrmPendulon::CloseRequested() {
+  try {
+    Close();
+  } catch (...) {
+    application_.HandleException(std::current_exception());
+  }
+}
+
+}  // namespace pendulon

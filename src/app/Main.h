@@ -1,0 +1,68 @@
+#pragma once
+// TfrmPendulon: the hidden main window. It owns the three timers (the minute walk, the change
+// watch and the watchdog), the task table, and the launch of items.
+
+#include "app/Application.h"
+#include "platform/AnsiString.h"
+#include "platform/Platform.h"
+#include "platform/Timer.h"
+#include "scheduler/TaskScheduler.h"
+
+namespace pendulon {
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+// The identity a later copy looks for, and the watched windows of the family.
+extern const char* const kMainCaption;       // "Quillmar v.2.5 Final Release"
+extern const char* const kApplicationTitle;  // "Vostrelin Quillmar 2.5 Task Executer"
+extern const char* const kRefusalText;
+
+class TfrmPendulon final : public TMainWindow, private WindowClient {
+ public:
+  // Creates the window (empty caption) and its timers, the watchdog counting from here; looks
+  // for a running copy and asks the application to stop if there is one; takes its caption;
+  // then runs FormCreate, reporting an error that escapes it.
+  TfrmPendulon(TApplication& application, Platform& platform);
+  ~TfrmPendulon();
+  TfrmPendulon(const TfrmPendulon&) = delete;
+  TfrmPendulon& operator=(const TfrmPendulon&) = delete;
+
+  // The argument guard, then the scheduler's start-up.
+  void FormCreate();
+  // Frees the task table; the action is left as it is.
+  void FormClose(TCloseAction& action);
+  // Every 4999 ms outside second 0: closes the main window once none of the family's windows
+  // is left.
+  void ExitTimerTimer();
+  // Launches the item of a due task line, owned by this window.
+  void RunItem(const AnsiString& itemName);
+
+  // Runs FormClose; stops the application when this is its main window, else only hides.
+  void Close() override;
+  void Show() override;
+
+  WindowHandle Handle() const { return handle_; }
+  TaskScheduler& Scheduler() { return scheduler_; }
+  TTimer& ExitTimer() { return exitTimer_; }
+
+ private:
+  // Owns the platform window; it goes last, after the timers that tick on it.
+  struct Window {
+    Window(Platform& platform, WindowClient* client);
+    ~Window();
+    Platform& platform;
+    WindowHandle handle;
+  };
+
+  void CloseRequested() override;
+  void SessionEnding() override {}
+
+  TApplication& application_;
+  Platform& platform_;
+  Window window_;
+  WindowHandle handle_;
+  TaskScheduler scheduler_;
+  TTimer exitTimer_;
+};
+
+}  // namespace pendulon

@@ -1,0 +1,39 @@
+#include "app/ReportError.h"
+
+namespace pendulon {
+namespace {
+
+// Keeps a text among the open reports for as long as its box is open, on every path out.
+class OpenReport {
+ public:
+  OpenReport(std::multiset<AnsiString>& open, const AnsiString& text)
+      : open_(open), entry_(open.insert(text)) {}
+  ~OpenReport() { open_.erase(entry_); }
+  OpenReport(const OpenReport&) = delete;
+  OpenReport& operator=(const OpenReport&) = delete;
+
+ private:
+  std::multiset<AnsiString>& open_;
+  std::multiset<AnsiString>::iterator entry_;
+};
+
+}  // namespace
+
+AnsiString ReportText(const AnsiString& message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
+    return message + ".";
+  }
+  return message;
+}
+
+void ErrorReports::ReportError(WindowHandle owner, const AnsiString& title,
+                               const AnsiString& message) {
+  const AnsiString text = ReportText(message);
+  if (open_.count(text) != 0) {
+    return;
+  }
+  OpenReport open(open_, text);
+  platform_.ShowMessageBox(owner, text, title, kMbIconError);
+}
+
+}  // namespace pendulon

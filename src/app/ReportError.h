@@ -1,0 +1,30 @@
+#pragma once
+// The one way errors reach the user: a modal box with the message under the application title.
+
+#include <set>
+
+#include "platform/AnsiString.h"
+#include "platform/Platform.h"
+
+namespace pendulon {
+
+// The message as the box shows it: "." appended when its last byte's code is above that of ".".
+AnsiString ReportText(const AnsiString& message);
+
+class ErrorReports {
+ public:
+  explicit ErrorReports(Platform& platform) : platform_(platform) {}
+
+  // Shows the error box and returns once the user has closed it. A report whose text equals that
+  // of a box still open is not shown again: a line failing every minute while nobody answers
+  // would otherwise nest one more modal loop each minute until the stack runs out.
+  void ReportError(WindowHandle owner, const AnsiString& title, const AnsiString& message);
+
+  int OpenCount() const { return static_cast<int>(open_.size()); }
+
+ private:
+  Platform& platform_;
+  std::multiset<AnsiString> open_;
+};
+
+}  // namespace pendulon

@@ -1,0 +1,82 @@
+#include "launcher/Qeflib.h"
+
+#include "platform/Files.h"
+#include "platform/Text.h"
+
+namespace pendulon {
+namespace {
+
+bool BeginsWith(const AnsiString& line, const AnsiString& prefix) {
+  return line.size() >= prefix.size() && line.compare(0, prefix.size(), prefix) == 0;
+}
+
+const AnsiString kMenuItem = "<MenuItem";
+
+}  // namespace
+
+TQEFile::TQEFile(Platform& platform, const AnsiString& path) : platform_(platform) {
+  if (!FilePresent(platform, path)) {
+    CreateEmptyFile(platform, path);
+  }
+  LoadLines(platform, lines_, path);
+  fileName_ = path;
+}
+
+TQEFile::~TQEFile() {
+  fileName_.clear();
+}
+
+std::int32_t TQEFile::FindLine(const AnsiString& prefix, std::int32_t start) const {
+  for (std::int32_t i = start < 0 ? 0 : start; i < lines_.Count(); ++i) {
+    if (BeginsWith(lines_[i], prefix)) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+void TQEFile::FindTag(const AnsiString& name, bool opening, std::int32_t& index) const {
+  index = FindLine("<" + name + ">", 0);
+  if (index == -1 || opening) {
+    return;
+  }
+  index = FindLine("</" + name + ">", 0);
+}
+
+void TQEFile::HeaderEnd(const AnsiString& name, std::int32_t& index) const {
+  std::int32_t open = -1, close = -1;
+  FindTag(name, true, open);
+  FindTag(name, false, close);
+  if (open == -1 || close == -1) {
+    index = -1;
+    return;
+  }
+  index = 0;
+  for (std::int32_t i = open + 1; i < close; ++i) {
+    if (BeginsWith(lines_[i], kMenuItem)) {
+      index = i - 1;
+      return;
+    }
+    index = i;
+  }
+}
+
+AnsiString TQEFile::GetValue(const AnsiString& name, const AnsiString& key) const {
+  if (name.empty()) {
+    return AnsiString();
+  }
+  std::int32_t open = -1, last = -1;
+  FindTag(name, true, open);
+  HeaderEnd(name, last);
+  for (std::int32_t i = open + 1; i < last + 1; ++i) {
+    const AnsiString& line = lines_[i];
+    const int equals = TextPos(platform_, "=", line);  // 1-based; 0 when there is none
+    const std::size_t keyLength = equals > 0 ? static_cast<std::size_t>(equals - 1) : 0;
+    if (keyLength == key.size() && line.compare(0, keyLength, key) == 0) {
+      return line.substr(static_cast<std::size_t>(equals));
+    }
+  }
+  return AnsiString();
+}
+
+}  // namespace pendulon

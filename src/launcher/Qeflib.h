@@ -1,0 +1,50 @@
+#pragma once
+// TQEFile reads a launch file once and answers "the value of key K in section N".
+//
+// A section N opens at the first line that begins with "<N>" and closes at the first line that
+// begins with "</N>", each searched from the top of the file on its own. Its header is the
+// lines between the two, up to the first line that begins with "<MenuItem"; a header line
+// holds key=value, split at its first "=". Everything compares bytes exactly.
+
+#include <cstdint>
+
+#include "platform/AnsiString.h"
+#include "platform/Platform.h"
+#include "platform/StringList.h"
+
+namespace pendulon {
+
+class TQEFile {
+ public:
+  // Loads the file, creating it empty where no file exists. Raises EFOpenError when the file
+  // cannot be loaded.
+  TQEFile(Platform& platform, const AnsiString& path);
+  ~TQEFile();
+  TQEFile(const TQEFile&) = delete;
+  TQEFile& operator=(const TQEFile&) = delete;
+
+  // The first line at or after start (below 0 counts as 0) that begins with prefix, or -1.
+  std::int32_t FindLine(const AnsiString& prefix, std::int32_t start) const;
+  // The first opening ("<name>") or closing ("</name>") tag line, or -1. Without an opening tag
+  // line the closing one is not searched.
+  void FindTag(const AnsiString& name, bool opening, std::int32_t& index) const;
+  // The last header line of the section: -1 without both tag lines, 0 when there is no line to
+  // examine, the line before a "<MenuItem" line, otherwise the line before the closing tag.
+  void HeaderEnd(const AnsiString& name, std::int32_t& index) const;
+
+  // The value of the first header line whose key is key; empty when there is none.
+  AnsiString GetValue(const AnsiString& name, const AnsiString& key) const;
+  AnsiString GetPath(const AnsiString& name) const { return GetValue(name, "path"); }
+  AnsiString GetDir(const AnsiString& name) const { return GetValue(name, "dir"); }
+  AnsiString GetParams(const AnsiString& name) const { return GetValue(name, "params"); }
+  AnsiString GetAction(const AnsiString& name) const { return GetValue(name, "action"); }
+
+  const TStringList& Lines() const { return lines_; }
+
+ private:
+  Platform& platform_;
+  TStringList lines_;
+  AnsiString fileName_;
+};
+
+}  // namespace pendulon

@@ -1,0 +1,64 @@
+#include "platform/Clock.h"
+
+#include <cmath>
+#include <string>
+
+namespace pendulon {
+namespace {
+
+constexpr std::int64_t kDaysFrom1899To1970 = 25569;
+
+}  // namespace
+
+std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
+  year -= month <= 2;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const unsigned yearOfEra = static_cast<unsigned>(year - era * 400);
+  const unsigned dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
+}
+
+TDateTime EncodeDateTime(const SystemTime& t) {
+  const double days =
+      static_cast<double>(DaysFromCivil(t.year, t.month, t.day) + kDaysFrom1899To1970);
+  const double ms = ((t.hour * 60.0 + t.minute) * 60.0 + t.second) * 1000.0 + t.milliseconds;
+  return days + ms / 86400000.0;
+}
+
+TDateTime Now(Platform& platform) {
+  return EncodeDateTime(platform.LocalTime());
+}
+
+AnsiString ClockText(Platform& platform, const AnsiString& code) {
+  return ClockText(platform.LocalTime(), code);
+}
+
+AnsiString ClockText(const SystemTime& t, const AnsiString& code) {
+  if (code == "n")
+    return DecimalText(t.minute);
+  if (code == "h")
+    return DecimalText(t.hour);
+  if (code == "d")
+    return DecimalText(t.day);
+  if (code == "m")
+    return DecimalText(t.month);
+  if (code == "s")
+    return DecimalText(t.second);
+  if (code == "ss") {
+    return AnsiString{static_cast<char>('0' + t.second / 10 % 10),
+                      static_cast<char>('0' + t.second % 10)};
+  }
+  return AnsiString();
+}
+
+int WeekdayNumber(TDateTime when) {
+  const auto days = static_cast<std::int64_t>(std::floor(when));
+  return static_cast<int>(((days + 6) % 7 + 7) % 7) + 1;
+}
+
+AnsiString DecimalText(std::int32_t value) {
+  return std::to_string(value);
+}
+
+}  // namespace pendulon

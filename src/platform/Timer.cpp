@@ -1,0 +1,67 @@
+#include "platform/Timer.h"
+
+#include "platform/Exceptions.h"
+
+namespace pendulon {
+
+TTimer::TTimer(Platform& platform, WindowHandle owner, ErrorHandler onError)
+    : platform_(platform), owner_(owner), onError_(std::move(onError)) {}
+
+TTimer::~TTimer() {
+  if (counting_)
+    platform_.StopTimer(owner_, this);
+}
+
+void TTimer::SetEnabled(bool enabled) {
+  if (enabled == enabled_)
+    return;
+  enabled_ = enabled;
+  Update();
+}
+
+void TTimer::SetInterval(std::uint32_t interval) {
+  if (interval == interval_)
+    return;
+  interval_ = interval;
+  Update();
+}
+
+void TTimer::SetOnTimer(Handler handler) {
+  onTimer_ = std::move(handler);
+  Update();
+}
+
+void TTimer::Restart(std::uint32_t interval) {
+  interval_ = interval;
+  Update();
+}
+
+void TTimer::Update() {
+  if (counting_) {
+    platform_.StopTimer(owner_, this);
+    counting_ = false;
+  }
+  if (enabled_ && interval_ != 0 && onTimer_) {
+    if (!platform_.StartTimer(owner_, this, interval_)) {
+      throw EOutOfResources();
+    }
+    counting_ = true;
+  }
+}
+
+void TTimer::TimerTick() {
+  if (!counting_)
+    return;  // a tick that was queued before the timer stopped
+  try {
+    onTimer_();
+  } catch (...) {
+    try {
+      if (onError_)
+        onError_(std::current_exception());
+    } catch (...) {
+      // The report itself failed; nothing is left that could show it.
+    }
+  }
+}
+
+}  // namespace pendulon

@@ -1,0 +1,61 @@
+#pragma once
+// The real platform: each method is a direct call of the Win32 API it is named after.
+// This header stays free of <windows.h>; only the .cpp includes it.
+
+#include <memory>
+
+#include "platform/Platform.h"
+
+namespace pendulon {
+
+class Win32Platform final : public Platform {
+ public:
+  Win32Platform();
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  SystemTime LocalTime() override;
+  void Sleep(std::uint32_t milliseconds) override;
+
+  FoundFile FindFile(const AnsiString& path) override;
+  bool ToLocalFileTime(FileTime utc, FileTime& local) override;
+  bool ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) override;
+  FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                      std::uint32_t disposition) override;
+  bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override;
+  std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override;
+  void Close(FileHandle file) override;
+
+  std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
+  AnsiString CommandLine() override;
+  bool IsLeadByte(unsigned char byte) override;
+
+  WindowHandle NewWindow(const AnsiString& className, const AnsiString& caption,
+                         const WindowPlacement& placement, WindowClient* client) override;
+  void DestroyWindow(WindowHandle window) override;
+  void SetCaption(WindowHandle window, const AnsiString& caption) override;
+  AnsiString Caption(WindowHandle window) override;
+  void SetVisible(WindowHandle window, bool visible) override;
+  bool WindowExists(const AnsiString& className, const AnsiString& caption) override;
+  void ShowMessageBox(WindowHandle owner, const AnsiString& text, const AnsiString& caption,
+                      std::uint32_t style) override;
+  void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
+                 const AnsiString& parameters, const AnsiString& directory,
+                 int showCommand) override;
+
+  bool StartTimer(WindowHandle owner, TimerSink* sink, std::uint32_t interval) override;
+  void StopTimer(WindowHandle owner, TimerSink* sink) override;
+  Pumped PumpMessage() override;
+  void WaitForMessage() override;
+  void PostQuit() override;
+
+  std::unique_ptr<ScopedLock> LockSingleCopy() override;
+
+  struct State;
+
+ private:
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace pendulon

@@ -1,0 +1,61 @@
+#pragma once
+// The task table and the two timers that serve it: TaskTimer walks the table once a minute at
+// second 0, ModifyTimer reloads the whole table once a second after the task file's stamp
+// changes. The table lives from StartScheduler until FreeTaskList.
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/AnsiString.h"
+#include "platform/Platform.h"
+#include "platform/StringList.h"
+#include "platform/Timer.h"
+#include "scheduler/MinuteMatcher.h"
+
+namespace pendulon {
+
+class TaskScheduler {
+ public:
+  // The next minute tick falls this long after the minute boundary: late enough that a timer
+  // running a little fast still lands in second 0.
+  static constexpr std::uint32_t kTickAfterBoundary = 200;
+
+  TaskScheduler(Platform& platform, WindowHandle owner, ItemRunner runItem,
+                TTimer::ErrorHandler onTimerError);
+
+  // Sets the task path, creates the table, waits for second 00, starts TaskTimer, takes the
+  // stamp, loads the file and starts ModifyTimer, in that order. A failed load raises
+  // EFOpenError and leaves the change watch off; a refused timer raises EOutOfResources.
+  void StartScheduler();
+
+  // One minute tick: walks the table, then re-arms the timer for just after the next minute
+  // boundary so that ticks never drift out of second 0.
+  void TaskTimerTimer();
+
+  // One change-watch tick. Outside second 0, a changed stamp reloads the whole table; a reload
+  // that failed while the file still exists is retried quietly until it succeeds.
+  void ModifyTimerTimer();
+
+  // Frees the table; later ticks find it absent and empty. Safe to call again.
+  void FreeTaskList() { taskList_.reset(); }
+
+  const AnsiString& TasksPath() const { return tasksPath_; }
+  std::int32_t TaskStamp() const { return taskStamp_; }
+  const TStringList* TaskList() const { return taskList_.get(); }
+  TTimer& TaskTimer() { return taskTimer_; }
+  TTimer& ModifyTimer() { return modifyTimer_; }
+
+ private:
+  void Reload();
+
+  Platform& platform_;
+  ItemRunner runItem_;
+  TTimer taskTimer_;
+  TTimer modifyTimer_;
+  AnsiString tasksPath_;
+  std::int32_t taskStamp_ = 0;
+  std::unique_ptr<TStringList> taskList_;
+  bool retryLoad_ = false;  // the last reload failed while the file was still there
+};
+
+}  // namespace pendulon

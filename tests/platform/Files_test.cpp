@@ -1,0 +1,125 @@
+#include "platform/Files.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/Exceptions.h"
+#include "support/SimFixture.h"
+
+namespace pendulon::sim {
+namespace {
+
+using FilesTest = SimTest;
+
+std::vector<std::string> Lines(const TStringList& list) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
+  return lines;
+}
+
+TEST_F(FilesTest, LoadLinesSplitsAtCrLfCrOrLfAndStopsAtNul) {
+  using L = std::vector<std::string>;
+  struct Case {
+    std::string bytes;
+    L lines;
+  } cases[] = {
+      {"", {}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\r\nb", {"a", "b"}},
+      {"a\nb\rc", {"a", "b", "c"}},
+      {"a\r\r\nb", {"a", "", "b"}},
+      {"a\n\rb", {"a", "", "b"}},
+      {"\r\n", {""}},
+      {std::string("a\0b\r\nc", 6), {"a"}},
+      {std::string("\0a", 2), {}},
+      {"  a\t", {"  a\t"}},
+      {"\xEF\xBB\xBF"
+       "a",
+       {"\xEF\xBB\xBF"
+        "a"}},
+      {"\n\n", {"", ""}},
+  };
+  for (const Case& c : cases) {
+    world.WriteFile(kTasks, c.bytes);
+    TStringList list;
+    list.Add("old");
+    LoadLines(platform, list, kTasks);
+    EXPECT_EQ(Lines(list), c.lines) << testing::PrintToString(c.bytes);
+  }
+  EXPECT_EQ(platform.OpenFiles(), 0);
+}
+
+TEST_F(FilesTest, LoadLinesFailureNamesThePathAndKeepsTheList) {
+  world.WriteFile(kTasks, "new\r\n");
+  world.MakeDirectory("C:\\Tools\\lib\\folder");
+  world.WriteFile("C:\\Tools\\lib\\locked.qef", "x");
+  world.LockForWriting("C:\\Tools\\lib\\locked.qef", true);
+  world.WriteFile("C:\\Tools\\lib\\unreadable.qef", "x");
+  world.File("C:\\Tools\\lib\\unreadable.qef")->failReads = true;
+
+  for (const char* path : {"C:\\Tools\\lib\\missing.qef", "C:\\Tools\\lib\\folder",
+                           "C:\\Tools\\lib\\locked.qef", "C:\\Tools\\lib\\unreadable.qef"}) {
+    TStringList list;
+    list.Add("kept");
+    try {
+      LoadLines(platform, list, path);
+      ADD_FAILURE() << "no error for " << path;
+    } catch (const EFOpenError& e) {
+      EXPECT_EQ(e.Message(), std::string("Cannot open file ") + path);
+    }
+    EXPECT_EQ(Lines(list), std::vector<std::string>{"kept"}) << path;
+  }
+  EXPECT_EQ(platform.OpenFiles(), 0);
+}
+
+TEST_F(FilesTest, FileStampIsMinusOneForNoFileADirectoryOrAnUnpackableDate) {
+  world.MakeDirectory("C:\\Tools\\lib");
+  world.WriteFile("C:\\old.txt", "x", UtcMsFromCivil(1979, 12, 31, 12, 0, 0, 0));
+  world.WriteFile("C:\\future.txt", "x", UtcMsFromCivil(2108, 1, 2, 0, 0, 0, 0));
+  for (const char* path :
+       {"C:\\nothing.txt", "C:\\Tools\\lib", "C:\\old.txt", "C:\\future.txt", "C:\\"}) {
+    EXPECT_EQ(FileStamp(platform, path), -1) << path;
+    EXPECT_FALSE(FilePresent(platform, path)) << path;
+  }
+}
+
+TEST_F(FilesTest, FileStampPacksLocalTimeInTwoSecondSteps) {
+  world.WriteFile(kTasks, "x", UtcMsFromCivil(2026, 3, 5, 10, 20, 41, 500));
+  const std::int32_t packed =
+      ((2026 - 1980) << 25) | (3 << 21) | (5 << 16) | (10 << 11) | (20 << 5) | 20;
+  EXPECT_EQ(FileStamp(platform, kTasks), packed);
+  EXPECT_EQ(FileStamp(platform, kTasks), packed);
+  EXPECT_TRUE(FilePresent(platform, kTasks));
+
+  world.SetLastWrite(kTasks, UtcMsFromCivil(2026, 3, 5, 10, 20, 40, 0));
+  EXPECT_EQ(FileStamp(platform, kTasks), packed) << "same two-second step";
+  world.SetLastWrite(kTasks, UtcMsFromCivil(2026, 3, 5, 10, 20, 42, 0));
+  EXPECT_NE(FileStamp(platform, kTasks), packed);
+}
+
+TEST_F(FilesTest, FileStampOfAnUnchangedFileMovesWithTheTimeZone) {
+  world.WriteFile(kTasks, "x");
+  const std::int32_t before = FileStamp(platform, kTasks);
+  world.SetOffsetFrom(world.Now(), kHour);  // daylight-saving time begins
+  EXPECT_NE(FileStamp(platform, kTasks), before);
+}
+
+TEST_F(FilesTest, CreateEmptyFileCreatesOnlyWhereNoFileIs) {
+  CreateEmptyFile(platform, kLaunch);
+  EXPECT_FALSE(world.Exists(kLaunch)) << "the folder lib is missing";
+
+  world.MakeDirectory("C:\\Tools\\lib");
+  CreateEmptyFile(platform, kLaunch);
+  ASSERT_TRUE(world.Exists(kLaunch));
+  EXPECT_EQ(world.Contents(kLaunch), "");
+
+  // A file dated outside what a stamp can hold reads as absent, but keeps its contents.
+  world.WriteFile(kLaunch, "<X>\r\npath=a\r\n</X>\r\n", UtcMsFromCivil(1970, 1, 1, 0, 0, 0, 0));
+  ASSERT_FALSE(FilePresent(platform, kLaunch));
+  CreateEmptyFile(platform, kLaunch);
+  EXPECT_EQ(world.Contents(kLaunch), "<X>\r\npath=a\r\n</X>\r\n");
+  EXPECT_EQ(platform.OpenFiles(), 0);
+}
+
+}  // namespace
+}  // namespace pendulon::sim

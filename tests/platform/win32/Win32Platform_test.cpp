@@ -1,0 +1,193 @@
+// The real platform under Windows (or Wine): files, stamps, windows, timers and the queue.
+
+#include "platform/win32/Win32Platform.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "launcher/Qeflib.h"
+#include "platform/Exceptions.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "platform/Timer.h"
+
+namespace pendulon {
+namespace {
+
+class Win32Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = std::string(temp) + "pendulon-" + std::to_string(GetCurrentProcessId()) + "-" +
+          info->name();
+    CreateDirectoryA(dir.c_str(), nullptr);
+  }
+  void TearDown() override {
+    for (const std::string& file : created) DeleteFileA(file.c_str());
+    RemoveDirectoryA((dir + "\\lib").c_str());
+    RemoveDirectoryA(dir.c_str());
+  }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = dir + "\\" + name;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    created.push_back(path);
+    return path;
+  }
+
+  static void SetWriteTime(const std::string& path, WORD year, WORD second = 0) {
+    SYSTEMTIME st = {};
+    st.wYear = year;
+    st.wMonth = 6;
+    st.wDay = 15;
+    st.wHour = 12;
+    st.wSecond = second;
+    FILETIME ft;
+    SystemTimeToFileTime(&st, &ft);
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &ft);
+    CloseHandle(file);
+  }
+
+  std::string Read(const std::string& path) {
+    TStringList lines;
+    LoadLines(platform, lines, path);
+    std::string joined;
+    for (int i = 0; i < lines.Count(); ++i) joined += lines[i] + "|";
+    return joined;
+  }
+
+  Win32Platform platform;
+  std::string dir;
+  std::vector<std::string> created;
+};
+
+TEST_F(Win32Test, LoadLinesFailsWhileAnotherHandleWritesTheFile) {
+  const std::string path = Write("tasks.qef", "a\r\nb\r\n");
+  EXPECT_EQ(Read(path), "a|b|");
+
+  HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  TStringList list;
+  list.Add("kept");
+  try {
+    LoadLines(platform, list, path);
+    ADD_FAILURE() << "loaded a file held open for writing";
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(e.Message(), "Cannot open file " + path);
+  }
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(list[0], "kept");
+  CloseHandle(writer);
+  EXPECT_EQ(Read(path), "a|b|");
+}
+
+TEST_F(Win32Test, FileStampIsMinusOneWithoutAStampableFile) {
+  const std::string old = Write("old.txt", "x");
+  SetWriteTime(old, 1979);
+  EXPECT_EQ(FileStamp(platform, old), -1);
+  EXPECT_EQ(FileStamp(platform, dir), -1);
+  EXPECT_EQ(FileStamp(platform, dir + "\\missing.txt"), -1);
+
+  const std::string file = Write("new.txt", "x");
+  SetWriteTime(file, 2026, 10);
+  const std::int32_t stamp = FileStamp(platform, file);
+  EXPECT_NE(stamp, -1);
+  EXPECT_EQ(FileStamp(platform, file), stamp);
+  SetWriteTime(file, 2026, 11);
+  EXPECT_EQ(FileStamp(platform, file), stamp) << "same two-second step";
+  SetWriteTime(file, 2026, 12);
+  EXPECT_EQ(FileStamp(platform, file), stamp + 1);
+}
+
+TEST_F(Win32Test, CreateEmptyFileNeverEmptiesAnExistingFile) {
+  const std::string missingFolder = dir + "\\nowhere\\launch.qef";
+  CreateEmptyFile(platform, missingFolder);
+  EXPECT_THROW(Read(missingFolder), EFOpenError);
+
+  CreateDirectoryA((dir + "\\lib").c_str(), nullptr);
+  const std::string launch = dir + "\\lib\\launch.qef";
+  created.push_back(launch);
+  {
+    TQEFile reader(platform, launch);
+    EXPECT_EQ(reader.Lines().Count(), 0);
+  }
+  EXPECT_EQ(FileStamp(platform, launch) != -1, true);
+  EXPECT_EQ(Read(launch), "");
+
+  Write("lib\\launch.qef", "<X>\r\npath=C:\\x.exe\r\n</X>\r\n");
+  SetWriteTime(launch, 1970);
+  ASSERT_FALSE(FilePresent(platform, launch));
+  TQEFile reader(platform, launch);
+  EXPECT_EQ(reader.GetPath("X"), "C:\\x.exe");
+  EXPECT_EQ(Read(launch), "<X>|path=C:\\x.exe|</X>|");
+}
+
+TEST_F(Win32Test, ExeDirectoryHoldsTheRunningExecutable) {
+  const AnsiString folder = ExeDirectory(platform);
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  EXPECT_EQ(folder + std::string(path).substr(folder.size()), path);
+  EXPECT_EQ(std::string(path)[folder.size()], '\\');
+}
+
+struct NoClient final : WindowClient {
+  void CloseRequested() override {}
+  void SessionEnding() override {}
+};
+
+TEST_F(Win32Test, AWindowIsFoundByClassAndCaptionOnceItHasTheCaption) {
+  NoClient client;
+  const WindowHandle window = platform.NewWindow("PendulonTestClass", "", {}, &client);
+  ASSERT_NE(window, 0u);
+  EXPECT_FALSE(platform.WindowExists("PendulonTestClass", "Test caption"));
+  platform.SetCaption(window, "Test caption");
+  EXPECT_TRUE(platform.WindowExists("PendulonTestClass", "Test caption"));
+  EXPECT_EQ(platform.Caption(window), "Test caption");
+  EXPECT_FALSE(platform.WindowExists("OtherClass", "Test caption"));
+  platform.DestroyWindow(window);
+  EXPECT_FALSE(platform.WindowExists("PendulonTestClass", "Test caption"));
+}
+
+TEST_F(Win32Test, TicksArriveThroughTheQueueAndTheQuitMessageComesFirst) {
+  NoClient client;
+  const WindowHandle window = platform.NewWindow("PendulonTimerClass", "", {}, &client);
+  int ticks = 0;
+  TTimer timer(platform, window, nullptr);
+  timer.SetInterval(10);
+  timer.SetOnTimer([&] { ++ticks; });
+  const DWORD start = GetTickCount();
+  while (ticks < 3 && GetTickCount() - start < 5000) {
+    if (platform.PumpMessage() == Pumped::kNothing)
+      platform.WaitForMessage();
+  }
+  EXPECT_EQ(ticks, 3);
+
+  Sleep(50);  // a tick is waiting now
+  platform.PostQuit();
+  EXPECT_EQ(platform.PumpMessage(), Pumped::kQuit);
+  const int before = ticks;
+  EXPECT_EQ(platform.PumpMessage(), Pumped::kDispatched);
+  EXPECT_EQ(ticks, before + 1);
+  timer.SetEnabled(false);
+  platform.DestroyWindow(window);
+}
+
+TEST_F(Win32Test, TheSingleCopyLockCanBeTakenAgainOnceReleased) {
+  auto first = platform.LockSingleCopy();
+  ASSERT_NE(first, nullptr);
+  first.reset();
+  EXPECT_NE(platform.LockSingleCopy(), nullptr);
+}
+
+}  // namespace
+}  // namespace pendulon

@@ -1,0 +1,350 @@
+#include "support/SimPlatform.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "app/Program.h"
+
+namespace pendulon::sim {
+namespace {
+
+class SimLock final : public ScopedLock {
+ public:
+  explicit SimLock(bool& held) : held_(held) { held_ = true; }
+  ~SimLock() override { held_ = false; }
+
+ private:
+  bool& held_;
+};
+
+}  // namespace
+
+SimPlatform::SimPlatform(SimWorld& world, std::string exePath, std::string commandLine)
+    : world_(world), exePath_(std::move(exePath)), commandLine_(std::move(commandLine)) {}
+
+SimPlatform::~SimPlatform() {
+  auto& windows = world_.Windows();
+  windows.erase(std::remove_if(windows.begin(), windows.end(),
+                               [this](const SimWindow& w) { return w.process == this; }),
+                windows.end());
+}
+
+void SimPlatform::PostClose(WindowHandle window) {
+  posted_.push_back({Posted::kClose, window});
+}
+
+void SimPlatform::PostEndSession(WindowHandle window) {
+  posted_.push_back({Posted::kEndSession, window});
+}
+
+int SimPlatform::Ticks(std::uint32_t interval) const {
+  const auto found = ticksByInterval_.find(interval);
+  return found == ticksByInterval_.end() ? 0 : found->second;
+}
+
+std::int64_t SimPlatform::NextExpiry() const {
+  std::int64_t next = kNever;
+  for (const auto& [sink, timer] : timers_) next = std::min(next, timer.nextExpiry);
+  return next;
+}
+
+std::uint32_t SimPlatform::TimerInterval(const TimerSink* sink) const {
+  const auto found = timers_.find(const_cast<TimerSink*>(sink));
+  return found == timers_.end() ? 0 : found->second.interval;
+}
+
+SystemTime SimPlatform::LocalTime() {
+  return world_.LocalTime();
+}
+
+void SimPlatform::Sleep(std::uint32_t milliseconds) {
+  world_.AdvanceBy(milliseconds);
+}
+
+FoundFile SimPlatform::FindFile(const AnsiString& path) {
+  FoundFile result;
+  const SimFile* file = world_.File(path);
+  // Like FindFirstFileA, a drive root is not an entry that can be found.
+  if (file == nullptr || SimWorld::Key(path).size() <= 3)
+    return result;
+  result.found = true;
+  result.directory = file->directory;
+  result.lastWrite = FileTimeFromUtcMs(file->lastWrite);
+  return result;
+}
+
+bool SimPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
+  // Windows applies the offset in force now, not the one at the file's time.
+  local = utc + static_cast<FileTime>(world_.OffsetAt(world_.Now()) * 10000);
+  return true;
+}
+
+bool SimPlatform::ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) {
+  const SystemTime t = CivilFromUtcMs(UtcMsFromFileTime(time));
+  if (t.year < 1980 || t.year > 2107)
+    return false;
+  date = static_cast<std::uint16_t>(((t.year - 1980) << 9) | (t.month << 5) | t.day);
+  timeOfDay = static_cast<std::uint16_t>((t.hour << 11) | (t.minute << 5) | (t.second / 2));
+  return true;
+}
+
+FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                                 std::uint32_t disposition) {
+  (void)access;
+  const std::string key = SimWorld::Key(path);
+  SimFile* file = world_.File(path);
+  if (file != nullptr && file->directory)
+    return kInvalidFile;
+  // Another process writing the file leaves it to those who share writing.
+  if (file != nullptr && file->lockedForWriting && (share & kShareWrite) == 0)
+    return kInvalidFile;
+  if (disposition == kOpenExisting) {
+    if (file == nullptr)
+      return kInvalidFile;
+  } else {
+    if (disposition == kCreateNew && file != nullptr)
+      return kInvalidFile;
+    const SimFile* parent = world_.File(SimWorld::ParentOf(key));
+    if (parent == nullptr || !parent->directory)
+      return kInvalidFile;
+    world_.WriteFile(path, std::string());
+  }
+  const FileHandle handle = nextFile_++;
+  files_[handle] = OpenHandle{key, 0};
+  return handle;
+}
+
+bool SimPlatform::Read(FileHandle handle, void* buffer, std::uint32_t count,
+                       std::uint32_t& bytesRead) {
+  bytesRead = 0;
+  const auto open = files_.find(handle);
+  if (open == files_.end())
+    return false;
+  SimFile* file = world_.File(open->second.key);
+  if (file == nullptr || file->failReads)
+    return false;
+  const auto size = static_cast<std::int64_t>(file->bytes.size());
+  const std::int64_t from = std::min(open->second.position, size);
+  const std::int64_t n = std::min<std::int64_t>(count, size - from);
+  std::memcpy(buffer, file->bytes.data() + from, static_cast<std::size_t>(n));
+  open->second.position = from + n;
+  bytesRead = static_cast<std::uint32_t>(n);
+  return true;
+}
+
+std::int64_t SimPlatform::Seek(FileHandle handle, std::int64_t distance, SeekOrigin origin) {
+  const auto open = files_.find(handle);
+  if (open == files_.end())
+    return -1;
+  SimFile* file = world_.File(open->second.key);
+  if (file == nullptr)
+    return -1;
+  std::int64_t base = 0;
+  if (origin == kSeekCurrent)
+    base = open->second.position;
+  if (origin == kSeekEnd)
+    base = static_cast<std::int64_t>(file->bytes.size());
+  if (base + distance < 0)
+    return -1;
+  open->second.position = base + distance;
+  return open->second.position;
+}
+
+void SimPlatform::Close(FileHandle handle) {
+  files_.erase(handle);
+}
+
+std::uint32_t SimPlatform::ModuleFileName(char* buffer, std::uint32_t size) {
+  if (size == 0)
+    return 0;
+  // As Windows does: a path that does not fit is cut to size - 1 bytes and size is returned.
+  const std::size_t n = std::min<std::size_t>(exePath_.size(), size - 1);
+  std::memcpy(buffer, exePath_.data(), n);
+  buffer[n] = '\0';
+  return exePath_.size() >= size ? size : static_cast<std::uint32_t>(n);
+}
+
+WindowHandle SimPlatform::NewWindow(const AnsiString& className, const AnsiString& caption,
+                                    const WindowPlacement&, WindowClient* client) {
+  return world_.AddWindow(className, caption, this, client);
+}
+
+void SimPlatform::DestroyWindow(WindowHandle window) {
+  world_.RemoveWindow(window);
+}
+
+void SimPlatform::SetCaption(WindowHandle window, const AnsiString& caption) {
+  if (SimWindow* w = world_.Window(window))
+    w->caption = caption;
+}
+
+AnsiString SimPlatform::Caption(WindowHandle window) {
+  const SimWindow* w = world_.Window(window);
+  return w == nullptr ? AnsiString() : w->caption.substr(0, 255);
+}
+
+void SimPlatform::SetVisible(WindowHandle window, bool visible) {
+  if (SimWindow* w = world_.Window(window))
+    w->visible = visible;
+}
+
+bool SimPlatform::WindowExists(const AnsiString& className, const AnsiString& caption) {
+  return world_.FindWindow(className, caption) != nullptr;
+}
+
+std::string SimPlatform::ClassOf(WindowHandle window) {
+  const SimWindow* w = world_.Window(window);
+  return w == nullptr ? std::string() : w->className;
+}
+
+void SimPlatform::ShowMessageBox(WindowHandle owner, const AnsiString& text,
+                                 const AnsiString& caption, std::uint32_t style) {
+  BoxRecord box;
+  box.process = this;
+  box.ownerClass = ClassOf(owner);
+  box.text = text;
+  box.caption = caption;
+  box.style = style;
+  box.openedAt = world_.Now();
+  world_.boxes.push_back(box);
+  RunModal(world_.boxes.size() - 1, world_.boxAnswer(box));
+}
+
+void SimPlatform::ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
+                            const AnsiString& parameters, const AnsiString& directory,
+                            int showCommand) {
+  ShellRecord launch{ClassOf(owner), verb,        file,         parameters,
+                     directory,      showCommand, world_.Now(), world_.LocalTime()};
+  world_.launches.push_back(launch);
+  const std::int64_t boxFor = world_.shellBox(launch);
+  if (boxFor > 0) {
+    BoxRecord box;
+    box.kind = BoxRecord::kShellBox;
+    box.process = this;
+    box.ownerClass = launch.ownerClass;
+    box.text = file;
+    box.openedAt = world_.Now();
+    world_.boxes.push_back(box);
+    RunModal(world_.boxes.size() - 1, boxFor);
+  }
+}
+
+void SimPlatform::RunModal(std::size_t boxIndex, std::int64_t answerAfter) {
+  const std::int64_t closeAt = answerAfter == kNever ? kNever : world_.Now() + answerAfter;
+  // A modal loop ends when it takes the quit message, and leaves it for the loop outside.
+  while (!quitPending_ && world_.Now() < closeAt) {
+    if (!DispatchOne()) {
+      WaitUntil(closeAt);
+    }
+  }
+  world_.boxes[boxIndex].closedAt = world_.Now();
+}
+
+bool SimPlatform::StartTimer(WindowHandle, TimerSink* sink, std::uint32_t interval) {
+  if (world_.refusedTimerIntervals.count(interval) != 0)
+    return false;
+  Timer& timer = timers_[sink];
+  timer.interval = interval;
+  timer.nextExpiry = world_.Now() + std::max<std::int64_t>(1, world_.timerPeriod(interval));
+  timer.waitingSince = -1;
+  return true;
+}
+
+void SimPlatform::StopTimer(WindowHandle, TimerSink* sink) {
+  timers_.erase(sink);
+}
+
+void SimPlatform::CollectExpiries() {
+  for (auto& [sink, timer] : timers_) {
+    while (timer.nextExpiry <= world_.Now()) {
+      if (timer.waitingSince < 0)
+        timer.waitingSince = timer.nextExpiry;
+      timer.nextExpiry += std::max<std::int64_t>(1, world_.timerPeriod(timer.interval));
+    }
+  }
+}
+
+bool SimPlatform::DispatchOne() {
+  if (!posted_.empty()) {
+    const Posted message = posted_.front();
+    posted_.pop_front();
+    const SimWindow* window = world_.Window(message.window);
+    if (window != nullptr && window->client != nullptr) {
+      if (message.kind == Posted::kClose) {
+        window->client->CloseRequested();
+      } else {
+        window->client->SessionEnding();
+      }
+    }
+    return true;
+  }
+  CollectExpiries();
+  TimerSink* due = nullptr;
+  std::int64_t earliest = kNever;
+  for (auto& [sink, timer] : timers_) {
+    if (timer.waitingSince >= 0 && timer.waitingSince < earliest) {
+      earliest = timer.waitingSince;
+      due = sink;
+    }
+  }
+  if (due == nullptr)
+    return false;
+  Timer& timer = timers_[due];
+  timer.waitingSince = -1;
+  ++ticksByInterval_[timer.interval];
+  due->TimerTick();  // may stop or restart any timer, this one included
+  return true;
+}
+
+Pumped SimPlatform::PumpMessage() {
+  // Posted messages first, then the quit message, then timer messages.
+  if (!posted_.empty()) {
+    DispatchOne();
+    return Pumped::kDispatched;
+  }
+  if (quitPending_) {
+    quitPending_ = false;
+    return Pumped::kQuit;
+  }
+  return DispatchOne() ? Pumped::kDispatched : Pumped::kNothing;
+}
+
+void SimPlatform::WaitForMessage() {
+  if (!posted_.empty() || quitPending_)
+    return;
+  CollectExpiries();
+  for (const auto& [sink, timer] : timers_) {
+    if (timer.waitingSince >= 0)
+      return;
+  }
+  WaitUntil(kNever);
+}
+
+void SimPlatform::WaitUntil(std::int64_t limit) {
+  const std::int64_t target =
+      std::min({limit, NextExpiry(), world_.NextEventTime(), world_.Deadline()});
+  if (target == kNever || target >= world_.Deadline()) {
+    // Nothing can ever happen, or the test's time is up: the process is made to stop.
+    if (world_.Deadline() != kNever)
+      world_.AdvanceTo(world_.Deadline());
+    world_.deadlineReached = true;
+    quitPending_ = true;
+    return;
+  }
+  world_.AdvanceTo(target);
+}
+
+std::unique_ptr<ScopedLock> SimPlatform::LockSingleCopy() {
+  if (world_.singleCopyLockHeld) {
+    throw std::logic_error("the single-copy lock is held across a nested run");
+  }
+  return std::make_unique<SimLock>(world_.singleCopyLockHeld);
+}
+
+int RunProcess(SimWorld& world, const std::string& exePath, const std::string& commandLine) {
+  SimPlatform platform(world, exePath, commandLine);
+  return RunProgram(platform);
+}
+
+}  // namespace pendulon::sim

@@ -1,0 +1,112 @@
+#pragma once
+// One simulated process on a SimWorld: its command line and executable path, its timers and
+// message queue. Implements the platform seam the way Win32 behaves where the program relies on
+// it: at most one waiting tick per timer, the quit message ahead of timer messages, boxes that
+// deliver ticks while they are open, files shared for reading only.
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+#include "support/SimWorld.h"
+
+namespace pendulon::sim {
+
+class SimPlatform final : public Platform {
+ public:
+  SimPlatform(SimWorld& world, std::string exePath, std::string commandLine);
+  ~SimPlatform() override;
+
+  SimWorld& World() { return world_; }
+  const std::string& ExePath() const { return exePath_; }
+
+  // Messages another program or the window system sends to this process's windows.
+  void PostClose(WindowHandle window);
+  void PostEndSession(WindowHandle window);
+  bool QuitPending() const { return quitPending_; }
+  int Ticks(std::uint32_t interval) const;  // ticks delivered by timers of that interval
+  int LiveTimers() const { return static_cast<int>(timers_.size()); }
+  std::int64_t NextExpiry() const;
+  // The interval of a timer now counting on this sink; 0 when it is not counting.
+  std::uint32_t TimerInterval(const TimerSink* sink) const;
+
+  SystemTime LocalTime() override;
+  void Sleep(std::uint32_t milliseconds) override;
+
+  FoundFile FindFile(const AnsiString& path) override;
+  bool ToLocalFileTime(FileTime utc, FileTime& local) override;
+  bool ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) override;
+  FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                      std::uint32_t disposition) override;
+  bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override;
+  std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override;
+  void Close(FileHandle file) override;
+  int OpenFiles() const { return static_cast<int>(files_.size()); }
+
+  std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
+  AnsiString CommandLine() override { return commandLine_; }
+  bool IsLeadByte(unsigned char byte) override { return world_.leadBytes.count(byte) != 0; }
+
+  WindowHandle NewWindow(const AnsiString& className, const AnsiString& caption,
+                         const WindowPlacement& placement, WindowClient* client) override;
+  void DestroyWindow(WindowHandle window) override;
+  void SetCaption(WindowHandle window, const AnsiString& caption) override;
+  AnsiString Caption(WindowHandle window) override;
+  void SetVisible(WindowHandle window, bool visible) override;
+  bool WindowExists(const AnsiString& className, const AnsiString& caption) override;
+  void ShowMessageBox(WindowHandle owner, const AnsiString& text, const AnsiString& caption,
+                      std::uint32_t style) override;
+  void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
+                 const AnsiString& parameters, const AnsiString& directory,
+                 int showCommand) override;
+
+  bool StartTimer(WindowHandle owner, TimerSink* sink, std::uint32_t interval) override;
+  void StopTimer(WindowHandle owner, TimerSink* sink) override;
+  Pumped PumpMessage() override;
+  void WaitForMessage() override;
+  void PostQuit() override { quitPending_ = true; }
+
+  std::unique_ptr<ScopedLock> LockSingleCopy() override;
+
+ private:
+  struct Timer {
+    std::uint32_t interval = 0;
+    std::int64_t nextExpiry = 0;
+    std::int64_t waitingSince = -1;  // a tick waits since this expiry; -1 for none
+  };
+  struct Posted {
+    enum Kind { kClose, kEndSession } kind;
+    WindowHandle window;
+  };
+  struct OpenHandle {
+    std::string key;
+    std::int64_t position = 0;
+  };
+
+  // Marks the timers whose expiry has passed; several expiries make one waiting tick.
+  void CollectExpiries();
+  // Dispatches one posted message or waiting tick; false when there is none.
+  bool DispatchOne();
+  // Moves the clock to the next thing that can happen to this process, or to limit.
+  void WaitUntil(std::int64_t limit);
+  // A modal loop, as a message box runs one, until the box is answered or a quit arrives.
+  void RunModal(std::size_t boxIndex, std::int64_t answerAfter);
+  std::string ClassOf(WindowHandle window);
+
+  SimWorld& world_;
+  std::string exePath_;
+  std::string commandLine_;
+  std::map<TimerSink*, Timer> timers_;
+  std::map<std::uint32_t, int> ticksByInterval_;
+  std::deque<Posted> posted_;
+  bool quitPending_ = false;
+  std::map<FileHandle, OpenHandle> files_;
+  FileHandle nextFile_ = 1;
+};
+
+// Runs the program as one process of the world and gives its exit code.
+int RunProcess(SimWorld& world, const std::string& exePath, const std::string& commandLine);
+
+}  // namespace pendulon::sim

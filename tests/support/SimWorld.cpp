@@ -1,0 +1,252 @@
+#include "support/SimWorld.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/Clock.h"
+#include "support/SimPlatform.h"
+
+namespace pendulon::sim {
+namespace {
+
+constexpr std::int64_t kMsFrom1601To1970 = 11644473600000LL;
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+}  // namespace
+
+SystemTime CivilFromUtcMs(std::int64_t ms) {
+  std::int64_t days = FloorDiv(ms, kDay);
+  const std::int64_t inDay = ms - days * kDay;
+  // Civil date from days since 1970 (the inverse of DaysFromCivil).
+  days += 719468;
+  const std::int64_t era = FloorDiv(days, 146097);
+  const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
+  const unsigned yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const unsigned mp = (5 * dayOfYear + 2) / 153;
+  const unsigned day = dayOfYear - (153 * mp + 2) / 5 + 1;
+  const unsigned month = mp < 10 ? mp + 3 : mp - 9;
+  const std::int64_t year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2);
+
+  SystemTime t;
+  t.year = static_cast<std::uint16_t>(year);
+  t.month = static_cast<std::uint16_t>(month);
+  t.day = static_cast<std::uint16_t>(day);
+  t.dayOfWeek =
+      static_cast<std::uint16_t>((FloorDiv(ms, kDay) % 7 + 7 + 4) % 7);  // 1970-01-01: Thu
+  t.hour = static_cast<std::uint16_t>(inDay / kHour);
+  t.minute = static_cast<std::uint16_t>(inDay / kMinute % 60);
+  t.second = static_cast<std::uint16_t>(inDay / kSecond % 60);
+  t.milliseconds = static_cast<std::uint16_t>(inDay % kSecond);
+  return t;
+}
+
+std::int64_t UtcMsFromCivil(int year, int month, int day, int hour, int minute, int second,
+                            int ms) {
+  return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * kDay +
+         hour * kHour + minute * kMinute + second * kSecond + ms;
+}
+
+FileTime FileTimeFromUtcMs(std::int64_t ms) {
+  return static_cast<FileTime>(ms + kMsFrom1601To1970) * 10000u;
+}
+
+std::int64_t UtcMsFromFileTime(FileTime time) {
+  return static_cast<std::int64_t>(time / 10000u) - kMsFrom1601To1970;
+}
+
+SimWorld::SimWorld() {
+  SetLocalTime(2026, 3, 5, 10, 15, 30);
+}
+
+SystemTime SimWorld::ToLocal(std::int64_t utc) const {
+  return CivilFromUtcMs(utc + OffsetAt(utc));
+}
+
+std::int64_t SimWorld::OffsetAt(std::int64_t utc) const {
+  std::int64_t offset = 0;
+  for (const auto& [from, value] : offsets_) {
+    if (from <= utc)
+      offset = value;
+  }
+  return offset;
+}
+
+void SimWorld::SetLocalTime(int year, int month, int day, int hour, int minute, int second,
+                            int ms) {
+  now_ = UtcMsFromCivil(year, month, day, hour, minute, second, ms) - OffsetAt(now_);
+  if (!deadlineSet_)
+    deadline_ = now_ + 7 * kDay;
+}
+
+void SimWorld::SetOffsetFrom(std::int64_t utc, std::int64_t offset) {
+  offsets_.emplace_back(utc, offset);
+  std::sort(offsets_.begin(), offsets_.end());
+}
+
+std::int64_t SimWorld::UtcOf(int year, int month, int day, int hour, int minute, int second,
+                             int ms) const {
+  const std::int64_t local = UtcMsFromCivil(year, month, day, hour, minute, second, ms);
+  return local - OffsetAt(local - OffsetAt(local));
+}
+
+void SimWorld::AdvanceTo(std::int64_t utc) {
+  while (!events_.empty() && events_.begin()->first <= utc) {
+    auto event = events_.begin();
+    now_ = std::max(now_, event->first);
+    std::function<void()> action = std::move(event->second);
+    events_.erase(event);
+    action();
+  }
+  now_ = std::max(now_, utc);
+}
+
+void SimWorld::At(std::int64_t utc, std::function<void()> action) {
+  events_.emplace(utc, std::move(action));
+}
+
+std::int64_t SimWorld::NextEventTime() const {
+  return events_.empty() ? kNever : events_.begin()->first;
+}
+
+std::string SimWorld::Key(const std::string& path) {
+  std::string key;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const char c = path[i];
+    // Windows takes a run of separators for one.
+    if (c == '\\' && !key.empty() && key.back() == '\\')
+      continue;
+    key += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  if (key.size() > 3 && key.back() == '\\')
+    key.pop_back();
+  return key;
+}
+
+std::string SimWorld::ParentOf(const std::string& key) {
+  const auto slash = key.rfind('\\');
+  if (slash == std::string::npos)
+    return std::string();
+  // The parent of "c:\x" is the drive root "c:\".
+  return key.substr(0, slash == 2 && key[1] == ':' ? 3 : slash);
+}
+
+void SimWorld::MakeDirectory(const std::string& path) {
+  std::string key = Key(path);
+  while (key.size() > 3 && files_.count(key) == 0) {
+    files_[key].directory = true;
+    key = ParentOf(key);
+  }
+}
+
+void SimWorld::WriteFile(const std::string& path, const std::string& bytes,
+                         std::optional<std::int64_t> lastWrite) {
+  const std::string key = Key(path);
+  MakeDirectory(ParentOf(key));
+  SimFile& file = files_[key];
+  file.directory = false;
+  file.bytes = bytes;
+  file.lastWrite = lastWrite.value_or(now_);
+}
+
+void SimWorld::RemoveFile(const std::string& path) {
+  files_.erase(Key(path));
+}
+
+void SimWorld::SetLastWrite(const std::string& path, std::int64_t utc) {
+  File(path)->lastWrite = utc;
+}
+
+void SimWorld::LockForWriting(const std::string& path, bool locked) {
+  File(path)->lockedForWriting = locked;
+}
+
+SimFile* SimWorld::File(const std::string& path) {
+  const std::string key = Key(path);
+  if (key.size() == 3 && key[1] == ':') {
+    static SimFile root{true, {}, 0, false, false};
+    return &root;
+  }
+  const auto found = files_.find(key);
+  return found == files_.end() ? nullptr : &found->second;
+}
+
+std::string SimWorld::Contents(const std::string& path) {
+  SimFile* file = File(path);
+  if (file == nullptr)
+    throw std::runtime_error("no file " + path);
+  return file->bytes;
+}
+
+WindowHandle SimWorld::AddWindow(const std::string& className, const std::string& caption,
+                                 SimPlatform* process, WindowClient* client) {
+  SimWindow window;
+  window.handle = nextWindow_++;
+  window.className = className;
+  window.caption = caption;
+  window.process = process;
+  window.client = client;
+  windows_.push_back(window);
+  return window.handle;
+}
+
+void SimWorld::RemoveWindow(WindowHandle handle) {
+  windows_.erase(std::remove_if(windows_.begin(), windows_.end(),
+                                [handle](const SimWindow& w) { return w.handle == handle; }),
+                 windows_.end());
+}
+
+SimWindow* SimWorld::Window(WindowHandle handle) {
+  for (SimWindow& window : windows_) {
+    if (window.handle == handle)
+      return &window;
+  }
+  return nullptr;
+}
+
+SimWindow* SimWorld::FindWindow(const std::string& className, const std::string& caption) {
+  for (SimWindow& window : windows_) {
+    if (window.className == className && window.caption == caption)
+      return &window;
+  }
+  return nullptr;
+}
+
+void SimWorld::SendClose(WindowHandle handle) {
+  SimWindow* window = Window(handle);
+  if (window != nullptr && window->process != nullptr)
+    window->process->PostClose(handle);
+}
+
+void SimWorld::EndSession() {
+  for (const SimWindow& window : windows_) {
+    if (window.process != nullptr)
+      window.process->PostEndSession(window.handle);
+  }
+}
+
+std::vector<WindowHandle> SimWorld::OpenFamily() {
+  return {AddWindow("TfrmQuillmar", "Quillmar v.2.5 Final Release"),
+          AddWindow("TfrmMenuEditor", "Quillmar Menu Editor v.4.02"),
+          AddWindow("TfrmQuillmarSettings", "Vostrelin Quillmar 2.5 Settings")};
+}
+
+std::vector<BoxRecord> SimWorld::MessageBoxes() const {
+  std::vector<BoxRecord> result;
+  for (const BoxRecord& box : boxes) {
+    if (box.kind == BoxRecord::kMessageBox)
+      result.push_back(box);
+  }
+  return result;
+}
+
+int SimWorld::OpenBoxes() const {
+  return static_cast<int>(
+      std::count_if(boxes.begin(), boxes.end(), [](const BoxRecord& b) { return b.closedAt < 0; }));
+}
+
+}  // namespace pendulon::sim

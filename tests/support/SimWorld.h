@@ -1,0 +1,164 @@
+#pragma once
+// The simulated machine the program's logic runs on in tests: a virtual clock with a time zone,
+// an in-memory file system, the list of top-level windows, scheduled events, and a record of
+// every box and shell request. Processes (SimPlatform) live in a world and share all of it.
+//
+// Time only moves when a process sleeps or waits for a message; waiting jumps straight to the
+// next timer expiry or scheduled event, so days of running take milliseconds.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace pendulon::sim {
+
+class SimPlatform;
+
+constexpr std::int64_t kSecond = 1000;
+constexpr std::int64_t kMinute = 60 * kSecond;
+constexpr std::int64_t kHour = 60 * kMinute;
+constexpr std::int64_t kDay = 24 * kHour;
+constexpr std::int64_t kNever = INT64_MAX;
+
+struct SimFile {
+  bool directory = false;
+  std::string bytes;
+  std::int64_t lastWrite = 0;     // UTC milliseconds since 1970
+  bool lockedForWriting = false;  // another process holds it open for writing
+  bool failReads = false;         // opens, but every read fails
+};
+
+struct SimWindow {
+  WindowHandle handle = 0;
+  std::string className;
+  std::string caption;
+  bool visible = false;
+  SimPlatform* process = nullptr;  // null for windows of other programs
+  WindowClient* client = nullptr;
+};
+
+struct BoxRecord {
+  enum Kind { kMessageBox, kShellBox };
+  Kind kind = kMessageBox;
+  const SimPlatform* process = nullptr;
+  std::string ownerClass;  // window class of the owner; empty for none
+  std::string text;
+  std::string caption;
+  std::uint32_t style = 0;
+  std::int64_t openedAt = 0;
+  std::int64_t closedAt = -1;  // -1 while open
+};
+
+struct ShellRecord {
+  std::string ownerClass;
+  std::string verb, file, parameters, directory;
+  int showCommand = 0;
+  std::int64_t at = 0;  // UTC ms
+  SystemTime localTime;
+};
+
+class SimWorld {
+ public:
+  SimWorld();
+
+  // Clock. Local time is UTC plus the offset in force now.
+  std::int64_t Now() const { return now_; }
+  SystemTime LocalTime() const { return ToLocal(now_); }
+  SystemTime ToLocal(std::int64_t utc) const;
+  std::int64_t OffsetAt(std::int64_t utc) const;
+  // Sets the clock so that the local time reads this now; the offset stays.
+  void SetLocalTime(int year, int month, int day, int hour, int minute, int second, int ms = 0);
+  // From utc on, local time is UTC plus offset (milliseconds).
+  void SetOffsetFrom(std::int64_t utc, std::int64_t offset);
+  // UTC milliseconds for a local date and time, with the offset in force at that moment.
+  std::int64_t UtcOf(int year, int month, int day, int hour, int minute, int second,
+                     int ms = 0) const;
+
+  // Moves the clock forward, running the scheduled events that fall due on the way.
+  void AdvanceTo(std::int64_t utc);
+  void AdvanceBy(std::int64_t ms) { AdvanceTo(now_ + ms); }
+
+  // Scheduled events run when the clock reaches them, in time order.
+  void At(std::int64_t utc, std::function<void()> action);
+  std::int64_t NextEventTime() const;
+  // Time past which the simulation stops every process, so that a test cannot run forever.
+  // Unless a test sets one, it lies a week after the last SetLocalTime.
+  std::int64_t Deadline() const { return deadline_; }
+  void SetDeadline(std::int64_t utc) {
+    deadline_ = utc;
+    deadlineSet_ = true;
+  }
+  bool deadlineReached = false;
+
+  // Files. Paths are Windows paths; case and doubled separators do not matter.
+  void MakeDirectory(const std::string& path);
+  // Writes a file (creating its folders), dated now unless a time is given.
+  void WriteFile(const std::string& path, const std::string& bytes,
+                 std::optional<std::int64_t> lastWrite = std::nullopt);
+  void RemoveFile(const std::string& path);
+  void SetLastWrite(const std::string& path, std::int64_t utc);
+  void LockForWriting(const std::string& path, bool locked);
+  SimFile* File(const std::string& path);
+  bool Exists(const std::string& path) { return File(path) != nullptr; }
+  std::string Contents(const std::string& path);
+  static std::string Key(const std::string& path);
+  static std::string ParentOf(const std::string& key);
+
+  // Windows.
+  WindowHandle AddWindow(const std::string& className, const std::string& caption,
+                         SimPlatform* process = nullptr, WindowClient* client = nullptr);
+  void RemoveWindow(WindowHandle handle);
+  SimWindow* Window(WindowHandle handle);
+  SimWindow* FindWindow(const std::string& className, const std::string& caption);
+  std::vector<SimWindow>& Windows() { return windows_; }
+  // Sends a close request to a window, as another program would (WM_CLOSE).
+  void SendClose(WindowHandle handle);
+  // Tells every window that the session ends (WM_ENDSESSION).
+  void EndSession();
+  // Adds the three windows of the family; gives their handles.
+  std::vector<WindowHandle> OpenFamily();
+
+  // How long the user takes to answer a box; kNever leaves it open until its process stops.
+  std::function<std::int64_t(const BoxRecord&)> boxAnswer = [](const BoxRecord&) { return 0; };
+  // How long a box that the shell shows during a launch stays open (0: no box).
+  std::function<std::int64_t(const ShellRecord&)> shellBox = [](const ShellRecord&) { return 0; };
+  // The time from one timer expiry to the next, for drifting or jittering timers.
+  std::function<std::int64_t(std::uint32_t interval)> timerPeriod = [](std::uint32_t interval) {
+    return static_cast<std::int64_t>(interval);
+  };
+  // The platform refuses new timers of these intervals.
+  std::set<std::uint32_t> refusedTimerIntervals;
+  // Lead bytes of a double-byte ANSI code page; empty for a single-byte one.
+  std::set<unsigned char> leadBytes;
+
+  std::vector<BoxRecord> boxes;
+  std::vector<ShellRecord> launches;
+  std::vector<BoxRecord> MessageBoxes() const;
+  int OpenBoxes() const;
+
+  bool singleCopyLockHeld = false;
+
+ private:
+  std::int64_t now_ = 0;
+  std::int64_t deadline_ = kNever;
+  bool deadlineSet_ = false;
+  std::vector<std::pair<std::int64_t, std::int64_t>> offsets_;  // (from UTC, offset), sorted
+  std::multimap<std::int64_t, std::function<void()>> events_;
+  std::map<std::string, SimFile> files_;
+  std::vector<SimWindow> windows_;
+  WindowHandle nextWindow_ = 0x100;
+};
+
+// Date arithmetic for the simulation.
+SystemTime CivilFromUtcMs(std::int64_t ms);
+std::int64_t UtcMsFromCivil(int year, int month, int day, int hour, int minute, int second, int ms);
+FileTime FileTimeFromUtcMs(std::int64_t ms);
+std::int64_t UtcMsFromFileTime(FileTime time);
+
+}  // namespace pendulon::sim
