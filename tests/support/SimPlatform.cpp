@@ -54,7 +54,18 @@ std::uint32_t SimPlatform::TimerInterval(const TimerSink* sink) const {
   return found == timers_.end() ? 0 : found->second.interval;
 }
 
+void SimPlatform::RunUntil(std::int64_t utc) {
+  world_.At(utc, [] {});
+  while (world_.Now() < utc && !world_.deadlineReached) {
+    if (PumpMessage() == Pumped::kNothing)
+      WaitForMessage();
+  }
+}
+
 SystemTime SimPlatform::LocalTime() {
+  ++clockReads_;
+  if (world_.msPerClockRead > 0)
+    world_.AdvanceBy(world_.msPerClockRead);
   return world_.LocalTime();
 }
 
@@ -93,6 +104,7 @@ FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, s
                                  std::uint32_t disposition) {
   (void)access;
   const std::string key = SimWorld::Key(path);
+  world_.opened.push_back(path);
   SimFile* file = world_.File(path);
   if (file != nullptr && file->directory)
     return kInvalidFile;

@@ -31,6 +31,9 @@ class SimPlatform final : public Platform {
   std::int64_t NextExpiry() const;
   // The interval of a timer now counting on this sink; 0 when it is not counting.
   std::uint32_t TimerInterval(const TimerSink* sink) const;
+  int ClockReads() const { return clockReads_; }
+  // Handles this process's messages, as a message loop would, until the clock reaches utc.
+  void RunUntil(std::int64_t utc);
 
   SystemTime LocalTime() override;
   void Sleep(std::uint32_t milliseconds) override;
@@ -104,6 +107,7 @@ class SimPlatform final : public Platform {
   bool quitPending_ = false;
   std::map<FileHandle, OpenHandle> files_;
   FileHandle nextFile_ = 1;
+  int clockReads_ = 0;
 };
 
 // Runs the program as one process of the world and gives its exit code.

@@ -244,6 +244,11 @@ std::vector<BoxRecord> SimWorld::MessageBoxes() const {
   return result;
 }
 
+int SimWorld::Opens(const std::string& path) const {
+  return static_cast<int>(std::count_if(opened.begin(), opened.end(),
+                                        [&](const std::string& p) { return Key(p) == Key(path); }));
+}
+
 int SimWorld::OpenBoxes() const {
   return static_cast<int>(
       std::count_if(boxes.begin(), boxes.end(), [](const BoxRecord& b) { return b.closedAt < 0; }));

@@ -134,11 +134,15 @@ class SimWorld {
   };
   // The platform refuses new timers of these intervals.
   std::set<std::uint32_t> refusedTimerIntervals;
+  // Milliseconds that pass with each reading of the clock, to expose busy waiting.
+  std::int64_t msPerClockRead = 0;
   // Lead bytes of a double-byte ANSI code page; empty for a single-byte one.
   std::set<unsigned char> leadBytes;
 
   std::vector<BoxRecord> boxes;
   std::vector<ShellRecord> launches;
+  std::vector<std::string> opened;  // every path a process tried to open, in order
+  int Opens(const std::string& path) const;
   std::vector<BoxRecord> MessageBoxes() const;
   int OpenBoxes() const;
 
