@@ -8,12 +8,12 @@
 
 namespace pendulon::sim {
 
+inline constexpr const char* kExe = "C:\\Tools\\pendulon.exe";
+inline constexpr const char* kTasks = "C:\\Tools\\lib\\tasks.qef";
+inline constexpr const char* kLaunch = "C:\\Tools\\lib\\launch.qef";
+
 class SimTest : public ::testing::Test {
  protected:
-  static constexpr const char* kExe = "C:\\Tools\\pendulon.exe";
-  static constexpr const char* kTasks = "C:\\Tools\\lib\\tasks.qef";
-  static constexpr const char* kLaunch = "C:\\Tools\\lib\\launch.qef";
-
   SimWorld world;
   SimPlatform platform{world, kExe, "\"C:\\Tools\\pendulon.exe\" \"-w quillmar\""};
 };

@@ -187,8 +187,12 @@ void SimPlatform::DestroyWindow(WindowHandle window) {
 }
 
 void SimPlatform::SetCaption(WindowHandle window, const AnsiString& caption) {
-  if (SimWindow* w = world_.Window(window))
-    w->caption = caption;
+  SimWindow* w = world_.Window(window);
+  if (w == nullptr)
+    return;
+  w->caption = caption;
+  world_.windowLog.push_back((world_.singleCopyLockHeld ? "locked " : "") + w->className +
+                             " caption " + caption);
 }
 
 AnsiString SimPlatform::Caption(WindowHandle window) {
@@ -197,11 +201,17 @@ AnsiString SimPlatform::Caption(WindowHandle window) {
 }
 
 void SimPlatform::SetVisible(WindowHandle window, bool visible) {
-  if (SimWindow* w = world_.Window(window))
-    w->visible = visible;
+  SimWindow* w = world_.Window(window);
+  if (w == nullptr)
+    return;
+  w->visible = visible;
+  if (visible)
+    world_.shown.push_back(w->className);
 }
 
 bool SimPlatform::WindowExists(const AnsiString& className, const AnsiString& caption) {
+  world_.windowLog.push_back((world_.singleCopyLockHeld ? "locked " : "") + className + " lookup " +
+                             caption);
   return world_.FindWindow(className, caption) != nullptr;
 }
 

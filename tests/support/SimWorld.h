@@ -142,6 +142,9 @@ class SimWorld {
   std::vector<BoxRecord> boxes;
   std::vector<ShellRecord> launches;
   std::vector<std::string> opened;  // every path a process tried to open, in order
+  std::vector<std::string> shown;   // the class of every window a process made visible
+  // Every caption set and window lookup, marked "locked" when made under the single-copy lock.
+  std::vector<std::string> windowLog;
   int Opens(const std::string& path) const;
   std::vector<BoxRecord> MessageBoxes() const;
   int OpenBoxes() const;
