@@ -1,0 +1,20 @@
+#pragma once
+// qefcheck as a whole, on any platform: reads the command line, checks the folder, writes the
+// report. Nothing thrown leaves it.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace pendulon {
+
+enum ExitStatus { kAllLaunch = 0, kLineProblem = 1, kCannotRead = 2 };
+
+// Gives the exit status. separator is the one the system's paths use: the checker builds its
+// own paths with it, while the executer's rules keep their "\".
+int RunChecker(Platform& platform, const std::vector<std::string>& arguments, char separator,
+               std::ostream& out, std::ostream& err);
+
+}  // namespace pendulon

@@ -1,0 +1,40 @@
+#include "checker/DryRunPlatform.h"
+
+#include <cstring>
+
+namespace pendulon {
+
+const AnsiString& DryRunPlatform::Actual(const AnsiString& path) const {
+  const auto alias = aliases_.find(path);
+  return alias == aliases_.end() ? path : alias->second;
+}
+
+FoundFile DryRunPlatform::FindFile(const AnsiString& path) {
+  return ForwardingPlatform::FindFile(Actual(path));
+}
+
+FileHandle DryRunPlatform::OpenFile(const AnsiString& path, std::uint32_t access,
+                                    std::uint32_t share, std::uint32_t disposition) {
+  if ((access & kGenericWrite) != 0 || disposition != kOpenExisting) {
+    return kInvalidFile;
+  }
+  return ForwardingPlatform::OpenFile(Actual(path), access, share, disposition);
+}
+
+std::uint32_t DryRunPlatform::ModuleFileName(char* buffer, std::uint32_t size) {
+  if (size == 0)
+    return 0;
+  // As GetModuleFileNameA: a path that does not fit is cut to size - 1 bytes and size returned.
+  const std::size_t n = exePath_.size() < size ? exePath_.size() : size - 1;
+  std::memcpy(buffer, exePath_.data(), n);
+  buffer[n] = '\0';
+  return exePath_.size() >= size ? size : static_cast<std::uint32_t>(n);
+}
+
+void DryRunPlatform::ShellOpen(WindowHandle, const AnsiString& verb, const AnsiString& file,
+                               const AnsiString& parameters, const AnsiString& directory,
+                               int showCommand) {
+  shellRequests_.push_back({verb, file, parameters, directory, showCommand});
+}
+
+}  // namespace pendulon

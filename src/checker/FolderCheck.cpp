@@ -1,0 +1,73 @@
+#include "checker/FolderCheck.h"
+
+#include <vector>
+
+#include "checker/DryRunPlatform.h"
+#include "launcher/RunItem.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+
+namespace pendulon {
+
+int FolderCheck::ExitStatus() const {
+  for (const LineReport& line : lines) {
+    if (IsProblem(line.verdict))
+      return 1;
+  }
+  return 0;
+}
+
+AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separator) {
+  if (folder.empty())
+    return name;
+  const char last = folder.back();
+  // Windows takes "/" as well, and "C:" names a drive's current folder.
+  const bool ends = last == separator || (separator == '\\' && (last == '/' || last == ':'));
+  return ends ? folder + name : folder + separator + name;
+}
+
+AnsiString OwnFolder(Platform& platform, char separator) {
+  if (separator == '\\')
+    return ExeDirectory(platform);
+  std::vector<char> buffer(4096);
+  std::uint32_t length = 0;
+  for (;;) {
+    length = platform.ModuleFileName(buffer.data(), static_cast<std::uint32_t>(buffer.size()));
+    if (length < buffer.size() || buffer.size() >= (1u << 20))
+      break;
+    buffer.resize(buffer.size() * 2);
+  }
+  const AnsiString path(buffer.data(), length < buffer.size() ? length : 0);
+  const std::size_t slash = path.rfind(separator);
+  if (slash == AnsiString::npos)
+    return ".";
+  return slash == 0 ? AnsiString(1, separator) : path.substr(0, slash);
+}
+
+FolderCheck CheckFolder(Platform& platform, const AnsiString& folder, char separator) {
+  FolderCheck check;
+  check.folder = folder;
+  const AnsiString lib = JoinPath(folder, "lib", separator);
+  check.tasksPath = JoinPath(lib, "tasks.qef", separator);
+  check.launchPath = JoinPath(lib, "launch.qef", separator);
+  check.now = MinuteOf(platform.LocalTime());
+
+  // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
+  DryRunPlatform dry(platform);
+  TStringList tasks;
+  LoadLines(dry, tasks, check.tasksPath);
+  // Present whatever its date: the executer's own test would miss a file dated before 1980.
+  check.launchPresent = dry.FindFile(check.launchPath).found;
+
+  // The executer finds launch.qef from its own folder with "\"; have it find this one.
+  dry.PlaceExecutable(JoinPath(folder, "pendulon.exe", '\\'));
+  dry.Alias(LaunchFilePath(dry), check.launchPath);
+  LaunchExplainer launches(dry, check.launchPath, check.launchPresent);
+  check.launchLines = launches.LineCount();
+
+  MatcherProbe probe(dry);
+  check.lines = AnalyseLines(tasks, launches, probe, check.now);
+  return check;
+}
+
+}  // namespace pendulon

@@ -1,0 +1,35 @@
+#pragma once
+// Everything qefcheck learns about one task folder: the two files the executer reads from its
+// lib folder, and the judgement of each task line. Reading never writes or creates anything.
+
+#include <vector>
+
+#include "checker/Calendar.h"
+#include "checker/LineAnalysis.h"
+#include "platform/Platform.h"
+
+namespace pendulon {
+
+struct FolderCheck {
+  AnsiString folder, tasksPath, launchPath;
+  bool launchPresent = false;
+  int launchLines = 0;
+  LocalMinute now;
+  std::vector<LineReport> lines;
+
+  // 0 when every task line fires and launches something, 1 when any line has a problem.
+  int ExitStatus() const;
+};
+
+// folder/name, with separator between them unless folder already ends in one.
+AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separator);
+
+// The folder of the running executable: as the executer finds its own where paths separate
+// with "\", otherwise up to the last "/".
+AnsiString OwnFolder(Platform& platform, char separator);
+
+// Reads and judges the folder's lib/tasks.qef and lib/launch.qef. Raises EFOpenError when the
+// task file, or a launch file that is there, cannot be read.
+FolderCheck CheckFolder(Platform& platform, const AnsiString& folder, char separator);
+
+}  // namespace pendulon

@@ -1,0 +1,121 @@
+#include "checker/TextReport.h"
+
+#include <tuple>
+
+#include "checker/ReportWords.h"
+
+namespace pendulon {
+namespace {
+
+constexpr const char* kIndent = "        ";
+constexpr std::size_t kMostOverlaps = 3;
+
+std::string Counted(int count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string Quoted(std::string_view bytes) {
+  return "\"" + Visible(bytes) + "\"";
+}
+
+void WriteFields(std::ostream& out, const LineReport& line) {
+  for (std::size_t f = 0; f < line.fields.size(); ++f)
+    out << "  " << FieldName(static_cast<int>(f)) << " " << Quoted(line.fields[f]);
+}
+
+void WriteTimes(std::ostream& out, const LineReport& line) {
+  out << kIndent << "next: ";
+  if (line.next.empty())
+    out << "none within 400 years";
+  for (std::size_t i = 0; i < line.next.size(); ++i)
+    out << (i > 0 ? ", " : "") << ReadableText(line.next[i]);
+  out << "\n";
+}
+
+// Shell values as they are, quoted only where the quotes show something: empty, or with
+// spaces at an end.
+std::string ShellValue(std::string_view value) {
+  if (value.empty() || value.front() == ' ' || value.back() == ' ')
+    return Quoted(value);
+  return Visible(value);
+}
+
+void WriteLaunch(std::ostream& out, const LaunchExplanation& launch) {
+  if (launch.problem != LaunchProblem::kNone) {
+    if (!launch.hint.empty())
+      out << kIndent << "hint: " << launch.hint << "\n";
+    return;
+  }
+  const ShellRequest& r = launch.request;
+  const std::string next = std::string(kIndent) + "       ";
+  out << kIndent << "shell: verb        " << ShellValue(r.verb)
+      << (launch.verbIsDefault ? " (the default)" : "") << "\n"
+      << next << "file        " << ShellValue(r.file) << "\n"
+      << next << "parameters  " << ShellValue(r.parameters) << "\n"
+      << next << "folder      " << ShellValue(r.directory)
+      << (launch.directoryIsDefault ? " (the file's folder)" : "") << "\n"
+      << next << "show        " << r.showCommand << "\n";
+}
+
+void WriteLine(std::ostream& out, const LineReport& line) {
+  out << "line " << line.number << "  " << KindCode(line.kind);
+  WriteFields(out, line);
+  out << "\n";
+  if (line.verdict == Verdict::kSkipped)
+    return;
+  out << kIndent << (IsProblem(line.verdict) ? "PROBLEM: " : "ok: ") << VerdictWords(line) << "\n";
+  if (line.verdict == Verdict::kRaises || line.verdict == Verdict::kLaunches ||
+      line.verdict == Verdict::kLaunchesNothing)
+    WriteTimes(out, line);
+  for (std::size_t i = 0; i < line.notExamined.size() && i < kMostOverlaps; ++i)
+    out << kIndent << "not examined: " << OverlapWords(line.notExamined[i]) << "\n";
+  if (line.notExamined.size() > kMostOverlaps)
+    out << kIndent << "not examined: and in the minutes of "
+        << line.notExamined.size() - kMostOverlaps << " more lines above\n";
+  if (line.launch && line.verdict != Verdict::kUnreached)
+    WriteLaunch(out, *line.launch);
+}
+
+}  // namespace
+
+void WriteTextReport(std::ostream& out, const FolderCheck& check) {
+  out << "qefcheck " << Visible(check.folder) << "\n";
+  out << "  task file    " << Visible(check.tasksPath) << " (" << check.lines.size() << " lines)\n";
+  out << "  launch file  " << Visible(check.launchPath);
+  if (check.launchPresent)
+    out << " (" << check.launchLines << " lines)\n";
+  else
+    out << ": missing; the executer would create it empty, so no item launches\n";
+  out << "  local time   " << ReadableText(check.now)
+      << "; next times count from the minute after\n\n";
+
+  int empty = 0, comments = 0, launching = 0;
+  std::vector<int> problems;
+  for (const LineReport& line : check.lines) {
+    WriteLine(out, line);
+    empty += line.kind == LineKind::kEmpty ? 1 : 0;
+    comments += line.kind == LineKind::kComment ? 1 : 0;
+    launching += line.verdict == Verdict::kLaunches ? 1 : 0;
+    if (IsProblem(line.verdict))
+      problems.push_back(line.number);
+  }
+  const int tasks = static_cast<int>(check.lines.size()) - empty - comments;
+  const int problemCount = static_cast<int>(problems.size());
+  std::string kinds;
+  for (const auto& [count, one, many] :
+       {std::tuple{empty, "empty line", "empty lines"}, std::tuple{comments, "comment", "comments"},
+        std::tuple{tasks, "task", "tasks"}}) {
+    if (count > 0)
+      kinds += (kinds.empty() ? "" : ", ") + Counted(count, one, many);
+  }
+  out << "\n"
+      << Counted(static_cast<int>(check.lines.size()), "line", "lines")
+      << (kinds.empty() ? "" : " (" + kinds + ")") << ": " << launching
+      << (launching == 1 ? " launches" : " launch") << " on schedule, " << problemCount
+      << (problemCount == 1 ? " has a problem" : " have problems");
+  for (std::size_t i = 0; i < problems.size(); ++i)
+    out << (i > 0 ? ", " : problemCount == 1 ? " (line " : " (lines ") << problems[i];
+  out << (problems.empty() ? ".\n" : ").\n");
+}
+
+}  // namespace pendulon

@@ -1,0 +1,27 @@
+// qefcheck: explains what the task executer will do with a task folder, without doing it.
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "checker/Checker.h"
+
+#ifdef _WIN32
+#include "platform/win32/Win32Platform.h"
+#else
+#include "platform/posix/PosixPlatform.h"
+#endif
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  pendulon::Win32Platform platform;
+  constexpr char kSeparator = '\\';
+#else
+  pendulon::PosixPlatform platform;
+  constexpr char kSeparator = '/';
+#endif
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const int status = pendulon::RunChecker(platform, arguments, kSeparator, std::cout, std::cerr);
+  std::cout.flush();
+  return status;
+}

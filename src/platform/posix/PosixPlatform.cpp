@@ -1,0 +1,184 @@
+#include "platform/posix/PosixPlatform.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace pendulon {
+namespace {
+
+constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
+constexpr std::int64_t kTicksPerSecond = 10000000;  // FILETIME counts 100 ns
+
+}  // namespace
+
+FileTime FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {
+  const std::int64_t since1601 = seconds + kSecondsFrom1601To1970;
+  if (since1601 < 0)
+    return 0;
+  return static_cast<FileTime>(since1601) * kTicksPerSecond +
+         static_cast<FileTime>(nanoseconds / 100);
+}
+
+SystemTime PosixPlatform::LocalTime() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm local{};
+  localtime_r(&now.tv_sec, &local);
+  SystemTime t;
+  t.year = static_cast<std::uint16_t>(local.tm_year + 1900);
+  t.month = static_cast<std::uint16_t>(local.tm_mon + 1);
+  t.dayOfWeek = static_cast<std::uint16_t>(local.tm_wday);
+  t.day = static_cast<std::uint16_t>(local.tm_mday);
+  t.hour = static_cast<std::uint16_t>(local.tm_hour);
+  t.minute = static_cast<std::uint16_t>(local.tm_min);
+  // A leap second reads as second 59, as Windows never shows second 60.
+  t.second = static_cast<std::uint16_t>(local.tm_sec > 59 ? 59 : local.tm_sec);
+  t.milliseconds = static_cast<std::uint16_t>(now.tv_nsec / 1000000);
+  return t;
+}
+
+void PosixPlatform::Sleep(std::uint32_t milliseconds) {
+  timespec wait{static_cast<time_t>(milliseconds / 1000),
+                static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+  }
+}
+
+FoundFile PosixPlatform::FindFile(const AnsiString& path) {
+  FoundFile result;
+  struct stat entry {};
+  if (path.empty() || stat(path.c_str(), &entry) != 0)
+    return result;
+  result.found = true;
+  result.directory = S_ISDIR(entry.st_mode);
+  result.lastWrite = FileTimeFromUnix(entry.st_mtim.tv_sec, entry.st_mtim.tv_nsec);
+  return result;
+}
+
+bool PosixPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
+  // As Windows does: the offset in force now, whatever it was at the file's time.
+  const time_t now = time(nullptr);
+  tm parts{};
+  if (localtime_r(&now, &parts) == nullptr)
+    return false;
+  const std::int64_t shift = static_cast<std::int64_t>(parts.tm_gmtoff) * kTicksPerSecond;
+  if (shift < 0 && utc < static_cast<FileTime>(-shift))
+    return false;
+  local = utc + static_cast<FileTime>(shift);
+  return true;
+}
+
+bool PosixPlatform::ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) {
+  const time_t seconds = static_cast<time_t>(static_cast<std::int64_t>(time / kTicksPerSecond) -
+                                             kSecondsFrom1601To1970);
+  tm t{};
+  if (gmtime_r(&seconds, &t) == nullptr)
+    return false;
+  const int year = t.tm_year + 1900;
+  if (year < 1980 || year > 2107)
+    return false;
+  date = static_cast<std::uint16_t>(((year - 1980) << 9) | ((t.tm_mon + 1) << 5) | t.tm_mday);
+  timeOfDay = static_cast<std::uint16_t>((t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2));
+  return true;
+}
+
+FileHandle PosixPlatform::OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t,
+                                   std::uint32_t disposition) {
+  const bool reads = (access & kGenericRead) != 0;
+  const bool writes = (access & kGenericWrite) != 0;
+  int flags = O_CLOEXEC | (reads && writes ? O_RDWR : writes ? O_WRONLY : O_RDONLY);
+  if (disposition == kCreateNew)
+    flags |= O_CREAT | O_EXCL;
+  else if (disposition == kCreateAlways)
+    flags |= O_CREAT | O_TRUNC;
+  const int fd = open(path.c_str(), flags, 0666);
+  if (fd < 0)
+    return kInvalidFile;
+  // CreateFileA refuses a directory; open(2) would hand one out for reading.
+  struct stat entry {};
+  if (fstat(fd, &entry) != 0 || S_ISDIR(entry.st_mode)) {
+    close(fd);
+    return kInvalidFile;
+  }
+  return fd;
+}
+
+bool PosixPlatform::Read(FileHandle file, void* buffer, std::uint32_t count,
+                         std::uint32_t& bytesRead) {
+  bytesRead = 0;
+  auto* bytes = static_cast<char*>(buffer);
+  while (bytesRead < count) {
+    const ssize_t got = read(static_cast<int>(file), bytes + bytesRead, count - bytesRead);
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got < 0)
+      return false;
+    if (got == 0)
+      break;  // end of file: ReadFile reports success with fewer bytes
+    bytesRead += static_cast<std::uint32_t>(got);
+  }
+  return true;
+}
+
+std::int64_t PosixPlatform::Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) {
+  const int whence = origin == kSeekEnd ? SEEK_END : origin == kSeekCurrent ? SEEK_CUR : SEEK_SET;
+  const off_t position = lseek(static_cast<int>(file), static_cast<off_t>(distance), whence);
+  return position < 0 ? -1 : static_cast<std::int64_t>(position);
+}
+
+void PosixPlatform::Close(FileHandle file) {
+  close(static_cast<int>(file));
+}
+
+std::uint32_t PosixPlatform::ModuleFileName(char* buffer, std::uint32_t size) {
+  if (size == 0)
+    return 0;
+  std::string path(256, '\0');
+  for (;;) {
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    if (length < 0) {
+      buffer[0] = '\0';
+      return 0;
+    }
+    if (static_cast<std::size_t>(length) < path.size()) {
+      path.resize(static_cast<std::size_t>(length));
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  // As GetModuleFileNameA: a path that does not fit is cut to size - 1 bytes and size returned.
+  const std::size_t n = path.size() < size ? path.size() : size - 1;
+  std::memcpy(buffer, path.data(), n);
+  buffer[n] = '\0';
+  return path.size() >= size ? size : static_cast<std::uint32_t>(n);
+}
+
+AnsiString PosixPlatform::CommandLine() {
+  // The arguments rejoined the way a Windows command line quotes them.
+  std::ifstream file("/proc/self/cmdline", std::ios::binary);
+  const std::string raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  AnsiString line;
+  std::size_t start = 0;
+  while (start < raw.size()) {
+    std::size_t end = raw.find('\0', start);
+    if (end == std::string::npos)
+      end = raw.size();
+    const std::string argument = raw.substr(start, end - start);
+    if (!line.empty())
+      line += ' ';
+    const bool quote = argument.empty() || argument.find_first_of(" \t") != std::string::npos;
+    line += quote ? "\"" + argument + "\"" : argument;
+    start = end + 1;
+  }
+  return line;
+}
+
+}  // namespace pendulon

@@ -1,0 +1,246 @@
+#include "checker/Checker.h"
+
+#include <string>
+#include <vector>
+
+#include "CheckerFixture.h"
+#include "JsonCheck.h"
+#include "checker/ReportWords.h"
+
+namespace pendulon::sim {
+namespace {
+
+constexpr const char* kLaunchText =
+    "<Backup>\r\npath=C:\\Tools\\backup.exe\r\nparams=/quiet D:\\Data\r\ndir=D:\\\r\n"
+    "</Backup>\r\n";
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+std::vector<std::string> MonthLines() {
+  std::vector<std::string> lines;
+  for (int month = 1; month <= 12; ++month)
+    lines.push_back("* * * " + std::to_string(month) + " *");
+  return lines;
+}
+
+TEST_F(CheckerTest, EachLineGetsTheVerdictItsFieldsAndTheLinesAboveCallFor) {
+  struct Case {
+    std::vector<std::string> above;
+    const char* line;
+    const char* verdict;
+    const char* words;  // part of the reason given
+  } cases[] = {
+      {{}, "", "skipped", "empty line"},
+      {{}, "# 30 8 * * * Backup", "skipped", "comment"},
+      {{}, "* * * * * Backup", "launches", "fires every minute"},
+      {{}, "5 * * * * Backup", "launches", "fires at minute 5 of every hour"},
+      {{}, "30 8 * * 2 Backup", "launches", "fires at 8:30 on Mondays"},
+      {{}, "0 0 1 1 * Backup", "launches", "fires at 0:00 on 1 January"},
+      {{}, "* 8 * 2 * Backup", "launches", "every minute from 8:00 to 8:59 in February"},
+      {{}, "0 0 29 2 * Backup", "launches", "on 29 February (leap years only)"},
+      {{}, "05 * * * * Backup", "never-matches", "minute \"05\" has a leading zero"},
+      {{}, "0 00 * * * Backup", "never-matches", "hour \"00\" has a leading zero"},
+      {{}, "* 24 * * * Backup", "never-matches", "hour \"24\" is out of range"},
+      {{}, "* * 0 * * Backup", "never-matches", "day \"0\" is out of range"},
+      {{}, "* * * 13 * Backup", "never-matches", "month \"13\" is out of range"},
+      {{}, "* * * * 0 Backup", "never-matches", "weekday \"0\" is out of range"},
+      {{}, "* * 1-5 * * Backup", "never-matches", "day \"1-5\" is a range"},
+      {{}, "*/5 * * * * Backup", "never-matches", "minute \"*/5\" is a step"},
+      {{}, "1,15 * * * * Backup", "never-matches", "minute \"1,15\" is a list"},
+      {{}, "-5 * * * * Backup", "never-matches", "minute \"-5\" has a sign"},
+      {{}, "*  * * * * Backup", "never-matches", "hour \"\" is empty"},
+      {{}, " * * * * * Backup", "never-matches", "minute \"\" is empty"},
+      {{}, "*\t* * * * Backup", "never-matches", "minute \"*\\t*\" holds a tab"},
+      {{}, "\xEF\xBB\xBF* * * * * Backup", "never-matches", "byte-order mark"},
+      {{}, "* * * * Mon Backup", "never-matches", "weekday \"Mon\" is not a number"},
+      {{}, "0 0 31 4 * Backup", "never-matches", "day \"31\" never occurs in April"},
+      {{}, "0 0 30 2 * Backup", "never-matches", "day \"30\" never occurs in February"},
+      // The walk stops at the first failing check, before it reaches the missing field.
+      {{}, "05 * *", "never-matches", "leading zero"},
+      {{}, "* * 31 4 *", "never-matches", "never occurs in April"},
+      {{}, "backup", "raises-error", "(0)\" every minute"},
+      {{}, "7 * * *", "raises-error", "(3)\" at minute 7 of every hour"},
+      {{}, "* * * * *", "raises-error", "(4)\" every minute"},
+      {{}, "* * * * *", "raises-error", "the text after the last space, \"*\", is dropped"},
+      {{}, "* * * * * ", "raises-error", "(5)\" every minute"},
+      {{}, "* * 31 *", "raises-error", "(3)\" every minute on day 31 of every month (only in"},
+      {{}, "* * * * * Nowhere", "launches-nothing", "no section for the item"},
+      {{"7 * * *"}, "7 * * * * Backup", "never-examined", "line 1 raises first"},
+      {{"backup"}, "0 0 1 1 * Backup", "never-examined", "line 1 raises first"},
+      {{"0 12 * *"},
+       "0 12 * * 2",
+       "never-examined",
+       "line 1 raises first in every minute this line would act in (at 12:00 every day)"},
+      {MonthLines(), "* * * * * Backup", "never-examined", "lines 1, 2, 3, 4, 5, 6, 7, 8, 9"},
+      {{"7 * * *"}, "* * * * * Backup", "launches", "fires every minute"},
+      {{"05 * * *", "* * * * * Nowhere"}, "* * * * * Backup", "launches", "every minute"},
+      {{"* * * 2 *", "* * * 3 *"}, "0 0 29 * * Backup", "launches", "on day 29 of every month"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines = c.above;
+    lines.push_back(c.line);
+    const FolderCheck check = Check(Lines(lines), kLaunchText);
+    ASSERT_EQ(check.lines.size(), lines.size()) << c.line;
+    const LineReport& last = check.lines.back();
+    EXPECT_EQ(VerdictCode(last.verdict), std::string(c.verdict)) << c.line;
+    EXPECT_NE(VerdictWords(last).find(c.words), std::string::npos)
+        << c.line << ": " << VerdictWords(last);
+  }
+}
+
+TEST_F(CheckerTest, PartlyShadowedLinesSayWhenAndSkipThoseMinutes) {
+  // Monday 10:05: line 1 raises at minute 7 of every hour, line 2 at noon every day.
+  const FolderCheck check = Check(Lines({"7 * * *", "0 12 * *", "* * * * 2 Backup"}), kLaunchText);
+  const LineReport& line = check.lines[2];
+  EXPECT_EQ(line.verdict, Verdict::kLaunches);
+  ASSERT_EQ(line.notExamined.size(), 2u);
+  EXPECT_EQ(OverlapWords(line.notExamined[0]),
+            "at minute 7 of every hour on Mondays, when line 1 raises first");
+  EXPECT_EQ(OverlapWords(line.notExamined[1]), "at 12:00 on Mondays, when line 2 raises first");
+  ASSERT_EQ(line.next.size(), 3u);
+  EXPECT_EQ(line.next[0], (LocalMinute{2026, 3, 2, 10, 6}));
+  EXPECT_EQ(line.next[1], (LocalMinute{2026, 3, 2, 10, 8}));
+  EXPECT_EQ(line.next[2], (LocalMinute{2026, 3, 2, 10, 9}));
+  // The raising lines' own next times: the second one is not reached at 12:07, but at 12:00.
+  EXPECT_EQ(check.lines[0].next[0], (LocalMinute{2026, 3, 2, 10, 7}));
+  EXPECT_EQ(check.lines[1].next[0], (LocalMinute{2026, 3, 2, 12, 0}));
+}
+
+TEST_F(CheckerTest, ExitStatusSaysWhetherEveryLineLaunches) {
+  const std::string ok = Lines({"# nightly", "", "* * * * * Backup"});
+  struct Case {
+    std::optional<std::string> tasks, launch;
+    std::vector<std::string> arguments;
+    int status;
+  } cases[] = {
+      {ok, kLaunchText, {}, 0},
+      {ok, kLaunchText, {"C:\\Tools"}, 0},
+      {ok, kLaunchText, {"--json", "C:\\Tools\\"}, 0},
+      {"", std::nullopt, {}, 0},
+      {ok + "05 * * * * Backup\r\n", kLaunchText, {}, 1},
+      {ok + "7 * * *\r\n", kLaunchText, {}, 1},
+      {ok, std::nullopt, {}, 1},
+      {ok, "", {}, 1},
+      {std::nullopt, kLaunchText, {}, 2},
+      {ok, kLaunchText, {"C:\\Elsewhere"}, 2},
+      {ok, kLaunchText, {"--verbose"}, 2},
+      {ok, kLaunchText, {"C:\\Tools", "C:\\Other"}, 2},
+      {ok, kLaunchText, {"--help"}, 0},
+  };
+  for (const Case& c : cases) {
+    world.RemoveFile(kTasks);
+    world.RemoveFile(kLaunch);
+    if (c.tasks)
+      world.WriteFile(kTasks, *c.tasks);
+    if (c.launch)
+      world.WriteFile(kLaunch, *c.launch);
+    const Outcome outcome = Run(c.arguments);
+    EXPECT_EQ(outcome.status, c.status)
+        << (c.tasks ? *c.tasks : "(no tasks)") << " " << outcome.out << outcome.err;
+    EXPECT_EQ(outcome.err.empty(), c.status != 2);
+  }
+}
+
+TEST_F(CheckerTest, UnreadableFilesGiveStatusTwoAndSayWhich) {
+  world.WriteFile(kTasks, "* * * * * Backup\r\n");
+  world.WriteFile(kLaunch, kLaunchText);
+  world.File(kTasks)->failReads = true;
+  Outcome outcome = Run({});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("Cannot open file C:\\Tools\\lib\\tasks.qef"), std::string::npos);
+
+  world.File(kTasks)->failReads = false;
+  world.File(kLaunch)->failReads = true;
+  EXPECT_EQ(Run({}).status, 2);
+
+  world.RemoveFile(kLaunch);
+  world.MakeDirectory(kLaunch);  // the executer could neither create nor read it
+  outcome = Run({"--json"});
+  EXPECT_EQ(outcome.status, 2);
+  JsonCheck json;
+  EXPECT_TRUE(json.Valid(outcome.out)) << outcome.out;
+  EXPECT_NE(outcome.out.find("\"exitStatus\":2"), std::string::npos);
+}
+
+TEST_F(CheckerTest, CreatesNothingAndLaunchesNothing) {
+  world.WriteFile(kTasks, "* * * * * Backup\r\n");
+  EXPECT_EQ(Run({}).status, 1);
+  EXPECT_FALSE(world.Exists(kLaunch));  // the executer would have made it
+
+  // A launch file dated before 1980 reads as absent to the executer's stamp, yet it is there.
+  const std::int64_t in1975 = UtcMsFromCivil(1975, 6, 1, 12, 0, 0, 0);
+  world.WriteFile(kLaunch, kLaunchText, in1975);
+  const FolderCheck check = CheckFolder(platform, "C:\\Tools", '\\');
+  EXPECT_EQ(check.lines[0].verdict, Verdict::kLaunches);
+  EXPECT_EQ(world.Contents(kLaunch), kLaunchText);
+  EXPECT_EQ(world.File(kLaunch)->lastWrite, in1975);
+
+  world.RemoveFile(kTasks);
+  world.RemoveFile(kLaunch);
+  EXPECT_EQ(Run({"C:\\Fresh"}).status, 2);
+  EXPECT_FALSE(world.Exists("C:\\Fresh"));
+  EXPECT_FALSE(world.Exists(kTasks));
+  EXPECT_FALSE(world.Exists(kLaunch));
+  EXPECT_TRUE(world.launches.empty());
+  EXPECT_TRUE(world.boxes.empty());
+  EXPECT_EQ(platform.OpenFiles(), 0);
+}
+
+TEST_F(CheckerTest, JsonStaysValidForAnyBytesAndKeepsThem) {
+  const std::vector<std::string> lines = {
+      "\xEF\xBB\xBF# saved with a byte-order mark",
+      "* * * * * B\x01\x7F\xFF\"\\q",
+      "\t* * * * * tab",
+      "* * * * * caf\xE9 \x81\x40",
+      "05 * * * * \"quoted\"",
+      "7 * * *",
+      "",
+  };
+  world.WriteFile(kTasks, Lines(lines));
+  world.WriteFile(kLaunch,
+                  std::string(kLaunchText) +
+                      "<caf\xE9 \x81\x40>\r\npath=C:\\\xE9.exe\r\n</caf\xE9 \x81\x40>\r\n");
+  const Outcome outcome = Run({"--json"});
+  EXPECT_EQ(outcome.status, 1);
+  JsonCheck json;
+  ASSERT_TRUE(json.Valid(outcome.out)) << outcome.out;
+  for (const std::string& line : lines) {
+    EXPECT_NE(std::find(json.strings.begin(), json.strings.end(), line), json.strings.end())
+        << line;
+  }
+  EXPECT_NE(std::find(json.strings.begin(), json.strings.end(), "C:\\\xE9.exe"),
+            json.strings.end());
+  // One object per line of the task file.
+  EXPECT_EQ(std::count(json.strings.begin(), json.strings.end(), "verdict"),
+            static_cast<std::ptrdiff_t>(lines.size()));
+}
+
+TEST_F(CheckerTest, TextReportNamesEachLineAndSumsUp) {
+  world.WriteFile(kTasks, Lines({"# nightly", "30 8 * * 2 Backup", "05 * * * * Backup"}));
+  world.WriteFile(kLaunch, kLaunchText);
+  const std::string out = Run({}).out;
+  for (const char* expected : {
+           "qefcheck C:\\Tools\n",
+           "  local time   Mon 2026-03-02 10:05",
+           "line 1  comment\n",
+           "line 2  task  minute \"30\"  hour \"8\"  day \"*\"  month \"*\"  weekday \"2\"  item "
+           "\"Backup\"\n        ok: fires at 8:30 on Mondays\n"
+           "        next: Mon 2026-03-09 08:30, Mon 2026-03-16 08:30, Mon 2026-03-23 08:30\n"
+           "        shell: verb        open (the default)\n"
+           "               file        C:\\Tools\\backup.exe\n"
+           "               parameters  /quiet D:\\Data\n"
+           "               folder      D:\\\n"
+           "               show        9\n",
+           "        PROBLEM: never matches: minute \"05\"",
+           "3 lines (1 comment, 2 tasks): 1 launches on schedule, 1 has a problem (line 3).\n",
+       }) {
+    EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n---\n" << out;
+  }
+}
+
+}  // namespace
+}  // namespace pendulon::sim

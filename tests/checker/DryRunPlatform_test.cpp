@@ -1,0 +1,51 @@
+#include "checker/DryRunPlatform.h"
+
+#include "launcher/Qeflib.h"
+#include "platform/Exceptions.h"
+#include "support/SimFixture.h"
+
+namespace pendulon::sim {
+namespace {
+
+class DryRunPlatformTest : public SimTest {
+ protected:
+  DryRunPlatform dry{platform};
+};
+
+TEST_F(DryRunPlatformTest, RefusesEveryOpenThatCouldWriteOrCreate) {
+  world.WriteFile(kTasks, "keep");
+  struct Case {
+    const char* path;
+    std::uint32_t access, disposition;
+  } cases[] = {
+      {kTasks, kGenericRead | kGenericWrite, kOpenExisting},
+      {kTasks, kGenericWrite, kOpenExisting},
+      {kTasks, kGenericRead, kCreateAlways},
+      {kTasks, kGenericRead, kCreateNew},
+      {kLaunch, kGenericRead | kGenericWrite, kCreateNew},
+      {kLaunch, kGenericRead, kCreateAlways},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(dry.OpenFile(c.path, c.access, kShareRead, c.disposition), kInvalidFile) << c.path;
+  }
+  EXPECT_EQ(world.Contents(kTasks), "keep");
+  EXPECT_FALSE(world.Exists(kLaunch));
+  const FileHandle read = dry.OpenFile(kTasks, kGenericRead, kShareRead, kOpenExisting);
+  EXPECT_NE(read, kInvalidFile);
+  dry.Close(read);
+
+  // The launch-file reader creates a missing file; through the dry run it cannot.
+  EXPECT_THROW(TQEFile(dry, kLaunch), EFOpenError);
+  EXPECT_FALSE(world.Exists(kLaunch));
+}
+
+TEST_F(DryRunPlatformTest, SendsAnAliasedPathToTheRealOne) {
+  world.WriteFile(kLaunch, "<A>\r\npath=x\r\n</A>\r\n");
+  dry.Alias("Q:\\lib\\launch.qef", kLaunch);
+  EXPECT_TRUE(dry.FindFile("Q:\\lib\\launch.qef").found);
+  const TQEFile file(dry, "Q:\\lib\\launch.qef");
+  EXPECT_EQ(file.GetPath("A"), "x");
+}
+
+}  // namespace
+}  // namespace pendulon::sim

@@ -1,0 +1,109 @@
+#include "checker/LaunchExplanation.h"
+
+#include <string>
+
+#include "launcher/RunItem.h"
+#include "support/SimFixture.h"
+
+namespace pendulon::sim {
+namespace {
+
+class LaunchExplanationTest : public SimTest {
+ protected:
+  LaunchExplanation Explain(const std::string& item) {
+    DryRunPlatform dry(platform);
+    dry.PlaceExecutable(kExe);
+    LaunchExplainer explainer(dry, kLaunch, world.Exists(kLaunch));
+    return explainer.Explain(item);
+  }
+};
+
+TEST_F(LaunchExplanationTest, NamesWhyAnItemLaunchesNothing) {
+  world.WriteFile(kLaunch,
+                  "<Backup>\r\n"                // 1
+                  "path=C:\\backup.exe\r\n"     // 2
+                  "</Backup>\r\n"               // 3
+                  "<NoClose>\r\n"               // 4
+                  "path=C:\\x.exe\r\n"          // 5
+                  "</Early>\r\n"                // 6
+                  "<Early>\r\n"                 // 7
+                  "path=C:\\x.exe\r\n"          // 8
+                  "<Menu>\r\n"                  // 9
+                  "<MenuItem caption=Run>\r\n"  // 10
+                  "path=C:\\y.exe\r\n"          // 11
+                  "</Menu>\r\n"                 // 12
+                  "<EmptyPath>\r\n"             // 13
+                  "path=\r\n"                   // 14
+                  "path=C:\\z.exe\r\n"          // 15
+                  "</EmptyPath>\r\n"            // 16
+                  "<CasePath>\r\n"              // 17
+                  "Path=C:\\z.exe\r\n"          // 18
+                  "</CasePath>\r\n"             // 19
+                  "<Spaced>\r\n"                // 20
+                  "path=C:\\s.exe\r\n"          // 21
+                  "</Spaced>\r\n");             // 22
+  struct Case {
+    const char* item;
+    const char* code;
+    int open, close, menuItem, path;
+    const char* hint;
+  } cases[] = {
+      {"Backup", "none", 1, 3, 0, 0, ""},
+      {"Nowhere", "no-section", 0, 0, 0, 0, ""},
+      {"backup", "no-section", 0, 0, 0, 0,
+       "line 1 opens a section whose name differs only in case"},
+      {"Spaced ", "no-section", 0, 0, 0, 0, "begins or ends with a space"},
+      {"NoClose", "no-closing-tag", 4, 0, 0, 0, ""},
+      {"Early", "closing-before-opening", 7, 6, 0, 0, ""},
+      {"Menu", "menuitem-before-path", 9, 12, 10, 11, ""},
+      {"EmptyPath", "empty-path", 13, 16, 0, 14, ""},
+      {"CasePath", "no-path", 17, 19, 0, 0, "line 18 has \"Path=\""},
+  };
+  for (const Case& c : cases) {
+    const LaunchExplanation e = Explain(c.item);
+    EXPECT_STREQ(LaunchProblemCode(e.problem), c.code) << c.item;
+    EXPECT_EQ(e.openLine, c.open) << c.item;
+    EXPECT_EQ(e.closeLine, c.close) << c.item;
+    EXPECT_EQ(e.menuItemLine, c.menuItem) << c.item;
+    EXPECT_EQ(e.pathLine, c.path) << c.item;
+    EXPECT_NE(e.hint.find(c.hint), std::string::npos) << c.item << ": " << e.hint;
+  }
+  world.RemoveFile(kLaunch);
+  EXPECT_EQ(Explain("Backup").problem, LaunchProblem::kLaunchFileMissing);
+  EXPECT_FALSE(world.Exists(kLaunch));
+}
+
+TEST_F(LaunchExplanationTest, GivesTheShellRequestTheExecuterMakes) {
+  world.leadBytes = {0x81};  // a double-byte code page: "\x81\\" is one character
+  world.WriteFile(kLaunch,
+                  "<Plain>\r\npath=C:\\Apps\\view.exe\r\n</Plain>\r\n"
+                  "<Full>\r\naction=print\r\nparams=/p x.txt\r\ndir=D:\\Out\r\n"
+                  "path=C:\\Apps\\view.exe\r\n</Full>\r\n"
+                  "<Bare>\r\npath=view.exe\r\n</Bare>\r\n"
+                  "<Root>\r\npath=C:\\view.exe\r\naction= \r\n</Root>\r\n"
+                  "<Twice>\r\npath=C:\\first.exe\r\npath=C:\\second.exe\r\n</Twice>\r\n"
+                  "<Wide>\r\npath=C:\\Apps\\\x81\\view.exe\r\n</Wide>\r\n"
+                  "<Name with spaces >\r\npath=C:\\x y\\z.exe\r\n</Name with spaces >\r\n");
+  for (const char* item : {"Plain", "Full", "Bare", "Root", "Twice", "Wide", "Name with spaces "}) {
+    world.launches.clear();
+    RunItem(platform, 0, item);
+    ASSERT_EQ(world.launches.size(), 1u) << item;
+    const ShellRecord real = world.launches[0];
+    world.launches.clear();
+    const LaunchExplanation e = Explain(item);
+    ASSERT_EQ(e.problem, LaunchProblem::kNone) << item;
+    EXPECT_EQ(e.request.verb, real.verb) << item;
+    EXPECT_EQ(e.request.file, real.file) << item;
+    EXPECT_EQ(e.request.parameters, real.parameters) << item;
+    EXPECT_EQ(e.request.directory, real.directory) << item;
+    EXPECT_EQ(e.request.showCommand, real.showCommand) << item;
+    EXPECT_TRUE(world.launches.empty()) << item;
+  }
+  EXPECT_TRUE(Explain("Plain").verbIsDefault);
+  EXPECT_TRUE(Explain("Plain").directoryIsDefault);
+  EXPECT_FALSE(Explain("Full").verbIsDefault);
+  EXPECT_FALSE(Explain("Full").directoryIsDefault);
+}
+
+}  // namespace
+}  // namespace pendulon::sim

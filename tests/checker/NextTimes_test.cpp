@@ -1,0 +1,154 @@
+#include "checker/NextTimes.h"
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "checker/FieldDiagnosis.h"
+#include "checker/LineAnalysis.h"
+#include "platform/Exceptions.h"
+#include "scheduler/MinuteMatcher.h"
+#include "support/SimFixture.h"
+
+namespace pendulon::sim {
+namespace {
+
+// Lines that fire, raise, never match, and are shadowed partly or wholly by lines above.
+const char* const kTable[] = {
+    "* * * * * every",
+    "5 * * * * hourly",
+    "30 8 * * 2 monday",
+    "0 0 * * * midnight",
+    "0 0 1 3 * march-first",
+    "59 23 28 2 * february-end",
+    "0 0 29 2 * leap-day",
+    "15 10 * 3 * march",
+    "* 9 * * 1 sunday-nine",
+    "0 0 1 1 * new-year",
+    "05 * * * * zero",
+    "7 * * *",              // raises (3) at minute 7 of every hour
+    "* 13 * * 5",           // raises (4) from 13:00 to 13:59: the "5" is dropped
+    "45 * * * * after",     // not examined at 13:45
+    "30 13 * * * blocked",  // never examined
+    "0 12 * * * ",          // raises (5) at 12:00
+    "* 12 * * * noon-hour",
+    "0 0 * * 1 sunday-midnight",
+};
+
+class NextTimesTest : public SimTest {
+ protected:
+  // What the executer's walk does in one minute: items run, then the error it ended with.
+  std::vector<std::string> RealWalk(const std::unique_ptr<TStringList>& table) {
+    std::vector<std::string> events;
+    try {
+      WalkTasks(platform, table, [&](const AnsiString& item) { events.push_back(item); });
+    } catch (const EStringListError& e) {
+      events.push_back(e.Message());
+    }
+    return events;
+  }
+};
+
+TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
+  auto table = std::make_unique<TStringList>();
+  for (const char* line : kTable) table->Add(line);
+  // A week across the end of February, in a common and in a leap year, and across a year's end.
+  // Each week begins with the minute after these.
+  const LocalMinute befores[] = {
+      {2026, 2, 25, 23, 59}, {2028, 2, 25, 23, 59}, {2026, 12, 27, 23, 59}};
+  for (const LocalMinute& before : befores) {
+    // What the checker says: every time each line acts within the week.
+    DryRunPlatform dry(platform);
+    LaunchExplainer launches(dry, kLaunch, false);
+    MatcherProbe probe(platform);
+    const std::vector<LineReport> lines =
+        AnalyseLines(*table, launches, probe, before, 7 * 24 * 60 + 1);
+    std::map<LocalMinute, std::vector<std::string>> expected;
+    for (const LineReport& line : lines) {
+      for (const LocalMinute& at : line.next) {
+        auto& events = expected[at];
+        if (!events.empty() && events.back().rfind("List index", 0) == 0)
+          ADD_FAILURE() << "line " << line.number << " acts after a raise at " << IsoText(at);
+        events.push_back(line.raises >= 0 ? EStringListError(line.raises).Message()
+                                          : std::string(*line.Item()));
+      }
+    }
+    // What the executer does, minute by minute, at 200 ms past each boundary.
+    world.SetLocalTime(before.year, before.month, before.day, before.hour, before.minute, 0, 200);
+    int minutesWithEvents = 0;
+    for (int i = 0; i < 7 * 24 * 60; ++i) {
+      world.AdvanceBy(kMinute);
+      const LocalMinute now = MinuteOf(world.LocalTime());
+      const std::vector<std::string> real = RealWalk(table);
+      const auto predicted = expected.find(now);
+      EXPECT_EQ(real, predicted == expected.end() ? std::vector<std::string>() : predicted->second)
+          << IsoText(now);
+      minutesWithEvents += real.empty() ? 0 : 1;
+    }
+    EXPECT_EQ(minutesWithEvents, 7 * 24 * 60);  // "every" runs each minute the walk gets to it
+  }
+}
+
+// The next times by plain counting of calendar days with the standard library's weekday.
+std::vector<LocalMinute> CountedTimes(const Schedule& s, const LocalMinute& after, int count) {
+  using namespace std::chrono;
+  std::vector<LocalMinute> found;
+  sys_days day = sys_days(year(after.year) / after.month / after.day);
+  for (int d = 0; d < 146097 && static_cast<int>(found.size()) < count; ++d, day += days(1)) {
+    const year_month_day date(day);
+    const int dayOfWeek = static_cast<int>(std::chrono::weekday(day).c_encoding()) + 1;
+    const int values[] = {static_cast<int>(static_cast<unsigned>(date.day())),
+                          static_cast<int>(static_cast<unsigned>(date.month())), dayOfWeek};
+    if ((s.Fixed(2) && s[2] != values[0]) || (s.Fixed(3) && s[3] != values[1]) ||
+        (s.Fixed(4) && s[4] != values[2]))
+      continue;
+    for (int h = 0; h < 24; ++h) {
+      for (int m = 0; m < 60 && static_cast<int>(found.size()) < count; ++m) {
+        const LocalMinute at{static_cast<int>(date.year()), values[1], values[0], h, m};
+        if ((s.Fixed(0) && s[0] != m) || (s.Fixed(1) && s[1] != h) || !(after < at))
+          continue;
+        found.push_back(at);
+      }
+    }
+  }
+  return found;
+}
+
+TEST_F(NextTimesTest, RareLinesFindTheirTimesYearsAhead) {
+  struct Case {
+    const char* line;
+    LocalMinute after;
+  } cases[] = {
+      {"0 0 29 2 * leap", {2026, 3, 2, 10, 5}},
+      {"0 0 29 2 2 leap-monday", {2026, 3, 2, 10, 5}},
+      {"0 12 13 * 6 friday-13th", {2026, 3, 2, 10, 5}},
+      {"30 * 31 * * thirty-first", {2026, 3, 31, 23, 30}},
+      {"0 0 1 1 * new-year", {2026, 12, 31, 23, 59}},
+      {"* * * * * every", {2026, 12, 31, 23, 58}},
+      {"59 23 31 12 * last", {2026, 12, 31, 23, 59}},
+      {"0 0 * 2 1 february-sundays", {2027, 2, 28, 0, 0}},
+      {"0 0 29 2 * leap", {2096, 3, 1, 0, 0}},  // 2100 is no leap year
+  };
+  MatcherProbe probe(platform);
+  for (const Case& c : cases) {
+    TimedLine line{c.line, {}, -1};
+    const std::string text = c.line;
+    for (int f = 0, start = 0; f < 5; ++f) {
+      const std::size_t space = text.find(' ', static_cast<std::size_t>(start));
+      line.when[f] = DiagnoseField(f, text.substr(static_cast<std::size_t>(start),
+                                                  space - static_cast<std::size_t>(start)))
+                         .value;
+      start = static_cast<int>(space) + 1;
+    }
+    const std::vector<LocalMinute> next = NextTimes(line, {}, c.after, 3, probe);
+    const std::vector<LocalMinute> counted = CountedTimes(line.when, c.after, 3);
+    ASSERT_EQ(counted.size(), 3u) << c.line;
+    EXPECT_EQ(next, counted) << c.line;
+  }
+}
+
+}  // namespace
+}  // namespace pendulon::sim

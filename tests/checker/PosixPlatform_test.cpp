@@ -1,0 +1,195 @@
+#include "platform/posix/PosixPlatform.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "JsonCheck.h"
+#include "checker/Checker.h"
+#include "platform/Files.h"
+
+namespace pendulon {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PosixPlatformTest : public ::testing::Test {
+ protected:
+  PosixPlatformTest() {
+    char pattern[] = "/tmp/qefcheck-test-XXXXXX";
+    folder_ = mkdtemp(pattern);
+  }
+  ~PosixPlatformTest() override { fs::remove_all(folder_); }
+
+  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+  void Write(const std::string& name, const std::string& bytes) {
+    fs::create_directories(fs::path(Path(name)).parent_path());
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  // Every entry below the folder, to see that nothing appeared.
+  int Entries() const {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::recursive_directory_iterator(folder_)) ++count;
+    return count;
+  }
+
+  struct Outcome {
+    int status;
+    std::string out, err;
+  };
+  Outcome Run(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    const int status = RunChecker(platform_, arguments, '/', out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  PosixPlatform platform_;
+  std::string folder_;
+};
+
+TEST_F(PosixPlatformTest, FindsFilesAndFoldersWithTheirWriteTime) {
+  Write("a.txt", "x");
+  const timespec times[2] = {{1000000000, 0}, {1000000000, 500}};  // 2001-09-09 01:46:40 UTC
+  ASSERT_EQ(utimensat(AT_FDCWD, Path("a.txt").c_str(), times, 0), 0);
+  const FoundFile file = platform_.FindFile(Path("a.txt"));
+  EXPECT_TRUE(file.found);
+  EXPECT_FALSE(file.directory);
+  EXPECT_EQ(file.lastWrite, (1000000000ull + 11644473600ull) * 10000000ull + 5);
+  const FoundFile folder = platform_.FindFile(folder_);
+  EXPECT_TRUE(folder.found);
+  EXPECT_TRUE(folder.directory);
+  EXPECT_FALSE(platform_.FindFile(Path("missing")).found);
+  EXPECT_FALSE(platform_.FindFile("").found);
+}
+
+TEST_F(PosixPlatformTest, PacksDosDateAndTimeOnlyFrom1980To2107) {
+  struct Case {
+    std::int64_t unixSeconds;
+    bool ok;
+    std::uint16_t date, time;
+  } cases[] = {
+      {315532800, true, (0 << 9) | (1 << 5) | 1, 0},  // 1980-01-01 00:00:00
+      {315532799, false, 0, 0},
+      {1000000000, true, (21 << 9) | (9 << 5) | 9, (1 << 11) | (46 << 5) | 20},
+      {4354819199, true, (127 << 9) | (12 << 5) | 31, (23 << 11) | (59 << 5) | 29},
+      {4354819200, false, 0, 0},  // 2108-01-01
+  };
+  for (const Case& c : cases) {
+    std::uint16_t date = 0, time = 0;
+    EXPECT_EQ(platform_.ToDosDateTime(FileTimeFromUnix(c.unixSeconds, 0), date, time), c.ok)
+        << c.unixSeconds;
+    if (c.ok) {
+      EXPECT_EQ(date, c.date) << c.unixSeconds;
+      EXPECT_EQ(time, c.time) << c.unixSeconds;
+    }
+  }
+}
+
+TEST_F(PosixPlatformTest, LocalFileTimeShiftsByTheOffsetInForceNow) {
+  const char* saved = std::getenv("TZ");
+  const std::string before = saved ? saved : "";
+  struct Case {
+    const char* zone;
+    std::int64_t offsetSeconds;
+  } cases[] = {{"UTC0", 0}, {"XST-2", 7200}, {"YST+5", -18000}};
+  for (const Case& c : cases) {
+    setenv("TZ", c.zone, 1);
+    tzset();
+    const FileTime utc = FileTimeFromUnix(1000000000, 0);
+    FileTime local = 0;
+    ASSERT_TRUE(platform_.ToLocalFileTime(utc, local)) << c.zone;
+    EXPECT_EQ(static_cast<std::int64_t>(local - utc), c.offsetSeconds * 10000000) << c.zone;
+    const SystemTime now = platform_.LocalTime();
+    EXPECT_GE(now.year, 2024) << c.zone;
+  }
+  FileTime local = 0;
+  EXPECT_FALSE(platform_.ToLocalFileTime(10, local));  // west of UTC, before 1601
+  if (saved)
+    setenv("TZ", before.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
+}
+
+TEST_F(PosixPlatformTest, OpensAsCreateFileWouldAndReadsWholeFiles) {
+  Write("tasks.qef", "a\r\nb\rc\n");
+  EXPECT_EQ(platform_.OpenFile(folder_, kGenericRead, kShareRead, kOpenExisting), kInvalidFile);
+  EXPECT_EQ(platform_.OpenFile(Path("none"), kGenericRead, kShareRead, kOpenExisting),
+            kInvalidFile);
+  EXPECT_EQ(
+      platform_.OpenFile(Path("tasks.qef"), kGenericRead | kGenericWrite, kShareNone, kCreateNew),
+      kInvalidFile);
+  TStringList lines;
+  LoadLines(platform_, lines, Path("tasks.qef"));
+  ASSERT_EQ(lines.Count(), 3);
+  EXPECT_EQ(std::string(std::string_view(lines[2])), "c");
+
+  const FileHandle created =
+      platform_.OpenFile(Path("new.qef"), kGenericRead | kGenericWrite, kShareNone, kCreateNew);
+  ASSERT_NE(created, kInvalidFile);
+  EXPECT_EQ(platform_.Seek(created, 0, kSeekEnd), 0);
+  platform_.Close(created);
+  EXPECT_TRUE(fs::exists(Path("new.qef")));
+}
+
+TEST_F(PosixPlatformTest, ModuleFileNameIsTheRunningProgramCutAsWindowsCutsIt) {
+  const std::string self = fs::read_symlink("/proc/self/exe").string();
+  char buffer[4096];
+  EXPECT_EQ(platform_.ModuleFileName(buffer, sizeof buffer), self.size());
+  EXPECT_EQ(std::string(buffer), self);
+  char small[4];
+  EXPECT_EQ(platform_.ModuleFileName(small, sizeof small), 4u);
+  EXPECT_EQ(std::string(small), self.substr(0, 3));
+}
+
+TEST_F(PosixPlatformTest, CheckerReadsARealFolderAndWritesNothing) {
+  Write("lib/tasks.qef", "# nightly\r\n30 2 * * * Backup\r\n");
+  Write("lib/launch.qef", "<Backup>\r\npath=C:\\backup.exe\r\n</Backup>\r\n");
+  EXPECT_EQ(Run({folder_}).status, 0);
+  EXPECT_EQ(Run({folder_ + "/"}).status, 0);
+
+  fs::remove(Path("lib/launch.qef"));
+  const int entries = Entries();
+  const Outcome missing = Run({folder_});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.out.find("launch.qef: missing"), std::string::npos) << missing.out;
+  EXPECT_EQ(Entries(), entries);
+
+  fs::remove_all(Path("lib"));
+  EXPECT_EQ(Run({folder_}).status, 2);
+  EXPECT_EQ(Entries(), 0);
+
+  // Without a folder: the one the program lies in, which has no lib folder here.
+  const Outcome own = Run({});
+  EXPECT_EQ(own.status, 2);
+  EXPECT_NE(
+      own.err.find(fs::read_symlink("/proc/self/exe").parent_path().string() + "/lib/tasks.qef"),
+      std::string::npos)
+      << own.err;
+}
+
+TEST_F(PosixPlatformTest, SampleFolderShowsEveryVerdict) {
+  const Outcome text = Run({QEFCHECK_SAMPLE});
+  EXPECT_EQ(text.status, 1) << text.err;
+  for (const char* said : {"ok: fires at 8:30 every day", "PROBLEM: never matches",
+                           "PROBLEM: raises", "PROBLEM: never examined", "not examined: at",
+                           "but launches nothing", "shell: verb        print\n"}) {
+    EXPECT_NE(text.out.find(said), std::string::npos) << said;
+  }
+  const Outcome json = Run({"--json", QEFCHECK_SAMPLE});
+  EXPECT_EQ(json.status, 1);
+  sim::JsonCheck check;
+  EXPECT_TRUE(check.Valid(json.out));
+}
+
+}  // namespace
+}  // namespace pendulon
