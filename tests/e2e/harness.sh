@@ -19,6 +19,7 @@ readonly kRefusal=$'This program is used internally by Vostrelin Quillmar \nand 
 failures=0
 passes=0
 xvfb_pid=""
+watchdog_pid=""
 
 # --- checks ------------------------------------------------------------------------------------
 
@@ -209,7 +210,21 @@ scenario_begin() {
   start_xvfb
   copy_prefix "$template" "$root/prefix"
   export WINEPREFIX=$root/prefix
-  "$wine_server" -p >/dev/null 2>&1
+  # The probe stays connected from start to end, so the server needs no long persistence; a
+  # short one ends it even if this script is killed before it can stop it.
+  "$wine_server" -p30 >/dev/null 2>&1
+  start_watchdog
+}
+
+# Cleans up after this script if it is killed outright (a test timeout) and cannot do it itself.
+start_watchdog() {
+  local shell=$$
+  (
+    while kill -0 "$shell" 2>/dev/null; do sleep 1; done
+    "$wine_server" -k
+    kill "$xvfb_pid"
+  ) >/dev/null 2>&1 &
+  watchdog_pid=$!
 }
 
 # Stops the probe and every Wine process of the prefix, its server and the display, then tells
@@ -217,6 +232,7 @@ scenario_begin() {
 scenario_end() {
   local status=$?
   trap - EXIT INT TERM
+  [ -z "$watchdog_pid" ] || kill "$watchdog_pid" 2>/dev/null || true
   if [ -n "${WINEPREFIX:-}" ]; then
     if [ -f "$probe_commands" ] && running probe; then
       probe quit
@@ -237,6 +253,9 @@ scenario_end() {
     cat "$marker_log" 2>/dev/null || true
   fi
   echo "$passes passed, $failures failed"
-  [ "$failures" -eq 0 ] && [ "$status" -eq 0 ]
-  exit
+  # In a trap a bare exit would give the status from before the trap: name it.
+  if [ "$failures" -eq 0 ] && [ "$status" -eq 0 ]; then
+    exit 0
+  fi
+  exit 1
 }

@@ -1,6 +1,6 @@
-# Wine prefixes for the scenarios and scripts/run: a template made once by wineboot, and quick
-# copies of it, one per scenario (Wine keeps one window namespace per prefix).
-# Sourced; needs bash.
+# Wine prefixes for the scenarios, scripts/run and tools/screenshots.sh: one made by wineboot once
+# per Wine version, and quick copies of such a template, one per scenario (Wine keeps one window
+# namespace per prefix, so two executers in one prefix see each other). Sourced; needs bash.
 
 wine_loader=${PENDULON_WINE:-/usr/lib/wine/wine64}
 # The Debian wrapper /usr/bin/wineserver forces -p0; the server itself takes our options.
@@ -15,25 +15,25 @@ export WINEDLLOVERRIDES=mscoree,mshtml=
 # everything at or below this size is copied, everything above it (the DLLs) is hard-linked.
 prefix_link_above_kib=64
 
-# Makes the template prefix at $1 unless a complete one for this Wine is already there.
-make_template() {
-  local template=$1 version
+# Makes a prefix at $1 by wineboot unless a complete one for this Wine is already there.
+make_prefix() {
+  local prefix=$1 version
   version=$("$wine_loader" --version)
-  if [ -f "$template/.e2e-template" ] && [ "$(cat "$template/.e2e-template")" = "$version" ]; then
+  if [ -f "$prefix/.pendulon-prefix" ] && [ "$(cat "$prefix/.pendulon-prefix")" = "$version" ]; then
     return 0
   fi
-  rm -rf "$template"
-  mkdir -p "$template"
-  WINEPREFIX=$template "$wine_loader" wineboot -i >/dev/null 2>&1
-  WINEPREFIX=$template "$wine_server" -k 2>/dev/null || true
-  WINEPREFIX=$template "$wine_server" -w
-  [ -f "$template/system.reg" ] || {
-    echo "wineboot made no prefix in $template" >&2
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  WINEPREFIX=$prefix "$wine_loader" wineboot -i >/dev/null 2>&1
+  WINEPREFIX=$prefix "$wine_server" -k 2>/dev/null || true
+  WINEPREFIX=$prefix "$wine_server" -w
+  [ -f "$prefix/system.reg" ] || {
+    echo "wineboot made no prefix in $prefix" >&2
     return 1
   }
-  # Copies are checked against this stamp: a template file newer than it was written through
-  # a hard link.
-  echo "$version" >"$template/.e2e-template"
+  # Copies of a template are checked against this stamp: a template file newer than it was
+  # written through a hard link.
+  echo "$version" >"$prefix/.pendulon-prefix"
 }
 
 # Copies the template $1 to a new prefix $2: registry and small files as real copies, the big
@@ -59,7 +59,7 @@ copy_prefix() {
 # its hard links can do.
 check_template_intact() {
   local template=$1 changed
-  changed=$(find "$template/drive_c" -type f -newer "$template/.e2e-template" -print -quit)
+  changed=$(find "$template/drive_c" -type f -newer "$template/.pendulon-prefix" -print -quit)
   if [ -n "$changed" ]; then
     echo "the template prefix was written through a hard link: $changed" >&2
     return 1

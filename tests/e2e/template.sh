@@ -6,5 +6,5 @@ source "$(dirname "$0")/prefix.sh"
 mkdir -p "$E2E_WORK"
 exec 9>"$E2E_WORK/template.lock"
 flock 9
-make_template "$E2E_WORK/template"
+make_prefix "$E2E_WORK/template"
 echo "template prefix ready: $E2E_WORK/template"

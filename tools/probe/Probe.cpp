@@ -1,0 +1,123 @@
+// Stands in for the launcher family while the executer runs: keeps the family's windows open,
+// answers every message box that another process shows, and logs what it saw.
+//
+//   probe.exe LOG COMMANDS [NAME[:shown]]...
+//
+// NAME is quillmar, editor, settings (the family) or decoy-class, decoy-caption (near misses);
+// those windows are made at start, hidden unless ":shown". COMMANDS is a file the driver appends
+// lines to:
+//   open NAME [shown]   close NAME   close all   hold   release   quit [CODE]
+// Each event becomes a line in LOG (see common/ToolLog.h): ready, opened NAME, closed NAME,
+// holding, releasing, box CAPTION TEXT OWNER-CLASS BUTTONS ICON, pressed TEXT, gone TEXT,
+// error WHAT, bye CODE.
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/ToolLog.h"
+#include "probe/BoxWatcher.h"
+#include "probe/CommandFile.h"
+#include "probe/FamilyWindows.h"
+
+namespace {
+
+// How often commands and boxes are looked for.
+constexpr DWORD kScanMs = 50;
+
+class Probe {
+ public:
+  explicit Probe(std::string logPath)
+      : log_(std::move(logPath)), boxes_([this](const std::vector<std::string>& f) { Log(f); }) {}
+
+  void Log(const std::vector<std::string>& fields) { tools::AppendLine(log_, fields); }
+
+  void Open(const std::string& name, bool shown) {
+    if (windows_.Open(name, shown))
+      Log({"opened", name});
+    else
+      Log({"error", "cannot open " + name});
+  }
+
+  void Close(const std::string& name) {
+    if (windows_.Close(name))
+      Log({"closed", name});
+    else
+      Log({"error", "not open: " + name});
+  }
+
+  void CloseAll() {
+    for (const std::string& name : windows_.Names()) Close(name);
+  }
+
+  // Carries out one command line; returns false on "quit", with its exit code in code.
+  bool Execute(const std::string& line, int& code) {
+    std::istringstream words(line);
+    std::string verb, name, extra;
+    words >> verb >> name >> extra;
+    if (verb == "open" && !name.empty()) {
+      Open(name, extra == "shown");
+    } else if (verb == "close" && name == "all") {
+      CloseAll();
+    } else if (verb == "close" && !name.empty()) {
+      Close(name);
+    } else if (verb == "hold") {
+      boxes_.SetHold(true);
+      Log({"holding"});
+    } else if (verb == "release") {
+      boxes_.SetHold(false);
+      Log({"releasing"});
+    } else if (verb == "quit") {
+      code = name.empty() ? 0 : std::atoi(name.c_str());
+      return false;
+    } else if (!verb.empty()) {
+      Log({"error", "unknown command: " + line});
+    }
+    return true;
+  }
+
+  int Run(probe::CommandFile& commands) {
+    int code = 0;
+    for (;;) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, kScanMs, QS_ALLINPUT);
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+      for (const std::string& line : commands.NewLines()) {
+        if (!Execute(line, code)) {
+          CloseAll();
+          Log({"bye", std::to_string(code)});
+          return code;
+        }
+      }
+      boxes_.Scan();
+    }
+  }
+
+ private:
+  std::string log_;
+  probe::FamilyWindows windows_;
+  probe::BoxWatcher boxes_;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (__argc < 3)
+    return 2;
+  Probe probe(__argv[1]);
+  probe::CommandFile commands(__argv[2]);
+  for (int i = 3; i < __argc; ++i) {
+    std::string name = __argv[i];
+    const std::size_t colon = name.find(':');
+    const bool shown = colon != std::string::npos && name.substr(colon + 1) == "shown";
+    probe.Open(name.substr(0, colon), shown);
+  }
+  probe.Log({"ready"});
+  return probe.Run(commands);
+}
