@@ -6,7 +6,7 @@
 namespace pendulon {
 namespace {
 
-bool BeginsWith(const AnsiString& line, const AnsiString& prefix) {
+bool BeginsWith(std::string_view line, std::string_view prefix) {
   return line.size() >= prefix.size() && line.compare(0, prefix.size(), prefix) == 0;
 }
 
@@ -69,11 +69,11 @@ AnsiString TQEFile::GetValue(const AnsiString& name, const AnsiString& key) cons
   FindTag(name, true, open);
   HeaderEnd(name, last);
   for (std::int32_t i = open + 1; i < last + 1; ++i) {
-    const AnsiString& line = lines_[i];
+    const std::string_view line = lines_[i];
     const int equals = TextPos(platform_, "=", line);  // 1-based; 0 when there is none
     const std::size_t keyLength = equals > 0 ? static_cast<std::size_t>(equals - 1) : 0;
     if (keyLength == key.size() && line.compare(0, keyLength, key) == 0) {
-      return line.substr(static_cast<std::size_t>(equals));
+      return AnsiString(line.substr(static_cast<std::size_t>(equals)));
     }
   }
   return AnsiString();

@@ -1,6 +1,10 @@
 #pragma once
-// TStringList: an ordered, unsorted list of texts, 0-based, duplicates kept.
+// TStringList: an ordered, unsorted list of texts, 0-based, duplicates kept. The entries share
+// one buffer, so a file of a million lines costs two allocations, not a million.
 
+#include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/AnsiString.h"
@@ -9,18 +13,29 @@ namespace pendulon {
 
 class TStringList {
  public:
-  int Count() const { return static_cast<int>(items_.size()); }
+  // Where one entry lies in the shared buffer.
+  struct Span {
+    std::uint32_t begin = 0;
+    std::uint32_t length = 0;
+  };
 
-  // Raises EStringListError for an index outside 0..Count()-1.
-  const AnsiString& Get(int index) const;
-  const AnsiString& operator[](int index) const { return Get(index); }
+  int Count() const { return static_cast<int>(spans_.size()); }
 
-  void Add(AnsiString text) { items_.push_back(std::move(text)); }
-  void Clear() { items_.clear(); }
-  void Swap(TStringList& other) noexcept { items_.swap(other.items_); }
+  // The entry at index; valid until the list next changes. Raises EStringListError for an index
+  // outside 0..Count()-1.
+  std::string_view Get(int index) const;
+  std::string_view operator[](int index) const { return Get(index); }
+
+  void Add(std::string_view text);
+  void Clear();
+  void Swap(TStringList& other) noexcept;
+
+  // Replaces the whole list: text becomes the buffer and each span one entry within it.
+  void Assign(std::string text, std::vector<Span> spans);
 
  private:
-  std::vector<AnsiString> items_;
+  std::string text_;
+  std::vector<Span> spans_;
 };
 
 }  // namespace pendulon

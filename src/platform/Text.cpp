@@ -19,13 +19,13 @@ std::size_t CharNext(Platform& platform, const char* text, std::size_t length, s
   return i + 1;
 }
 
-int TextPos(Platform& platform, const AnsiString& sub, const AnsiString& s) {
+int TextPos(Platform& platform, std::string_view sub, std::string_view s) {
   if (sub.empty() || s.empty()) {
     return 0;
   }
   // Character starts are only known by walking from the front; walk lazily up to each hit.
   std::size_t charStart = 0;
-  for (std::size_t hit = s.find(sub); hit != AnsiString::npos; hit = s.find(sub, hit + 1)) {
+  for (std::size_t hit = s.find(sub); hit != std::string_view::npos; hit = s.find(sub, hit + 1)) {
     while (charStart < hit) {
       charStart = CharNext(platform, s.data(), s.size(), charStart);
     }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "platform/AnsiString.h"
 #include "platform/Platform.h"
@@ -17,7 +18,7 @@ AnsiString SubText(const AnsiString& s, std::int32_t index, std::int32_t count);
 
 // The 1-based position of the first occurrence of sub in s that begins on a character, or 0
 // (also for an empty sub or an empty s).
-int TextPos(Platform& platform, const AnsiString& sub, const AnsiString& s);
+int TextPos(Platform& platform, std::string_view sub, std::string_view s);
 
 // The directory part of a path: up to its last "\" or ":", that separator dropped unless it
 // follows a drive colon or another separator. Empty for a path without either.

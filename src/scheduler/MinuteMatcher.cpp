@@ -33,7 +33,7 @@ void WalkTasks(Platform& platform, const std::unique_ptr<TStringList>& taskList,
                const ItemRunner& runItem) {
   TaskFields fields;
   for (int i = 0; taskList && i < taskList->Count(); ++i) {
-    const AnsiString& entry = taskList->Get(i);
+    const std::string_view entry = taskList->Get(i);
     if (entry.empty() || entry[0] == '#') {
       continue;
     }

@@ -13,7 +13,7 @@ using FilesTest = SimTest;
 
 std::vector<std::string> Lines(const TStringList& list) {
   std::vector<std::string> lines;
-  for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
+  for (int i = 0; i < list.Count(); ++i) lines.emplace_back(list[i]);
   return lines;
 }
 
