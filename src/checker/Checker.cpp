@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "Version.h"
 #include "checker/FolderCheck.h"
 #include "checker/JsonReport.h"
 #include "checker/Options.h"
@@ -16,6 +17,10 @@ int RunChecker(Platform& platform, const std::vector<std::string>& arguments, ch
   const CheckerOptions options = ParseOptions(arguments);
   if (options.action == CheckerOptions::Action::kHelp) {
     out << UsageText();
+    return kAllLaunch;
+  }
+  if (options.action == CheckerOptions::Action::kVersion) {
+    out << "qefcheck " << kVersion << "\n";
     return kAllLaunch;
   }
   if (options.action == CheckerOptions::Action::kWrongUsage) {

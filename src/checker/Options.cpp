@@ -17,6 +17,8 @@ CheckerOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.json = true;
     } else if (!optionsEnded && (argument == "--help" || argument == "-h" || argument == "/?")) {
       options.action = CheckerOptions::Action::kHelp;
+    } else if (!optionsEnded && argument == "--version") {
+      options.action = CheckerOptions::Action::kVersion;
     } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
       return wrong("unknown option " + argument);
     } else if (options.folder) {
@@ -29,7 +31,7 @@ CheckerOptions ParseOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-  return "Usage: qefcheck [--json] [folder]\n"
+  return "Usage: qefcheck [--json] [folder]   or   qefcheck --version\n"
          "Explains what the task executer will do with folder\\lib\\tasks.qef and\n"
          "folder\\lib\\launch.qef (default folder: the one qefcheck lies in).\n"
          "  --json  the report as JSON\n"

@@ -1,5 +1,5 @@
 #pragma once
-// qefcheck's command line: [--json] [folder], or --help.
+// qefcheck's command line: [--json] [folder], or --help, or --version.
 
 #include <optional>
 #include <string>
@@ -8,7 +8,7 @@
 namespace pendulon {
 
 struct CheckerOptions {
-  enum class Action { kCheck, kHelp, kWrongUsage };
+  enum class Action { kCheck, kHelp, kVersion, kWrongUsage };
 
   Action action = Action::kCheck;
   bool json = false;

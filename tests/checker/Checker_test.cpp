@@ -1,5 +1,7 @@
 #include "checker/Checker.h"
 
+#include "Version.h"
+
 #include <string>
 #include <vector>
 
@@ -143,6 +145,13 @@ TEST_F(CheckerTest, ExitStatusSaysWhetherEveryLineLaunches) {
         << (c.tasks ? *c.tasks : "(no tasks)") << " " << outcome.out << outcome.err;
     EXPECT_EQ(outcome.err.empty(), c.status != 2);
   }
+}
+
+TEST_F(CheckerTest, VersionIsTheBuildsVersion) {
+  const Outcome outcome = Run({"--version"});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out, std::string("qefcheck ") + kVersion + "\n");
+  EXPECT_EQ(std::string(kVersion).rfind("2.5.0.", 0), 0u) << kVersion;
 }
 
 TEST_F(CheckerTest, UnreadableFilesGiveStatusTwoAndSayWhich) {

@@ -61,7 +61,7 @@ class Win32Test : public ::testing::Test {
     TStringList lines;
     LoadLines(platform, lines, path);
     std::string joined;
-    for (int i = 0; i < lines.Count(); ++i) joined += lines[i] + "|";
+    for (int i = 0; i < lines.Count(); ++i) joined += std::string(lines[i]) + "|";
     return joined;
   }
 
