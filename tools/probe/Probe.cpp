@@ -7,9 +7,12 @@
 // those windows are made at start, hidden unless ":shown". COMMANDS is a file the driver appends
 // lines to:
 //   open NAME [shown]   close NAME   close all   hold   release   quit [CODE]
+//   send-close CLASS    end-session CLASS
+// The last two post WM_CLOSE, or WM_ENDSESSION as at a log-off, to the first top-level window of
+// that class, waiting up to 30 s for it to appear.
 // Each event becomes a line in LOG (see common/ToolLog.h): ready, opened NAME, closed NAME,
 // holding, releasing, box CAPTION TEXT OWNER-CLASS BUTTONS ICON, pressed TEXT, gone TEXT,
-// error WHAT, bye CODE.
+// sent MESSAGE CLASS, error WHAT, bye CODE.
 
 #include <windows.h>
 
@@ -53,6 +56,21 @@ class Probe {
     for (const std::string& name : windows_.Names()) Close(name);
   }
 
+  // Posts a message to another program's window, as the window system or another program would.
+  void Send(const char* what, const std::string& className, UINT message, WPARAM wParam) {
+    HWND window = nullptr;
+    for (int tries = 0; tries < 300 && window == nullptr; ++tries) {
+      window = FindWindowA(className.c_str(), nullptr);
+      if (window == nullptr)
+        Sleep(100);
+    }
+    if (window != nullptr && PostMessageA(window, message, wParam, 0)) {
+      Log({"sent", what, className});
+    } else {
+      Log({"error", std::string("cannot send ") + what + " to " + className});
+    }
+  }
+
   // Carries out one command line; returns false on "quit", with its exit code in code.
   bool Execute(const std::string& line, int& code) {
     std::istringstream words(line);
@@ -64,6 +82,10 @@ class Probe {
       CloseAll();
     } else if (verb == "close" && !name.empty()) {
       Close(name);
+    } else if (verb == "send-close" && !name.empty()) {
+      Send("close", name, WM_CLOSE, 0);
+    } else if (verb == "end-session" && !name.empty()) {
+      Send("end-session", name, WM_ENDSESSION, TRUE);
     } else if (verb == "hold") {
       boxes_.SetHold(true);
       Log({"holding"});
