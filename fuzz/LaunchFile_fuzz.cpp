@@ -75,33 +75,37 @@ Section CheckSection(const TQEFile& file, const std::string& name) {
   return section;
 }
 
-// What a header line answers for a key, read from the rules rather than from TQEFile: the key is
-// the text before the first "=" that begins a character, the value the rest; a line without one
-// has the empty key and is its own value.
-bool Answers(std::string_view line, const std::string& key, const CodePage& page,
-             std::string& value) {
-  const std::vector<bool> starts = CharStarts(line, page);
-  std::size_t equals = 0;
-  while (equals < line.size() && !(starts[equals] && line[equals] == '=')) ++equals;
-  if (equals == line.size()) {
-    value = std::string(line);
-    return key.empty();
+// A header line read by the rules rather than by TQEFile: its key is the text before the first
+// "=" that begins a character and its value the rest; a line without one has the empty key and
+// is its own value.
+struct KeyValue {
+  std::string_view key, value;
+};
+
+KeyValue SplitHeaderLine(std::string_view line, const CodePage& page) {
+  std::size_t at = 0;
+  while (at < line.size() && line[at] != '=') {
+    at += page.IsLead(line[at]) && at + 1 < line.size() && line[at + 1] != '\0' ? 2 : 1;
   }
-  value = std::string(line.substr(equals + 1));
-  return line.compare(0, equals, key) == 0 && equals == key.size();
+  if (at >= line.size())
+    return KeyValue{std::string_view(), line};
+  return KeyValue{line.substr(0, at), line.substr(at + 1)};
 }
 
 void CheckValues(const TQEFile& file, const std::string& name, const Section& section,
                  const std::vector<std::string>& keys, const CodePage& page) {
   const TStringList& lines = file.Lines();
+  std::vector<KeyValue> header;
+  for (std::int32_t i = section.open + 1; !name.empty() && i <= section.end; ++i) {
+    header.push_back(SplitHeaderLine(lines[i], page));
+  }
   for (const std::string& key : keys) {
     const std::string value = file.GetValue(name, key);
     // The first header line with the key answers; without a section or a name, nothing does.
-    std::string expected;
-    for (std::int32_t i = section.open + 1; !name.empty() && i <= section.end; ++i) {
-      std::string answer;
-      if (Answers(lines[i], key, page, answer)) {
-        expected = answer;
+    std::string_view expected;
+    for (const KeyValue& line : header) {
+      if (line.key == key) {
+        expected = line.value;
         break;
       }
     }
