@@ -23,7 +23,7 @@ std::string RangeWords(int field) {
   const FieldRange range = RangeOf(field);
   std::string words = std::string(kPlural[field]) + " run from " + std::to_string(range.low) +
                       " to " + std::to_string(range.high);
-  if (field == 4)
+  if (field == TaskFields::kWeekday)
     words += " (1 Sunday ... 7 Saturday)";
   return words;
 }

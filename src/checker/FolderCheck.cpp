@@ -1,7 +1,5 @@
 #include "checker/FolderCheck.h"
 
-#include <vector>
-
 #include "checker/DryRunPlatform.h"
 #include "launcher/RunItem.h"
 #include "platform/Files.h"
@@ -29,15 +27,7 @@ AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separ
 AnsiString OwnFolder(Platform& platform, char separator) {
   if (separator == '\\')
     return ExeDirectory(platform);
-  std::vector<char> buffer(4096);
-  std::uint32_t length = 0;
-  for (;;) {
-    length = platform.ModuleFileName(buffer.data(), static_cast<std::uint32_t>(buffer.size()));
-    if (length < buffer.size() || buffer.size() >= (1u << 20))
-      break;
-    buffer.resize(buffer.size() * 2);
-  }
-  const AnsiString path(buffer.data(), length < buffer.size() ? length : 0);
+  const AnsiString path = ExePath(platform);
   const std::size_t slash = path.rfind(separator);
   if (slash == AnsiString::npos)
     return ".";

@@ -100,25 +100,26 @@ LaunchExplanation LaunchExplainer::Explain(const AnsiString& item) {
       e.request = platform_.ShellRequests().front();
       e.verbIsDefault = file_->GetAction(item).empty();
       e.directoryIsDefault = file_->GetDir(item).empty();
-      std::int32_t open = -1, close = -1;
-      file_->FindTag(item, true, open);
-      file_->FindTag(item, false, close);
-      e.openLine = open + 1;
-      e.closeLine = close + 1;
+      MarkTags(item, e);
     }
   }
   known_.emplace(item, e);
   return e;
 }
 
-LaunchExplanation LaunchExplainer::Diagnose(const AnsiString& item) const {
-  LaunchExplanation e;
-  const TStringList& lines = file_->Lines();
+void LaunchExplainer::MarkTags(const AnsiString& item, LaunchExplanation& e) const {
   std::int32_t open = -1, close = -1;
   file_->FindTag(item, true, open);
   file_->FindTag(item, false, close);
   e.openLine = open + 1;
   e.closeLine = close + 1;
+}
+
+LaunchExplanation LaunchExplainer::Diagnose(const AnsiString& item) const {
+  LaunchExplanation e;
+  const TStringList& lines = file_->Lines();
+  MarkTags(item, e);
+  const std::int32_t open = e.openLine - 1, close = e.closeLine - 1;
   if (open < 0) {
     e.problem = LaunchProblem::kNoSection;
     // Names compare exactly; say so when only case or an outer space keeps them apart.

@@ -48,6 +48,8 @@ class LaunchExplainer {
 
  private:
   LaunchExplanation Diagnose(const AnsiString& item) const;
+  // The lines of the item's opening and closing tags, from 1; 0 where a tag is missing.
+  void MarkTags(const AnsiString& item, LaunchExplanation& e) const;
 
   DryRunPlatform& platform_;
   std::unique_ptr<TQEFile> file_;

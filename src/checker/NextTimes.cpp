@@ -8,12 +8,13 @@
 namespace pendulon {
 namespace {
 
-constexpr int kMinute = 0, kHour = 1, kDay = 2, kMonth = 3, kWeekday = 4;
+using F = TaskFields;  // a schedule is indexed by the task line's fields
 constexpr int kMinutesPerDay = 24 * 60;
 
 bool DateMatches(const Schedule& s, int month, int day, int weekday) {
-  return (!s.Fixed(kDay) || s[kDay] == day) && (!s.Fixed(kMonth) || s[kMonth] == month) &&
-         (!s.Fixed(kWeekday) || s[kWeekday] == weekday);
+  return (!s.Fixed(F::kDay) || s[F::kDay] == day) &&
+         (!s.Fixed(F::kMonth) || s[F::kMonth] == month) &&
+         (!s.Fixed(F::kWeekday) || s[F::kWeekday] == weekday);
 }
 
 std::unique_ptr<TStringList> TableOf(const std::vector<const TimedLine*>& lines) {
@@ -64,10 +65,10 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
       if (!DateMatches(b->when, month, day, weekday))
         continue;
       for (int h = 0; h < 24; ++h) {
-        if (b->when.Fixed(kHour) && b->when[kHour] != h)
+        if (b->when.Fixed(F::kHour) && b->when[F::kHour] != h)
           continue;
         for (int m = 0; m < 60; ++m) {
-          if (!b->when.Fixed(kMinute) || b->when[kMinute] == m)
+          if (!b->when.Fixed(F::kMinute) || b->when[F::kMinute] == m)
             blocked.set(static_cast<std::size_t>(h * 60 + m));
         }
       }
@@ -77,11 +78,11 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
     if (blocked.all())
       continue;
     for (int h = 0; h < 24; ++h) {
-      if (when.Fixed(kHour) && when[kHour] != h)
+      if (when.Fixed(F::kHour) && when[F::kHour] != h)
         continue;
       for (int m = 0; m < 60; ++m) {
         const int ofDay = h * 60 + m;
-        if ((when.Fixed(kMinute) && when[kMinute] != m) || ofDay < firstMinute ||
+        if ((when.Fixed(F::kMinute) && when[F::kMinute] != m) || ofDay < firstMinute ||
             blocked.test(static_cast<std::size_t>(ofDay)))
           continue;
         const LocalMinute at{year, month, day, h, m};

@@ -1,5 +1,7 @@
 #include "checker/Schedule.h"
 
+#include "checker/Calendar.h"
+
 namespace pendulon {
 
 FieldRange RangeOf(int field) {
@@ -9,13 +11,12 @@ FieldRange RangeOf(int field) {
 }
 
 int MostDaysIn(int month) {
-  static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return kDays[month - 1];
+  return DaysIn(2000, month);  // a leap year
 }
 
 bool CanOccur(const Schedule& s) {
-  constexpr int kDay = 2, kMonth = 3;
-  return !s.Fixed(kDay) || !s.Fixed(kMonth) || s[kDay] <= MostDaysIn(s[kMonth]);
+  return !s.Fixed(TaskFields::kDay) || !s.Fixed(TaskFields::kMonth) ||
+         s[TaskFields::kDay] <= MostDaysIn(s[TaskFields::kMonth]);
 }
 
 std::optional<Schedule> Intersect(const Schedule& a, const Schedule& b) {

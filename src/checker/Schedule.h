@@ -7,11 +7,13 @@
 #include <optional>
 #include <vector>
 
+#include "scheduler/TaskLine.h"
+
 namespace pendulon {
 
 struct Schedule {
   static constexpr int kAny = -1;
-  static constexpr int kFields = 5;  // indexed as TaskFields: kMinute ... kWeekday
+  static constexpr int kFields = TaskFields::kItem;  // indexed as TaskFields: kMinute ... kWeekday
 
   std::array<int, kFields> value{kAny, kAny, kAny, kAny, kAny};
 

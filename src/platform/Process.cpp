@@ -47,7 +47,7 @@ std::size_t NextToken(Platform& platform, const char* line, std::size_t length, 
 
 }  // namespace
 
-AnsiString ExeDirectory(Platform& platform) {
+AnsiString ExePath(Platform& platform) {
   // MAX_PATH + 1 first; a path that fills the buffer may have been cut, so grow and ask again.
   std::vector<char> buffer(261);
   std::uint32_t length = 0;
@@ -57,7 +57,11 @@ AnsiString ExeDirectory(Platform& platform) {
       break;
     buffer.resize(buffer.size() * 2);
   }
-  return DirectoryOf(platform, AnsiString(buffer.data(), length < buffer.size() ? length : 0));
+  return AnsiString(buffer.data(), length < buffer.size() ? length : 0);
+}
+
+AnsiString ExeDirectory(Platform& platform) {
+  return DirectoryOf(platform, ExePath(platform));
 }
 
 AnsiString ArgumentOf(Platform& platform, const AnsiString& commandLine, int index) {

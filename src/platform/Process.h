@@ -6,6 +6,9 @@
 
 namespace pendulon {
 
+// The full path of the running executable, however long.
+AnsiString ExePath(Platform& platform);
+
 // The folder of the running executable, without a trailing separator except at a drive root
 // (C:\). Paths of any length are read whole.
 AnsiString ExeDirectory(Platform& platform);
