@@ -1,5 +1,7 @@
 #include "app/ReportError.h"
 
+#include "app/DisabledWindows.h"
+
 namespace pendulon {
 namespace {
 
@@ -33,6 +35,7 @@ void ErrorReports::ReportError(WindowHandle owner, const AnsiString& title,
     return;
   }
   OpenReport open(open_, text);
+  DisabledWindows others(platform_);
   platform_.ShowMessageBox(owner, text, title, kMbIconError);
 }
 

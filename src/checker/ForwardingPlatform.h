@@ -55,6 +55,10 @@ class ForwardingPlatform : public Platform {
                       std::uint32_t style) override {
     base_.ShowMessageBox(owner, text, caption, style);
   }
+  std::vector<WindowHandle> InputWindows() override { return base_.InputWindows(); }
+  void EnableInput(WindowHandle window, bool enable) override { base_.EnableInput(window, enable); }
+  WindowHandle ActiveWindow() override { return base_.ActiveWindow(); }
+  void Activate(WindowHandle window) override { base_.Activate(window); }
   void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
                  const AnsiString& parameters, const AnsiString& directory,
                  int showCommand) override {

@@ -81,6 +81,17 @@ std::int32_t FileStamp(Platform& platform, const AnsiString& path) {
   return static_cast<std::int32_t>((static_cast<std::uint32_t>(date) << 16) | time);
 }
 
+WriteMark WriteMarkOf(Platform& platform, const AnsiString& path) {
+  const FoundFile entry = platform.FindFile(path);
+  WriteMark mark;
+  if (entry.found && !entry.directory) {
+    mark.present = true;
+    mark.lastWrite = entry.lastWrite;
+    mark.size = entry.size;
+  }
+  return mark;
+}
+
 bool FilePresent(Platform& platform, const AnsiString& path) {
   return FileStamp(platform, path) != -1;
 }

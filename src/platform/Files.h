@@ -14,6 +14,22 @@ namespace pendulon {
 // -1 for a missing path, a directory, or a time outside 1980..2107. Only ever compared.
 std::int32_t FileStamp(Platform& platform, const AnsiString& path);
 
+// What the task file's change watch compares: the full last-write time and the size, read with
+// one lookup. Unlike FileStamp it sees a second write within the same two seconds, and it does
+// not move when the time zone or daylight-saving time changes.
+struct WriteMark {
+  bool present = false;  // false for a missing path or a directory
+  FileTime lastWrite = 0;
+  std::uint64_t size = 0;
+
+  friend bool operator==(const WriteMark& a, const WriteMark& b) {
+    return a.present == b.present && a.lastWrite == b.lastWrite && a.size == b.size;
+  }
+  friend bool operator!=(const WriteMark& a, const WriteMark& b) { return !(a == b); }
+};
+
+WriteMark WriteMarkOf(Platform& platform, const AnsiString& path);
+
 // True when FileStamp of the path is not -1.
 bool FilePresent(Platform& platform, const AnsiString& path);
 

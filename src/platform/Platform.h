@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/AnsiString.h"
 
@@ -28,6 +29,7 @@ struct FoundFile {
   bool found = false;
   bool directory = false;
   FileTime lastWrite = 0;  // UTC
+  std::uint64_t size = 0;  // bytes
 };
 
 // Values as Win32 defines them, so the real platform passes them through unchanged.
@@ -112,13 +114,20 @@ class Platform {
   // MessageBoxA: modal, returns when the user has closed it; ticks are delivered meanwhile.
   virtual void ShowMessageBox(WindowHandle owner, const AnsiString& text, const AnsiString& caption,
                               std::uint32_t style) = 0;
+  // The visible and enabled top-level windows of the calling thread (EnumThreadWindows): the
+  // program's own boxes, and any the shell shows during a launch.
+  virtual std::vector<WindowHandle> InputWindows() = 0;
+  virtual void EnableInput(WindowHandle window, bool enable) = 0;  // EnableWindow
+  virtual WindowHandle ActiveWindow() = 0;                         // GetActiveWindow
+  virtual void Activate(WindowHandle window) = 0;                  // SetActiveWindow
   // ShellExecuteA; empty texts go as empty strings. The outcome is not reported.
   virtual void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
                          const AnsiString& parameters, const AnsiString& directory,
                          int showCommand) = 0;
 
   // Timers and the message queue.
-  // SetTimer on the owner window; starting a running sink restarts it with a full interval.
+  // SetTimer on the owner window. Starting a running sink replaces it in place with a full
+  // interval; when that is refused, the running timer is left as it was.
   virtual bool StartTimer(WindowHandle owner, TimerSink* sink, std::uint32_t interval) = 0;
   virtual void StopTimer(WindowHandle owner, TimerSink* sink) = 0;  // KillTimer
   // PeekMessageA with PM_REMOVE; any message but the quit message is translated and dispatched.

@@ -31,9 +31,23 @@ void TTimer::SetOnTimer(Handler handler) {
   Update();
 }
 
-void TTimer::Restart(std::uint32_t interval) {
+bool TTimer::Rearm(std::uint32_t interval) {
+  if (counting_ && interval != 0) {
+    // Replaced in place, never stopped first: a refused replacement would otherwise leave the
+    // timer off for good, and with it every later minute.
+    if (!platform_.StartTimer(owner_, this, interval)) {
+      return false;
+    }
+    interval_ = interval;
+    return true;
+  }
   interval_ = interval;
-  Update();
+  try {
+    Update();
+  } catch (const EOutOfResources&) {
+    return false;
+  }
+  return true;
 }
 
 void TTimer::Update() {

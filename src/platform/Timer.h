@@ -28,8 +28,10 @@ class TTimer final : private TimerSink {
   void SetEnabled(bool enabled);
   void SetInterval(std::uint32_t interval);
   void SetOnTimer(Handler handler);
-  // Sets the interval and starts counting it anew, even when it is unchanged.
-  void Restart(std::uint32_t interval);
+  // Starts counting the interval anew, even when it is unchanged, without stopping the timer
+  // first. When the platform refuses, the timer keeps ticking at the interval it had and false
+  // is returned; a stopped timer only takes the interval. Never raises.
+  bool Rearm(std::uint32_t interval);
 
   // True while the platform timer is counting.
   bool Counting() const { return counting_; }

@@ -25,26 +25,37 @@ void TaskScheduler::StartScheduler() {
   taskList_ = std::make_unique<TStringList>();
   AlignToMinute(platform_);
   taskTimer_.SetEnabled(true);
-  taskStamp_ = FileStamp(platform_, tasksPath_);
-  LoadLines(platform_, *taskList_, tasksPath_);
+  taskMark_ = WriteMarkOf(platform_, tasksPath_);
+  try {
+    Load();
+  } catch (const EFOpenError&) {
+    // A file the family is still writing when it starts us is read as soon as it is free, not
+    // at the next logon. A missing file stays unwatched, as callers expect.
+    if (retryLoad_)
+      modifyTimer_.SetEnabled(true);
+    throw;
+  }
   modifyTimer_.SetEnabled(true);
 }
 
 void TaskScheduler::TaskTimerTimer() {
-  try {
-    WalkTasks(platform_, taskList_, runItem_);
-  } catch (...) {
-    taskTimer_.Restart(MillisecondsToNextMinute(platform_) + kTickAfterBoundary);
-    throw;
+  // Re-armed before the walk: a launch that blocks past the next boundary then leaves that tick
+  // waiting, and it runs as soon as the walk returns instead of being dropped by a late re-arm.
+  const bool rearmed = taskTimer_.Rearm(MillisecondsToNextMinute(platform_) + kTickAfterBoundary);
+  if (rearmed)
+    rearmReported_ = false;
+  WalkTasks(platform_, taskList_, runItem_);
+  if (!rearmed && !rearmReported_) {
+    rearmReported_ = true;
+    throw EOutOfResources();
   }
-  taskTimer_.Restart(MillisecondsToNextMinute(platform_) + kTickAfterBoundary);
 }
 
 void TaskScheduler::ModifyTimerTimer() {
   if (!taskList_) {
     return;
   }
-  const bool changed = FileStamp(platform_, tasksPath_) != taskStamp_;
+  const bool changed = WriteMarkOf(platform_, tasksPath_) != taskMark_;
   if (!changed && !retryLoad_) {
     return;
   }
@@ -52,27 +63,23 @@ void TaskScheduler::ModifyTimerTimer() {
   if (ClockText(platform_, "s") == "0") {
     return;
   }
-  if (!changed) {
-    // The writer held the file a moment longer than its save; its error was shown already.
-    try {
-      LoadLines(platform_, *taskList_, tasksPath_);
-      retryLoad_ = false;
-    } catch (const EFOpenError&) {
-    }
-    return;
+  if (changed) {
+    taskMark_ = WriteMarkOf(platform_, tasksPath_);
+    taskList_->Clear();
   }
-  Reload();
+  Load();
 }
 
-void TaskScheduler::Reload() {
-  taskStamp_ = FileStamp(platform_, tasksPath_);
-  retryLoad_ = false;
-  taskList_->Clear();
+void TaskScheduler::Load() {
+  const bool reported = retryLoad_;
   try {
     LoadLines(platform_, *taskList_, tasksPath_);
+    retryLoad_ = false;
   } catch (const EFOpenError&) {
-    retryLoad_ = taskStamp_ != -1;
-    throw;
+    // A writer still holding the file is waited out without a box per second.
+    retryLoad_ = taskMark_.present;
+    if (!reported || !retryLoad_)
+      throw;
   }
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 // The task table and the two timers that serve it: TaskTimer walks the table once a minute at
-// second 0, ModifyTimer reloads the whole table once a second after the task file's stamp
-// changes. The table lives from StartScheduler until FreeTaskList.
+// second 0, ModifyTimer reloads the whole table once a second after the task file's write time
+// or size changes. The table lives from StartScheduler until FreeTaskList.
 
 #include <cstdint>
 #include <memory>
 
 #include "platform/AnsiString.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
 #include "platform/StringList.h"
 #include "platform/Timer.h"
@@ -24,38 +25,43 @@ class TaskScheduler {
                 TTimer::ErrorHandler onTimerError);
 
   // Sets the task path, creates the table, waits for second 00, starts TaskTimer, takes the
-  // stamp, loads the file and starts ModifyTimer, in that order. A failed load raises
-  // EFOpenError and leaves the change watch off; a refused timer raises EOutOfResources.
+  // file's write mark, loads the file and starts ModifyTimer, in that order. A failed load
+  // raises EFOpenError; the change watch then stays off for a missing file, and retries quietly
+  // for a file that exists. A refused timer raises EOutOfResources.
   void StartScheduler();
 
-  // One minute tick: walks the table, then re-arms the timer for just after the next minute
-  // boundary so that ticks never drift out of second 0.
+  // One minute tick: re-arms the timer for just after the next minute boundary, so that ticks
+  // never drift out of second 0, then walks the table. A refused re-arm raises EOutOfResources
+  // after the walk, once until a re-arm succeeds again; the timer goes on at its old interval.
   void TaskTimerTimer();
 
-  // One change-watch tick. Outside second 0, a changed stamp reloads the whole table; a reload
-  // that failed while the file still exists is retried quietly until it succeeds.
+  // One change-watch tick. Outside second 0, a changed write mark reloads the whole table; a
+  // load that failed while the file still exists is retried quietly until it succeeds.
   void ModifyTimerTimer();
 
   // Frees the table; later ticks find it absent and empty. Safe to call again.
   void FreeTaskList() { taskList_.reset(); }
 
   const AnsiString& TasksPath() const { return tasksPath_; }
-  std::int32_t TaskStamp() const { return taskStamp_; }
+  const WriteMark& TaskMark() const { return taskMark_; }
   const TStringList* TaskList() const { return taskList_.get(); }
   TTimer& TaskTimer() { return taskTimer_; }
   TTimer& ModifyTimer() { return modifyTimer_; }
 
  private:
-  void Reload();
+  // Loads the table; a failure while the file exists starts the quiet retries. The error is
+  // raised unless it only repeats one already reported for this file.
+  void Load();
 
   Platform& platform_;
   ItemRunner runItem_;
   TTimer taskTimer_;
   TTimer modifyTimer_;
   AnsiString tasksPath_;
-  std::int32_t taskStamp_ = 0;
+  WriteMark taskMark_;
   std::unique_ptr<TStringList> taskList_;
-  bool retryLoad_ = false;  // the last reload failed while the file was still there
+  bool retryLoad_ = false;      // the last load failed while the file was still there
+  bool rearmReported_ = false;  // a refused re-arm of TaskTimer has been reported
 };
 
 }  // namespace pendulon

@@ -61,5 +61,32 @@ TEST_F(ReportErrorTest, ATextStillOpenIsNotShownAgainButOthersAre) {
   EXPECT_EQ(texts, (std::vector<std::string>{"same.", "other.", "same."}));
 }
 
+TEST_F(ReportErrorTest, AnOlderBoxTakesNoInputWhileANewerOneIsOpen) {
+  ErrorReports reports(platform);
+  const WindowHandle family = world.AddWindow("TfrmQuillmar", "Quillmar v.2.5 Final Release");
+  world.Window(family)->visible = true;
+  world.shellBox = [](const ShellRecord&) { return 60 * kSecond; };
+  world.boxAnswer = [](const BoxRecord&) { return 10 * kSecond; };
+  const std::int64_t start = world.Now();
+  WindowHandle shellBox = 0;
+  world.At(start + kSecond, [&] {
+    shellBox = world.activeWindow;
+    world.At(world.Now() + 5 * kSecond, [&] {
+      const BoxRecord& newer = world.boxes.back();
+      EXPECT_FALSE(world.Window(shellBox)->enabled) << "the older box cannot be answered";
+      EXPECT_TRUE(world.Window(newer.window)->enabled);
+      EXPECT_EQ(world.activeWindow, newer.window);
+      EXPECT_TRUE(world.Window(family)->enabled) << "another program's window is not ours";
+    });
+    reports.ReportError(0, "T", "late");
+    EXPECT_TRUE(world.Window(shellBox)->enabled);
+    EXPECT_EQ(world.activeWindow, shellBox) << "the window active before is active again";
+  });
+  platform.ShellOpen(0, "open", "C:\\slow.exe", "", "", 9);
+  ASSERT_EQ(world.boxes.size(), 2u);
+  EXPECT_EQ(world.boxes[1].closedAt, start + 11 * kSecond);
+  EXPECT_EQ(world.boxes[0].closedAt, start + 60 * kSecond) << "the newest closes first";
+}
+
 }  // namespace
 }  // namespace pendulon::sim

@@ -58,7 +58,7 @@ TEST_F(TimerTest, AChangeRestartsTheIntervalButTheSameValueDoesNot) {
   timer.SetInterval(3000);
   RunUntil(start + 5200);
   EXPECT_EQ(ticks.back(), 5100);
-  timer.Restart(3000);  // same interval, counted anew
+  timer.Rearm(3000);  // same interval, counted anew
   RunUntil(start + 8250);
   EXPECT_EQ(ticks.back(), 8200);
 }

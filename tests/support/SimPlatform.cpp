@@ -82,6 +82,7 @@ FoundFile SimPlatform::FindFile(const AnsiString& path) {
   result.found = true;
   result.directory = file->directory;
   result.lastWrite = FileTimeFromUtcMs(file->lastWrite);
+  result.size = file->directory ? 0 : file->bytes.size();
   return result;
 }
 
@@ -229,8 +230,28 @@ void SimPlatform::ShowMessageBox(WindowHandle owner, const AnsiString& text,
   box.caption = caption;
   box.style = style;
   box.openedAt = world_.Now();
-  world_.boxes.push_back(box);
-  RunModal(world_.boxes.size() - 1, world_.boxAnswer(box));
+  const std::size_t index = OpenBox(box);
+  RunModal(index, owner, world_.boxAnswer(world_.boxes[index]));
+}
+
+std::vector<WindowHandle> SimPlatform::InputWindows() {
+  std::vector<WindowHandle> result;
+  for (const SimWindow& w : world_.Windows()) {
+    if (w.process == this && w.visible && w.enabled)
+      result.push_back(w.handle);
+  }
+  return result;
+}
+
+void SimPlatform::EnableInput(WindowHandle window, bool enable) {
+  if (SimWindow* w = world_.Window(window))
+    w->enabled = enable;
+}
+
+void SimPlatform::Activate(WindowHandle window) {
+  const SimWindow* w = world_.Window(window);
+  if (w != nullptr && w->enabled)
+    world_.activeWindow = window;
 }
 
 void SimPlatform::ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
@@ -239,6 +260,8 @@ void SimPlatform::ShellOpen(WindowHandle owner, const AnsiString& verb, const An
   ShellRecord launch{ClassOf(owner), verb,        file,         parameters,
                      directory,      showCommand, world_.Now(), world_.LocalTime()};
   world_.launches.push_back(launch);
+  // A stall handles no messages: timers that fall due meanwhile wait, at most one tick each.
+  world_.AdvanceBy(world_.shellStall(launch));
   const std::int64_t boxFor = world_.shellBox(launch);
   if (boxFor > 0) {
     BoxRecord box;
@@ -247,12 +270,19 @@ void SimPlatform::ShellOpen(WindowHandle owner, const AnsiString& verb, const An
     box.ownerClass = launch.ownerClass;
     box.text = file;
     box.openedAt = world_.Now();
-    world_.boxes.push_back(box);
-    RunModal(world_.boxes.size() - 1, boxFor);
+    RunModal(OpenBox(box), owner, boxFor);
   }
 }
 
-void SimPlatform::RunModal(std::size_t boxIndex, std::int64_t answerAfter) {
+std::size_t SimPlatform::OpenBox(BoxRecord box) {
+  box.window = world_.AddWindow("#32770", box.caption, this);
+  world_.Window(box.window)->visible = true;
+  world_.activeWindow = box.window;
+  world_.boxes.push_back(box);
+  return world_.boxes.size() - 1;
+}
+
+void SimPlatform::RunModal(std::size_t boxIndex, WindowHandle owner, std::int64_t answerAfter) {
   const std::int64_t closeAt = answerAfter == kNever ? kNever : world_.Now() + answerAfter;
   // A modal loop ends when it takes the quit message, and leaves it for the loop outside.
   while (!quitPending_ && world_.Now() < closeAt) {
@@ -261,10 +291,12 @@ void SimPlatform::RunModal(std::size_t boxIndex, std::int64_t answerAfter) {
     }
   }
   world_.boxes[boxIndex].closedAt = world_.Now();
+  world_.RemoveWindow(world_.boxes[boxIndex].window);
+  world_.activeWindow = owner;
 }
 
 bool SimPlatform::StartTimer(WindowHandle, TimerSink* sink, std::uint32_t interval) {
-  if (world_.refusedTimerIntervals.count(interval) != 0)
+  if (world_.refuseEveryTimer || world_.refusedTimerIntervals.count(interval) != 0)
     return false;
   Timer& timer = timers_[sink];
   timer.interval = interval;

@@ -61,6 +61,10 @@ class SimPlatform final : public Platform {
   bool WindowExists(const AnsiString& className, const AnsiString& caption) override;
   void ShowMessageBox(WindowHandle owner, const AnsiString& text, const AnsiString& caption,
                       std::uint32_t style) override;
+  std::vector<WindowHandle> InputWindows() override;
+  void EnableInput(WindowHandle window, bool enable) override;
+  WindowHandle ActiveWindow() override { return world_.activeWindow; }
+  void Activate(WindowHandle window) override;
   void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
                  const AnsiString& parameters, const AnsiString& directory,
                  int showCommand) override;
@@ -94,8 +98,11 @@ class SimPlatform final : public Platform {
   bool DispatchOne();
   // Moves the clock to the next thing that can happen to this process, or to limit.
   void WaitUntil(std::int64_t limit);
-  // A modal loop, as a message box runs one, until the box is answered or a quit arrives.
-  void RunModal(std::size_t boxIndex, std::int64_t answerAfter);
+  // Records a box and opens its window, which becomes the active one; gives its index.
+  std::size_t OpenBox(BoxRecord box);
+  // A modal loop, as a message box runs one, until the box is answered or a quit arrives; the
+  // box's window then goes and activation returns to the owner.
+  void RunModal(std::size_t boxIndex, WindowHandle owner, std::int64_t answerAfter);
   std::string ClassOf(WindowHandle window);
 
   SimWorld& world_;

@@ -39,6 +39,7 @@ struct SimWindow {
   std::string className;
   std::string caption;
   bool visible = false;
+  bool enabled = true;
   SimPlatform* process = nullptr;  // null for windows of other programs
   WindowClient* client = nullptr;
 };
@@ -53,6 +54,7 @@ struct BoxRecord {
   std::uint32_t style = 0;
   std::int64_t openedAt = 0;
   std::int64_t closedAt = -1;  // -1 while open
+  WindowHandle window = 0;     // the box's own window, of class "#32770", while it is open
 };
 
 struct ShellRecord {
@@ -128,12 +130,16 @@ class SimWorld {
   std::function<std::int64_t(const BoxRecord&)> boxAnswer = [](const BoxRecord&) { return 0; };
   // How long a box that the shell shows during a launch stays open (0: no box).
   std::function<std::int64_t(const ShellRecord&)> shellBox = [](const ShellRecord&) { return 0; };
+  // How long a launch blocks without handling messages, as on a slow network path (0: none).
+  std::function<std::int64_t(const ShellRecord&)> shellStall = [](const ShellRecord&) { return 0; };
   // The time from one timer expiry to the next, for drifting or jittering timers.
   std::function<std::int64_t(std::uint32_t interval)> timerPeriod = [](std::uint32_t interval) {
     return static_cast<std::int64_t>(interval);
   };
-  // The platform refuses new timers of these intervals.
+  // The platform refuses new timers of these intervals, or every timer while the flag is set;
+  // a refused replacement leaves the running timer as it was.
   std::set<std::uint32_t> refusedTimerIntervals;
+  bool refuseEveryTimer = false;
   // Milliseconds that pass with each reading of the clock, to expose busy waiting.
   std::int64_t msPerClockRead = 0;
   // Lead bytes of a double-byte ANSI code page; empty for a single-byte one.
@@ -150,6 +156,7 @@ class SimWorld {
   int OpenBoxes() const;
 
   bool singleCopyLockHeld = false;
+  WindowHandle activeWindow = 0;
 
  private:
   std::int64_t now_ = 0;

@@ -60,6 +60,7 @@ FoundFile PosixPlatform::FindFile(const AnsiString& path) {
   result.found = true;
   result.directory = S_ISDIR(entry.st_mode);
   result.lastWrite = FileTimeFromUnix(entry.st_mtim.tv_sec, entry.st_mtim.tv_nsec);
+  result.size = result.directory ? 0 : static_cast<std::uint64_t>(entry.st_size);
   return result;
 }
 

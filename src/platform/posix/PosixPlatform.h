@@ -39,6 +39,10 @@ class PosixPlatform final : public Platform {
   void SetVisible(WindowHandle, bool) override {}
   bool WindowExists(const AnsiString&, const AnsiString&) override { return false; }
   void ShowMessageBox(WindowHandle, const AnsiString&, const AnsiString&, std::uint32_t) override {}
+  std::vector<WindowHandle> InputWindows() override { return {}; }
+  void EnableInput(WindowHandle, bool) override {}
+  WindowHandle ActiveWindow() override { return 0; }
+  void Activate(WindowHandle) override {}
   void ShellOpen(WindowHandle, const AnsiString&, const AnsiString&, const AnsiString&,
                  const AnsiString&, int) override {}
   bool StartTimer(WindowHandle, TimerSink*, std::uint32_t) override { return false; }

@@ -156,6 +156,7 @@ FoundFile Win32Platform::FindFile(const AnsiString& path) {
   result.found = true;
   result.directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   result.lastWrite = FromFileTime(data.ftLastWriteTime);
+  result.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   return result;
 }
 
@@ -269,6 +270,35 @@ bool Win32Platform::WindowExists(const AnsiString& className, const AnsiString& 
 void Win32Platform::ShowMessageBox(WindowHandle owner, const AnsiString& text,
                                    const AnsiString& caption, std::uint32_t style) {
   MessageBoxA(ToWindow(owner), text.c_str(), caption.c_str(), style);
+}
+
+namespace {
+
+BOOL CALLBACK CollectInputWindow(HWND window, LPARAM list) {
+  if (IsWindowVisible(window) && IsWindowEnabled(window))
+    reinterpret_cast<std::vector<WindowHandle>*>(list)->push_back(
+        reinterpret_cast<WindowHandle>(window));
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<WindowHandle> Win32Platform::InputWindows() {
+  std::vector<WindowHandle> windows;
+  EnumThreadWindows(GetCurrentThreadId(), CollectInputWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+void Win32Platform::EnableInput(WindowHandle window, bool enable) {
+  EnableWindow(ToWindow(window), enable ? TRUE : FALSE);
+}
+
+WindowHandle Win32Platform::ActiveWindow() {
+  return reinterpret_cast<WindowHandle>(GetActiveWindow());
+}
+
+void Win32Platform::Activate(WindowHandle window) {
+  SetActiveWindow(ToWindow(window));
 }
 
 void Win32Platform::ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,

@@ -40,6 +40,10 @@ class Win32Platform final : public Platform {
   bool WindowExists(const AnsiString& className, const AnsiString& caption) override;
   void ShowMessageBox(WindowHandle owner, const AnsiString& text, const AnsiString& caption,
                       std::uint32_t style) override;
+  std::vector<WindowHandle> InputWindows() override;
+  void EnableInput(WindowHandle window, bool enable) override;
+  WindowHandle ActiveWindow() override;
+  void Activate(WindowHandle window) override;
   void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
                  const AnsiString& parameters, const AnsiString& directory,
                  int showCommand) override;
