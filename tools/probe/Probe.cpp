@@ -7,16 +7,19 @@
 // those windows are made at start, hidden unless ":shown". COMMANDS is a file the driver appends
 // lines to:
 //   open NAME [shown]   close NAME   close all   hold   release   quit [CODE]
-//   send-close CLASS    end-session CLASS
+//   send-close CLASS    end-session CLASS    lock WINDOWS-PATH    unlock WINDOWS-PATH
 // The last two post WM_CLOSE, or WM_ENDSESSION as at a log-off, to the first top-level window of
-// that class, waiting up to 30 s for it to appear.
+// that class, waiting up to 30 s for it to appear. "lock" holds a file open for writing, as an
+// editor still saving it would (readers that share only reading are then refused), until
+// "unlock" or the end of the probe.
 // Each event becomes a line in LOG (see common/ToolLog.h): ready, opened NAME, closed NAME,
 // holding, releasing, box CAPTION TEXT OWNER-CLASS BUTTONS ICON, pressed TEXT, gone TEXT,
-// sent MESSAGE CLASS, error WHAT, bye CODE.
+// sent MESSAGE CLASS, locked PATH, unlocked PATH, error WHAT, bye CODE.
 
 #include <windows.h>
 
 #include <cstdlib>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -56,6 +59,32 @@ class Probe {
     for (const std::string& name : windows_.Names()) Close(name);
   }
 
+  void Lock(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      Log({"error", "cannot lock " + path});
+      return;
+    }
+    locks_.emplace(path, file);
+    Log({"locked", path});
+  }
+
+  void Unlock(const std::string& path) {
+    const auto lock = locks_.find(path);
+    if (lock == locks_.end()) {
+      Log({"error", "not locked: " + path});
+      return;
+    }
+    CloseHandle(lock->second);
+    locks_.erase(lock);
+    Log({"unlocked", path});
+  }
+
+  ~Probe() {
+    for (const auto& [path, file] : locks_) CloseHandle(file);
+  }
+
   // Posts a message to another program's window, as the window system or another program would.
   void Send(const char* what, const std::string& className, UINT message, WPARAM wParam) {
     HWND window = nullptr;
@@ -86,6 +115,10 @@ class Probe {
       Send("close", name, WM_CLOSE, 0);
     } else if (verb == "end-session" && !name.empty()) {
       Send("end-session", name, WM_ENDSESSION, TRUE);
+    } else if (verb == "lock" || verb == "unlock") {
+      // The path is the rest of the line: it may hold spaces.
+      const std::string path = line.substr(line.find(verb) + verb.size() + 1);
+      verb == "lock" ? Lock(path) : Unlock(path);
     } else if (verb == "hold") {
       boxes_.SetHold(true);
       Log({"holding"});
@@ -125,6 +158,7 @@ class Probe {
   std::string log_;
   probe::FamilyWindows windows_;
   probe::BoxWatcher boxes_;
+  std::map<std::string, HANDLE> locks_;  // files held open for writing, by path
 };
 
 }  // namespace

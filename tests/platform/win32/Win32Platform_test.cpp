@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "launcher/Qeflib.h"
@@ -109,6 +110,22 @@ TEST_F(Win32Test, FileStampIsMinusOneWithoutAStampableFile) {
   EXPECT_EQ(FileStamp(platform, file), stamp + 1);
 }
 
+TEST_F(Win32Test, TheWriteMarkSeesChangesWithinOneTwoSecondStep) {
+  const std::string file = Write("mark.txt", "x");
+  SetWriteTime(file, 2026, 10);
+  const WriteMark first = WriteMarkOf(platform, file);
+  EXPECT_TRUE(first.present);
+  EXPECT_EQ(first.size, 1u);
+  EXPECT_EQ(WriteMarkOf(platform, file), first);
+  SetWriteTime(file, 2026, 11);
+  EXPECT_NE(WriteMarkOf(platform, file), first) << "same stamp, another write time";
+  Write("mark.txt", "xy");
+  SetWriteTime(file, 2026, 10);
+  EXPECT_NE(WriteMarkOf(platform, file), first) << "same write time, another size";
+  EXPECT_FALSE(WriteMarkOf(platform, dir).present);
+  EXPECT_FALSE(WriteMarkOf(platform, dir + "\\missing.txt").present);
+}
+
 TEST_F(Win32Test, CreateEmptyFileNeverEmptiesAnExistingFile) {
   const std::string missingFolder = dir + "\\nowhere\\launch.qef";
   CreateEmptyFile(platform, missingFolder);
@@ -156,6 +173,25 @@ TEST_F(Win32Test, AWindowIsFoundByClassAndCaptionOnceItHasTheCaption) {
   EXPECT_FALSE(platform.WindowExists("OtherClass", "Test caption"));
   platform.DestroyWindow(window);
   EXPECT_FALSE(platform.WindowExists("PendulonTestClass", "Test caption"));
+}
+
+TEST_F(Win32Test, OnlyVisibleEnabledWindowsOfTheThreadTakeInput) {
+  NoClient client;
+  const WindowHandle shown = platform.NewWindow("PendulonInputClass", "shown", {}, &client);
+  const WindowHandle hidden = platform.NewWindow("PendulonInputClass", "hidden", {}, &client);
+  platform.SetVisible(shown, true);
+  auto has = [&](WindowHandle w) {
+    const auto all = platform.InputWindows();
+    return std::find(all.begin(), all.end(), w) != all.end();
+  };
+  EXPECT_TRUE(has(shown));
+  EXPECT_FALSE(has(hidden));
+  platform.EnableInput(shown, false);
+  EXPECT_FALSE(has(shown));
+  platform.EnableInput(shown, true);
+  EXPECT_TRUE(has(shown));
+  platform.DestroyWindow(shown);
+  platform.DestroyWindow(hidden);
 }
 
 TEST_F(Win32Test, TicksArriveThroughTheQueueAndTheQuitMessageComesFirst) {
