@@ -5,6 +5,26 @@
 namespace pendulon {
 namespace {
 
+// Format of the document; raised when a field changes meaning or goes away.
+constexpr int kJsonFormat = 1;
+
+std::string JsonString(std::string_view bytes) {
+  std::string text = "\"";
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    const char* named = c == '"'    ? "\\\""
+                        : c == '\\' ? "\\\\"
+                        : c == '\n' ? "\\n"
+                        : c == '\r' ? "\\r"
+                        : c == '\t' ? "\\t"
+                                    : nullptr;
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+    text += named != nullptr ? named : byte < 0x20 || byte >= 0x7F ? escaped : std::string(1, c);
+  }
+  return text + "\"";
+}
+
 std::string Number(int value) {
   return std::to_string(value);
 }
@@ -16,21 +36,23 @@ std::string Bool(bool value) {
 // Builds one object, members in the order they are added.
 class Object {
  public:
+  explicit Object(const char* between = ",") : between_(between) {}
   Object& Add(const char* name, const std::string& json) {
-    text_ += (text_.empty() ? "{" : ",") + JsonString(name) + ":" + json;
+    text_ += (text_.empty() ? "{" : between_) + JsonString(name) + ":" + json;
     return *this;
   }
   std::string Done() const { return text_.empty() ? "{}" : text_ + "}"; }
 
  private:
+  const char* between_;
   std::string text_;
 };
 
 template <typename Items, typename ToJson>
 std::string Array(const Items& items, ToJson toJson) {
-  std::string text = "[";
-  for (const auto& item : items) text += (text.size() > 1 ? "," : "") + toJson(item);
-  return text + "]";
+  std::string text;
+  for (const auto& item : items) text += (text.empty() ? "" : ",") + toJson(item);
+  return "[" + text + "]";
 }
 
 std::string ScheduleJson(const WordedSchedule& s) {
@@ -108,62 +130,30 @@ std::string LineJson(const LineReport& line) {
 
 }  // namespace
 
-std::string JsonString(std::string_view bytes) {
-  std::string text = "\"";
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (byte) {
-      case '"':
-        text += "\\\"";
-        break;
-      case '\\':
-        text += "\\\\";
-        break;
-      case '\n':
-        text += "\\n";
-        break;
-      case '\r':
-        text += "\\r";
-        break;
-      case '\t':
-        text += "\\t";
-        break;
-      default:
-        if (byte < 0x20 || byte >= 0x7F) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-          text += escaped;
-        } else {
-          text += c;
-        }
-    }
-  }
-  return text + "\"";
-}
-
 void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
   const FolderCheck::Summary& sum = check.summary;
-  out << "{" << JsonString("format") << ":" << kJsonFormat << ",\n"
-      << JsonString("folder") << ":" << JsonString(check.folder) << ",\n"
-      << JsonString("tasksFile") << ":" << JsonString(check.tasksPath) << ",\n"
-      << JsonString("launchFile") << ":" << JsonString(check.launchPath) << ",\n"
-      << JsonString("launchFilePresent") << ":" << Bool(check.launchPresent) << ",\n"
-      << JsonString("now") << ":" << JsonString(IsoText(check.now)) << ",\n"
-      << JsonString("lines") << ":[";
-  for (std::size_t i = 0; i < check.lines.size(); ++i)
-    out << (i > 0 ? ",\n" : "\n") << LineJson(check.lines[i]);
-  out << "\n],\n"
-      << JsonString("summary") << ":"
-      << Object()
-             .Add("lines", Number(static_cast<int>(check.lines.size())))
-             .Add("empty", Number(sum.empty))
-             .Add("comments", Number(sum.comments))
-             .Add("tasks", Number(sum.tasks))
-             .Add("launching", Number(sum.launching))
-             .Add("problems", Number(static_cast<int>(sum.problems.size())))
+  std::string lines;  // one to a row
+  for (const LineReport& line : check.lines)
+    lines += (lines.empty() ? "\n" : ",\n") + LineJson(line);
+  out << Object(",\n")
+             .Add("format", Number(kJsonFormat))
+             .Add("folder", JsonString(check.folder))
+             .Add("tasksFile", JsonString(check.tasksPath))
+             .Add("launchFile", JsonString(check.launchPath))
+             .Add("launchFilePresent", Bool(check.launchPresent))
+             .Add("now", JsonString(IsoText(check.now)))
+             .Add("lines", "[" + lines + "\n]")
+             .Add("summary", Object()
+                                 .Add("lines", Number(static_cast<int>(check.lines.size())))
+                                 .Add("empty", Number(sum.empty))
+                                 .Add("comments", Number(sum.comments))
+                                 .Add("tasks", Number(sum.tasks))
+                                 .Add("launching", Number(sum.launching))
+                                 .Add("problems", Number(static_cast<int>(sum.problems.size())))
+                                 .Done())
+             .Add("exitStatus", Number(check.ExitStatus()))
              .Done()
-      << ",\n"
-      << JsonString("exitStatus") << ":" << check.ExitStatus() << "}\n";
+      << "\n";
 }
 
 void WriteJsonFailure(std::ostream& out, const AnsiString& folder, const std::string& message) {

@@ -69,19 +69,23 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
   } else {
     platform_.ClearShellRequests();
     RunItem(platform_, 0, item);
-    const LaunchExplanation diagnosis = Diagnose(item);
-    if (platform_.ShellRequests().empty()) {
-      e = diagnosis;
-    } else {
-      e.request = platform_.ShellRequests().front();
-      e.verbIsDefault = file_->GetAction(item).empty();
-      e.directoryIsDefault = file_->GetDir(item).empty();
-      e.openLine = diagnosis.openLine;
-      e.closeLine = diagnosis.closeLine;
-    }
+    if (platform_.ShellRequests().empty())
+      return Remember(item, Diagnose(item));
+    e.request = platform_.ShellRequests().front();
+    e.verbIsDefault = file_->GetAction(item).empty();
+    e.directoryIsDefault = file_->GetDir(item).empty();
+    std::int32_t open = -1, close = -1;
+    file_->FindTag(item, true, open);
+    file_->FindTag(item, false, close);
+    e.openLine = open + 1;
+    e.closeLine = close + 1;
   }
+  return Remember(item, e);
+}
+
+const LaunchExplanation& LaunchExplainer::Remember(const AnsiString& item, LaunchExplanation e) {
   e.words = Words(e);
-  return known_.emplace(item, e).first->second;
+  return known_.emplace(item, std::move(e)).first->second;
 }
 
 LaunchExplanation LaunchExplainer::Diagnose(const AnsiString& item) const {

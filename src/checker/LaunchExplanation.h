@@ -47,8 +47,9 @@ class LaunchExplainer {
   int LineCount() const { return file_ ? file_->Lines().Count() : 0; }
 
  private:
-  // The lines of the section's tags and, for an item that launches nothing, why.
+  // Why an item launches nothing.
   LaunchExplanation Diagnose(const AnsiString& item) const;
+  const LaunchExplanation& Remember(const AnsiString& item, LaunchExplanation e);
 
   DryRunPlatform& platform_;
   std::unique_ptr<TQEFile> file_;

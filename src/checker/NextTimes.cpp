@@ -3,7 +3,7 @@
 #include <bitset>
 #include <map>
 #include <memory>
-#include <optional>
+#include <set>
 
 #include "checker/ForwardingPlatform.h"
 #include "platform/Exceptions.h"
@@ -14,37 +14,13 @@ namespace {
 
 using F = TaskFields;  // a schedule is indexed by the task line's fields
 
-// The executer's walk of a table at second 00 of one chosen minute.
-class Walker final : public ForwardingPlatform {
+// A clock that stands at second 00 of the minute it is set to; the walk reads nothing else.
+class StoppedClock final : public ForwardingPlatform {
  public:
   using ForwardingPlatform::ForwardingPlatform;
-  SystemTime LocalTime() override { return now_; }
-
-  // How many items the walk ran, and the message of the error that ended it.
-  struct Result {
-    int ran = 0;
-    std::optional<AnsiString> error;
-  };
-  Result Walk(const std::unique_ptr<TStringList>& table, const LocalMinute& at) {
-    now_ = ClockAt(at);
-    Result result;
-    try {
-      WalkTasks(*this, table, [&](const AnsiString&) { ++result.ran; });
-    } catch (const Exception& e) {
-      result.error = e.Message();
-    }
-    return result;
-  }
-
- private:
-  SystemTime now_;
+  SystemTime LocalTime() override { return now; }
+  SystemTime now;
 };
-
-std::unique_ptr<TStringList> TableOf(const std::vector<TimedLine>& lines) {
-  auto table = std::make_unique<TStringList>();
-  for (const TimedLine& line : lines) table->Add(line.text);
-  return table;
-}
 
 }  // namespace
 
@@ -54,16 +30,22 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
   std::vector<LocalMinute> found;
   if (count <= 0 || !CanOccur(line.when))
     return found;
-  Walker walker(platform);
-  const auto alone = TableOf({line});
-  const auto aboveTable = TableOf(above);
+  // The walk over the lines above, a line that runs whenever the walk gets past them, and the
+  // line itself: the line acts when the one after the lines above runs and the line does too.
+  auto table = std::make_unique<TStringList>();
+  for (const TimedLine& other : above) table->Add(other.text);
+  table->Add("* * * * * past the lines above");
+  table->Add(line.text);
+  StoppedClock clock(platform);
   const auto acts = [&](const LocalMinute& at) {
-    if (!above.empty() && walker.Walk(aboveTable, at).error)
-      return false;
-    const Walker::Result result = walker.Walk(alone, at);
-    if (line.raises >= 0)
-      return result.error == EStringListError(line.raises).Message();
-    return !result.error && result.ran == 1;
+    clock.now = ClockAt(at);
+    int ran = 0;
+    try {
+      WalkTasks(clock, table, [&](const AnsiString&) { ++ran; });
+    } catch (const EStringListError&) {
+      return line.raises >= 0 && ran == 1;
+    }
+    return line.raises < 0 && ran == 2;
   };
 
   // The walk tells two minutes apart only by the values that some line fixes. A minute's class
@@ -86,18 +68,37 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
     return minute;
   };
   std::map<Schedule, bool> minuteActs, dayActs;
+  // The kinds of day the line may act on, as classes: once each has shown no minute in which
+  // the line acts, no later day will.
+  const auto countDayKinds = [&] {
+    std::set<Schedule> kinds;
+    Schedule date;
+    for (date[F::kDay] = 1; date[F::kDay] <= 31; ++date[F::kDay]) {
+      for (date[F::kMonth] = 1; date[F::kMonth] <= 12; ++date[F::kMonth]) {
+        for (date[F::kWeekday] = 1; date[F::kWeekday] <= 7; ++date[F::kWeekday]) {
+          if (Intersect(line.when, date))
+            kinds.insert(classOf(date));
+        }
+      }
+    }
+    return kinds.size();
+  };
+  std::size_t dayKinds = 0;  // counted once some day has shown nothing
+  int actingKinds = 0;
   const auto candidates = [&](int f) {
     return line.when.Fixed(f) ? FieldRange{line.when[f], line.when[f]} : RangeOf(f);
   };
   const FieldRange hours = candidates(F::kHour), minutes = candidates(F::kMinute);
 
   int year = after.year, month = after.month, day = after.day;
+  int weekday = WeekdayOf(year, month, day);
   int firstMinute = after.hour * 60 + after.minute + 1;  // of the day: strictly after `after`
-  for (int d = 0; d <= horizonDays; ++d, NextDay(year, month, day), firstMinute = 0) {
-    Schedule date;
+  Schedule date;
+  for (int d = 0; d <= horizonDays;
+       ++d, NextDay(year, month, day), weekday = weekday % 7 + 1, firstMinute = 0) {
     date[F::kDay] = day;
     date[F::kMonth] = month;
-    date[F::kWeekday] = WeekdayOf(year, month, day);
+    date[F::kWeekday] = weekday;
     const Schedule dayClass = classOf(date);
     const auto known = dayActs.find(dayClass);
     if (!Intersect(line.when, date) || (known != dayActs.end() && !known->second))
@@ -122,8 +123,13 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
           return found;
       }
     }
-    if (firstMinute == 0)
-      dayActs[dayClass] = any;
+    if (firstMinute > 0 || !dayActs.emplace(dayClass, any).second)
+      continue;  // a partial day, or a kind of day seen whole before
+    actingKinds += any ? 1 : 0;
+    if (actingKinds == 0 && dayKinds == 0)
+      dayKinds = countDayKinds();
+    if (actingKinds == 0 && dayActs.size() == dayKinds)
+      break;
   }
   return found;
 }
