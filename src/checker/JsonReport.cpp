@@ -12,15 +12,12 @@ std::string JsonString(std::string_view bytes) {
   std::string text = "\"";
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
-    const char* named = c == '"'    ? "\\\""
-                        : c == '\\' ? "\\\\"
-                        : c == '\n' ? "\\n"
-                        : c == '\r' ? "\\r"
-                        : c == '\t' ? "\\t"
-                                    : nullptr;
-    char escaped[8];
-    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-    text += named != nullptr ? named : byte < 0x20 || byte >= 0x7F ? escaped : std::string(1, c);
+    char shown[8] = {c, '\0'};
+    if (const std::size_t k = std::string_view("\"\\\n\r\t").find(c); k != std::string_view::npos)
+      std::snprintf(shown, sizeof shown, "\\%c", "\"\\nrt"[k]);
+    else if (byte < 0x20 || byte >= 0x7F)
+      std::snprintf(shown, sizeof shown, "\\u%04x", byte);
+    text += shown;
   }
   return text + "\"";
 }

@@ -105,9 +105,12 @@ std::string Visible(std::string_view bytes) {
   std::string text;
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
-    char escaped[8];
-    std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-    text += byte == '\t' ? "\\t" : byte < 0x20 || byte >= 0x7F ? escaped : std::string(1, c);
+    char shown[8] = {c, '\0'};
+    if (byte == '\t')
+      std::snprintf(shown, sizeof shown, "\\t");
+    else if (byte < 0x20 || byte >= 0x7F)
+      std::snprintf(shown, sizeof shown, "\\x%02X", byte);
+    text += shown;
   }
   return text;
 }
@@ -156,6 +159,7 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
     }
     r.next = NextTimes(line, blockers, now, nextCount, platform);
     r.verdict = line.raises >= 0 ? Verdict::kRaises : Verdict::kLaunches;
+    // No minute in which the line acts, in all the 400 years the calendar takes to repeat.
     if (r.next.empty() && !blockers.empty()) {
       r.verdict = Verdict::kUnreached;
       r.notExamined.clear();
