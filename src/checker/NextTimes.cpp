@@ -30,8 +30,9 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
   std::vector<LocalMinute> found;
   if (count <= 0 || !CanOccur(line.when))
     return found;
-  // The walk over the lines above, a line that runs whenever the walk gets past them, and the
-  // line itself: the line acts when the one after the lines above runs and the line does too.
+  // The table walked: the lines above, a marker line that runs whenever the walk gets past
+  // them, and the line. The line acts when the walk runs the marker and then the line's item,
+  // or runs the marker and raises.
   auto table = std::make_unique<TStringList>();
   for (const TimedLine& other : above) table->Add(other.text);
   table->Add("* * * * * past the lines above");
