@@ -5,42 +5,34 @@
 #include "platform/Clock.h"
 
 namespace pendulon {
-namespace {
-
-constexpr std::int64_t kDaysFrom1899To1970 = 25569;
-
-}  // namespace
 
 LocalMinute MinuteOf(const SystemTime& t) {
   return {t.year, t.month, t.day, t.hour, t.minute};
 }
 
 SystemTime ClockAt(const LocalMinute& m) {
+  const auto word = [](int value) { return static_cast<std::uint16_t>(value); };
   SystemTime t;
-  t.year = static_cast<std::uint16_t>(m.year);
-  t.month = static_cast<std::uint16_t>(m.month);
-  t.day = static_cast<std::uint16_t>(m.day);
-  t.hour = static_cast<std::uint16_t>(m.hour);
-  t.minute = static_cast<std::uint16_t>(m.minute);
-  t.dayOfWeek = static_cast<std::uint16_t>(WeekdayOf(m) - 1);
+  t.year = word(m.year);
+  t.month = word(m.month);
+  t.day = word(m.day);
+  t.hour = word(m.hour);
+  t.minute = word(m.minute);
+  t.dayOfWeek = word(WeekdayOf(m.year, m.month, m.day) - 1);
   return t;
 }
 
 int WeekdayOf(int year, int month, int day) {
+  constexpr std::int64_t kDaysFrom1899To1970 = 25569;
   const std::int64_t days =
-      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
-      kDaysFrom1899To1970;
-  return WeekdayNumber(static_cast<TDateTime>(days));
-}
-
-int WeekdayOf(const LocalMinute& m) {
-  return WeekdayOf(m.year, m.month, m.day);
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+  return WeekdayNumber(static_cast<TDateTime>(days + kDaysFrom1899To1970));
 }
 
 int DaysIn(int year, int month) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
+  const unsigned m = static_cast<unsigned>(month);
+  return static_cast<int>(DaysFromCivil(month == 12 ? year + 1 : year, m % 12 + 1, 1) -
+                          DaysFromCivil(year, m, 1));
 }
 
 void NextDay(int& year, int& month, int& day) {
@@ -75,8 +67,9 @@ std::string IsoText(const LocalMinute& m) {
 
 std::string ReadableText(const LocalMinute& m) {
   char text[40];
-  std::snprintf(text, sizeof text, "%.3s %04d-%02d-%02d %02d:%02d", WeekdayName(WeekdayOf(m)),
-                m.year, m.month, m.day, m.hour, m.minute);
+  std::snprintf(text, sizeof text, "%.3s %04d-%02d-%02d %02d:%02d",
+                WeekdayName(WeekdayOf(m.year, m.month, m.day)), m.year, m.month, m.day, m.hour,
+                m.minute);
   return text;
 }
 

@@ -11,7 +11,6 @@ namespace pendulon {
 struct LocalMinute {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0;
 
-  bool operator==(const LocalMinute&) const = default;
   auto operator<=>(const LocalMinute&) const = default;
 };
 
@@ -22,7 +21,6 @@ SystemTime ClockAt(const LocalMinute& minute);
 
 // Weekday of a date, by the executer's own day count.
 int WeekdayOf(int year, int month, int day);
-int WeekdayOf(const LocalMinute& minute);
 int DaysIn(int year, int month);
 // Moves the date on by one day.
 void NextDay(int& year, int& month, int& day);

@@ -6,7 +6,6 @@
 #include "checker/FolderCheck.h"
 #include "checker/JsonReport.h"
 #include "checker/Options.h"
-#include "checker/ReportWords.h"
 #include "checker/TextReport.h"
 #include "platform/Exceptions.h"
 

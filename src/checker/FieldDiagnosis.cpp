@@ -7,25 +7,15 @@
 namespace pendulon {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool AllDigits(std::string_view text) {
-  for (const char c : text) {
-    if (c < '0' || c > '9')
-      return false;
-  }
-  return !text.empty();
-}
+using P = FieldProblem;
 
 // "minutes run from 0 to 59"
 std::string RangeWords(int field) {
   static const char* const kPlural[] = {"minutes", "hours", "days", "months", "weekdays"};
   const FieldRange range = RangeOf(field);
-  std::string words = std::string(kPlural[field]) + " run from " + std::to_string(range.low) +
-                      " to " + std::to_string(range.high);
-  if (field == TaskFields::kWeekday)
-    words += " (1 Sunday ... 7 Saturday)";
-  return words;
+  return std::string(kPlural[field]) + " run from " + std::to_string(range.low) + " to " +
+         std::to_string(range.high) +
+         (field == TaskFields::kWeekday ? " (1 Sunday ... 7 Saturday)" : "");
 }
 
 }  // namespace
@@ -42,22 +32,22 @@ FieldDiagnosis DiagnoseField(int field, std::string_view text) {
       return d;
     }
   }
-  using P = FieldProblem;
+  const auto holds = [&](char c) { return text.find(c) != std::string_view::npos; };
   if (text.empty())
     d.problem = P::kEmpty;
-  else if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+  else if (text.substr(0, 3) == "\xEF\xBB\xBF")
     d.problem = P::kByteOrderMark;
-  else if (text.find('\t') != std::string_view::npos)
+  else if (holds('\t'))
     d.problem = P::kTab;
-  else if (text.find(',') != std::string_view::npos)
+  else if (holds(','))
     d.problem = P::kList;
-  else if (text.find('/') != std::string_view::npos)
+  else if (holds('/'))
     d.problem = P::kStep;
   else if (text[0] == '+' || text[0] == '-')
     d.problem = P::kSign;
-  else if (text.find('-') != std::string_view::npos)
+  else if (holds('-'))
     d.problem = P::kRange;
-  else if (AllDigits(text))
+  else if (text.find_first_not_of("0123456789") == std::string_view::npos)
     d.problem = text.size() > 1 && text[0] == '0' ? P::kLeadingZero : P::kOutOfRange;
   else
     d.problem = P::kNotANumber;
@@ -70,68 +60,39 @@ const char* FieldName(int field) {
 }
 
 const char* ProblemCode(FieldProblem problem) {
-  switch (problem) {
-    case FieldProblem::kNone:
-      return "none";
-    case FieldProblem::kEmpty:
-      return "empty";
-    case FieldProblem::kByteOrderMark:
-      return "byte-order-mark";
-    case FieldProblem::kTab:
-      return "tab";
-    case FieldProblem::kList:
-      return "list";
-    case FieldProblem::kRange:
-      return "range";
-    case FieldProblem::kStep:
-      return "step";
-    case FieldProblem::kSign:
-      return "sign";
-    case FieldProblem::kLeadingZero:
-      return "leading-zero";
-    case FieldProblem::kOutOfRange:
-      return "out-of-range";
-    case FieldProblem::kNotANumber:
-      return "not-a-number";
-    case FieldProblem::kImpossibleDate:
-      return "impossible-date";
-  }
-  return "none";
+  static const char* const kCodes[] = {
+      "none", "empty", "byte-order-mark", "tab",          "list",         "range",
+      "step", "sign",  "leading-zero",    "out-of-range", "not-a-number", "impossible-date"};
+  return kCodes[static_cast<int>(problem)];
 }
 
 std::string ProblemWords(int field, FieldProblem problem, std::string_view text, int month) {
   switch (problem) {
-    case FieldProblem::kNone:
-      return "matches";
-    case FieldProblem::kEmpty:
-      return "is empty: two spaces in a row, or a space at the start of the line";
-    case FieldProblem::kByteOrderMark:
-      return "begins with a byte-order mark: save the file without one (ANSI, not UTF-8 "
-             "with BOM)";
-    case FieldProblem::kTab:
-      return "holds a tab: fields are separated by single spaces only";
-    case FieldProblem::kList:
-      return "is a list: lists are not understood, write one line per value";
-    case FieldProblem::kRange:
-      return "is a range: ranges are not understood, write one line per value";
-    case FieldProblem::kStep:
-      return "is a step: steps are not understood, write one line per value";
-    case FieldProblem::kSign:
-      return "has a sign: write the plain number";
-    case FieldProblem::kLeadingZero: {
+    case P::kLeadingZero: {
       const std::size_t digit = text.find_first_not_of('0');
       const std::string_view plain = digit == std::string_view::npos ? "0" : text.substr(digit);
       return "has a leading zero: the clock shows " + std::string(plain) + ", without zeros";
     }
-    case FieldProblem::kOutOfRange:
+    case P::kOutOfRange:
       return "is out of range: " + RangeWords(field);
-    case FieldProblem::kNotANumber:
+    case P::kNotANumber:
       return "is not a number or *: " + RangeWords(field);
-    case FieldProblem::kImpossibleDate:
+    case P::kImpossibleDate:
       return "never occurs in " + std::string(MonthName(month)) + ", which has at most " +
              std::to_string(MostDaysIn(month)) + " days";
+    default:
+      break;
   }
-  return std::string();
+  static const char* const kWords[] = {
+      "matches",
+      "is empty: two spaces in a row, or a space at the start of the line",
+      "begins with a byte-order mark: save the file without one (ANSI, not UTF-8 with BOM)",
+      "holds a tab: fields are separated by single spaces only",
+      "is a list: lists are not understood, write one line per value",
+      "is a range: ranges are not understood, write one line per value",
+      "is a step: steps are not understood, write one line per value",
+      "has a sign: write the plain number"};
+  return kWords[static_cast<int>(problem)];
 }
 
 }  // namespace pendulon

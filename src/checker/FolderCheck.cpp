@@ -7,14 +7,6 @@
 
 namespace pendulon {
 
-int FolderCheck::ExitStatus() const {
-  for (const LineReport& line : lines) {
-    if (IsProblem(line.verdict))
-      return 1;
-  }
-  return 0;
-}
-
 AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separator) {
   if (folder.empty())
     return name;
@@ -55,8 +47,16 @@ FolderCheck CheckFolder(Platform& platform, const AnsiString& folder, char separ
   LaunchExplainer launches(dry, check.launchPath, check.launchPresent);
   check.launchLines = launches.LineCount();
 
-  MatcherProbe probe(dry);
-  check.lines = AnalyseLines(tasks, launches, probe, check.now);
+  check.lines = AnalyseLines(tasks, launches, dry, check.now);
+  FolderCheck::Summary& sum = check.summary;
+  for (const LineReport& line : check.lines) {
+    sum.empty += line.kind == LineKind::kEmpty ? 1 : 0;
+    sum.comments += line.kind == LineKind::kComment ? 1 : 0;
+    sum.tasks += line.kind == LineKind::kTask ? 1 : 0;
+    sum.launching += line.verdict == Verdict::kLaunches ? 1 : 0;
+    if (IsProblem(line.verdict))
+      sum.problems.push_back(line.number);
+  }
   return check;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// Everything qefcheck learns about one task folder: the two files the executer reads from its
-// lib folder, and the judgement of each task line. Reading never writes or creates anything.
+// The report model: everything qefcheck learns about one task folder, the two files the
+// executer reads from its lib folder and the judgement of each task line, already counted and
+// worded, so that the text and the JSON report only print it. Reading never writes or creates
+// anything.
 
 #include <vector>
 
@@ -17,8 +19,13 @@ struct FolderCheck {
   LocalMinute now;
   std::vector<LineReport> lines;
 
+  struct Summary {
+    int empty = 0, comments = 0, tasks = 0, launching = 0;
+    std::vector<int> problems;  // the numbers of the lines with a problem
+  } summary;
+
   // 0 when every task line fires and launches something, 1 when any line has a problem.
-  int ExitStatus() const;
+  int ExitStatus() const { return summary.problems.empty() ? 0 : 1; }
 };
 
 // folder/name, with separator between them unless folder already ends in one.

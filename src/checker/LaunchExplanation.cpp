@@ -1,16 +1,9 @@
 #include "checker/LaunchExplanation.h"
 
-#include <optional>
-
 #include "launcher/RunItem.h"
-#include "platform/Text.h"
 
 namespace pendulon {
 namespace {
-
-bool BeginsWith(std::string_view line, std::string_view prefix) {
-  return line.substr(0, prefix.size()) == prefix;
-}
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -21,39 +14,7 @@ std::string Lower(std::string_view text) {
   return lower;
 }
 
-// The key of a key=value line, split as the reader splits it; nullopt without "=".
-std::optional<AnsiString> KeyOf(Platform& platform, const AnsiString& line) {
-  const int equals = TextPos(platform, "=", line);
-  if (equals == 0)
-    return std::nullopt;
-  return line.substr(0, static_cast<std::size_t>(equals - 1));
-}
-
-}  // namespace
-
-const char* LaunchProblemCode(LaunchProblem problem) {
-  switch (problem) {
-    case LaunchProblem::kNone:
-      return "none";
-    case LaunchProblem::kLaunchFileMissing:
-      return "launch-file-missing";
-    case LaunchProblem::kNoSection:
-      return "no-section";
-    case LaunchProblem::kNoClosingTag:
-      return "no-closing-tag";
-    case LaunchProblem::kClosingBeforeOpening:
-      return "closing-before-opening";
-    case LaunchProblem::kMenuItemBeforePath:
-      return "menuitem-before-path";
-    case LaunchProblem::kEmptyPath:
-      return "empty-path";
-    case LaunchProblem::kNoPath:
-      return "no-path";
-  }
-  return "none";
-}
-
-std::string LaunchProblemWords(const LaunchExplanation& e) {
+std::string Words(const LaunchExplanation& e) {
   const auto line = [](int n) { return "line " + std::to_string(n); };
   switch (e.problem) {
     case LaunchProblem::kNone:
@@ -78,6 +39,20 @@ std::string LaunchProblemWords(const LaunchExplanation& e) {
   return std::string();
 }
 
+}  // namespace
+
+const char* LaunchProblemCode(LaunchProblem problem) {
+  static const char* const kCodes[] = {"none",
+                                       "launch-file-missing",
+                                       "no-section",
+                                       "no-closing-tag",
+                                       "closing-before-opening",
+                                       "menuitem-before-path",
+                                       "empty-path",
+                                       "no-path"};
+  return kCodes[static_cast<int>(problem)];
+}
+
 LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath,
                                  bool present)
     : platform_(platform) {
@@ -85,7 +60,7 @@ LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& lau
     file_ = std::make_unique<TQEFile>(platform, launchPath);
 }
 
-LaunchExplanation LaunchExplainer::Explain(const AnsiString& item) {
+const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
   if (const auto known = known_.find(item); known != known_.end())
     return known->second;
   LaunchExplanation e;
@@ -94,75 +69,77 @@ LaunchExplanation LaunchExplainer::Explain(const AnsiString& item) {
   } else {
     platform_.ClearShellRequests();
     RunItem(platform_, 0, item);
-    if (platform_.ShellRequests().empty()) {
-      e = Diagnose(item);
-    } else {
-      e.request = platform_.ShellRequests().front();
-      e.verbIsDefault = file_->GetAction(item).empty();
-      e.directoryIsDefault = file_->GetDir(item).empty();
-      MarkTags(item, e);
-    }
+    if (platform_.ShellRequests().empty())
+      return Remember(item, Diagnose(item));
+    e.request = platform_.ShellRequests().front();
+    e.verbIsDefault = file_->GetAction(item).empty();
+    e.directoryIsDefault = file_->GetDir(item).empty();
+    std::int32_t open = -1, close = -1;
+    file_->FindTag(item, true, open);
+    file_->FindTag(item, false, close);
+    e.openLine = open + 1;
+    e.closeLine = close + 1;
   }
-  known_.emplace(item, e);
-  return e;
+  return Remember(item, e);
 }
 
-void LaunchExplainer::MarkTags(const AnsiString& item, LaunchExplanation& e) const {
-  std::int32_t open = -1, close = -1;
-  file_->FindTag(item, true, open);
-  file_->FindTag(item, false, close);
-  e.openLine = open + 1;
-  e.closeLine = close + 1;
+const LaunchExplanation& LaunchExplainer::Remember(const AnsiString& item, LaunchExplanation e) {
+  e.words = Words(e);
+  return known_.emplace(item, std::move(e)).first->second;
 }
 
 LaunchExplanation LaunchExplainer::Diagnose(const AnsiString& item) const {
   LaunchExplanation e;
-  const TStringList& lines = file_->Lines();
-  MarkTags(item, e);
-  const std::int32_t open = e.openLine - 1, close = e.closeLine - 1;
+  std::int32_t open = -1, close = -1, headerEnd = -1;
+  file_->FindTag(item, true, open);
+  file_->FindTag(item, false, close);
+  e.openLine = open + 1;
+  e.closeLine = close + 1;
   if (open < 0) {
     e.problem = LaunchProblem::kNoSection;
     // Names compare exactly; say so when only case or an outer space keeps them apart.
-    const std::string wanted = "<" + Lower(item) + ">";
-    for (int i = 0; i < lines.Count(); ++i) {
-      const std::string_view text = lines[i];
-      if (BeginsWith(Lower(text), wanted)) {
+    const std::string wanted = Lower("<" + item + ">");
+    const TStringList& lines = file_->Lines();
+    for (int i = 0; i < lines.Count() && e.hint.empty(); ++i) {
+      if (Lower(lines[i].substr(0, wanted.size())) == wanted)
         e.hint =
             "line " + std::to_string(i + 1) + " opens a section whose name differs only in case";
-        break;
-      }
     }
     if (e.hint.empty() && (item.front() == ' ' || item.back() == ' '))
       e.hint = "the item name begins or ends with a space, which is part of the name";
     return e;
   }
-  if (close < 0) {
-    e.problem = LaunchProblem::kNoClosingTag;
+  if (close < 0 || close <= open) {
+    e.problem = close < 0 ? LaunchProblem::kNoClosingTag : LaunchProblem::kClosingBeforeOpening;
     return e;
   }
-  if (close <= open) {
-    e.problem = LaunchProblem::kClosingBeforeOpening;
-    return e;
-  }
-  for (std::int32_t i = open + 1; i < close; ++i) {
-    const AnsiString line(lines[i]);
-    if (e.menuItemLine == 0 && BeginsWith(line, "<MenuItem"))
-      e.menuItemLine = i + 1;
-    const std::optional<AnsiString> key = KeyOf(platform_, line);
-    if (key && *key == "path") {
-      e.pathLine = i + 1;
-      break;
+  // The header ends before the first <MenuItem line; path= may still follow it.
+  file_->HeaderEnd(item, headerEnd);
+  const std::int32_t menuItem = open + 1 < close && headerEnd + 1 < close ? headerEnd + 1 : -1;
+  const std::int32_t path = file_->FindKey("path", open + 1, close - 1);
+  e.pathLine = path + 1;
+  e.menuItemLine = menuItem >= 0 && (path < 0 || menuItem < path) ? menuItem + 1 : 0;
+  e.problem = path < 0              ? LaunchProblem::kNoPath
+              : e.menuItemLine != 0 ? LaunchProblem::kMenuItemBeforePath
+                                    : LaunchProblem::kEmptyPath;
+  // Keys compare exactly too: look for "path" in other cases above where path= is found.
+  std::int32_t misspelt = -1;
+  AnsiString key;
+  for (unsigned upper = 1; upper < 16; ++upper) {
+    AnsiString candidate = "path";
+    for (std::size_t b = 0; b < 4; ++b) {
+      if ((upper >> b & 1u) != 0)
+        candidate[b] = static_cast<char>(candidate[b] - 'a' + 'A');
     }
-    if (key && Lower(*key) == "path" && e.hint.empty())
-      e.hint = "line " + std::to_string(i + 1) + " has \"" + *key +
-               "=\": keys compare exactly, case included";
+    const std::int32_t at = file_->FindKey(candidate, open + 1, path < 0 ? close - 1 : path - 1);
+    if (at >= 0 && (misspelt < 0 || at < misspelt)) {
+      misspelt = at;
+      key = candidate;
+    }
   }
-  if (e.pathLine == 0)
-    e.problem = LaunchProblem::kNoPath;
-  else if (e.menuItemLine != 0)
-    e.problem = LaunchProblem::kMenuItemBeforePath;
-  else
-    e.problem = LaunchProblem::kEmptyPath;
+  if (misspelt >= 0)
+    e.hint = "line " + std::to_string(misspelt + 1) + " has \"" + key +
+             "=\": keys compare exactly, case included";
   return e;
 }
 

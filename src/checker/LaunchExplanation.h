@@ -1,6 +1,7 @@
 #pragma once
 // What the executer hands the shell for an item, found by running its own RunItem on a dry-run
-// platform, and, when that launches nothing, the reason read from the launch file.
+// platform, and, when that launches nothing, the reason, found with the launch-file reader's
+// own lookups.
 
 #include <map>
 #include <memory>
@@ -22,18 +23,17 @@ enum class LaunchProblem {
   kNoPath,
 };
 
+const char* LaunchProblemCode(LaunchProblem problem);
+
 struct LaunchExplanation {
   LaunchProblem problem = LaunchProblem::kNone;
   ShellRequest request;  // what the shell is given, when there is no problem
   bool verbIsDefault = false, directoryIsDefault = false;
   // Lines of the launch file, counted from 1; 0 where there is none.
   int openLine = 0, closeLine = 0, menuItemLine = 0, pathLine = 0;
-  std::string hint;  // a likely cause, when one is seen; may be empty
+  std::string words;  // why nothing is launched, as a sentence about the item
+  std::string hint;   // a likely cause, when one is seen; may be empty
 };
-
-const char* LaunchProblemCode(LaunchProblem problem);
-// Why nothing is launched, as a sentence about the item.
-std::string LaunchProblemWords(const LaunchExplanation& explanation);
 
 class LaunchExplainer {
  public:
@@ -42,14 +42,14 @@ class LaunchExplainer {
   // but cannot be read.
   LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath, bool present);
 
-  LaunchExplanation Explain(const AnsiString& item);
+  const LaunchExplanation& Explain(const AnsiString& item);
 
   int LineCount() const { return file_ ? file_->Lines().Count() : 0; }
 
  private:
+  // Why an item launches nothing.
   LaunchExplanation Diagnose(const AnsiString& item) const;
-  // The lines of the item's opening and closing tags, from 1; 0 where a tag is missing.
-  void MarkTags(const AnsiString& item, LaunchExplanation& e) const;
+  const LaunchExplanation& Remember(const AnsiString& item, LaunchExplanation e);
 
   DryRunPlatform& platform_;
   std::unique_ptr<TQEFile> file_;

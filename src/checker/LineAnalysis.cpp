@@ -1,6 +1,9 @@
 #include "checker/LineAnalysis.h"
 
+#include <cstdio>
+
 #include "checker/NextTimes.h"
+#include "platform/Exceptions.h"
 #include "scheduler/TaskLine.h"
 
 namespace pendulon {
@@ -8,127 +11,172 @@ namespace {
 
 // Follows the matcher's checks in their order: the first field the clock can never show ends
 // them, and so does the first field the line lacks.
-void JudgeFields(LineReport& r, const TaskFields& fields) {
+void JudgeFields(LineReport& r, const TaskFields& fields, TimedLine& line) {
   for (int f = TaskFields::kMinute; f <= TaskFields::kWeekday; ++f) {
     if (f >= fields.Count()) {
-      r.verdict = Verdict::kRaises;
-      r.raises = f;
+      line.raises = f;
       return;
     }
     const FieldDiagnosis d = DiagnoseField(f, fields.Get(f));
     if (d.problem != FieldProblem::kNone) {
-      r.verdict = Verdict::kNever;
-      r.field = f;
-      r.problem = d.problem;
-      r.problemWords = ProblemWords(f, d.problem, fields.Get(f));
+      r.failure = {f, d.problem, ProblemWords(f, d.problem, fields.Get(f))};
       return;
     }
-    r.when[f] = d.value;
-    if (f == TaskFields::kMonth && !CanOccur(r.when)) {
-      r.verdict = Verdict::kNever;
-      r.field = TaskFields::kDay;
-      r.problem = FieldProblem::kImpossibleDate;
-      r.problemWords = ProblemWords(r.field, r.problem, fields.Get(r.field), r.when[f]);
+    line.when[f] = d.value;
+    if (f == TaskFields::kMonth && !CanOccur(line.when)) {
+      const FieldProblem p = FieldProblem::kImpossibleDate;
+      r.failure = {TaskFields::kDay, p, ProblemWords(TaskFields::kDay, p, "", line.when[f])};
       return;
     }
   }
-  if (fields.Count() <= TaskFields::kItem) {
-    r.verdict = Verdict::kRaises;
-    r.raises = TaskFields::kItem;
-    return;
-  }
-  r.verdict = Verdict::kLaunches;  // until the launch file says otherwise
+  line.raises = fields.Count() <= TaskFields::kItem ? TaskFields::kItem : -1;
 }
 
-// Lines above that raise end the walk before it reaches this line.
-void JudgeReach(LineReport& r, const std::vector<LineReport>& above) {
-  std::vector<Schedule> raising;
-  std::vector<int> lines;
-  for (const LineReport& a : above) {
-    if (a.raises < 0 || !Intersect(a.when, r.when))
-      continue;
-    raising.push_back(a.when);
-    lines.push_back(a.number);
+WordedSchedule Worded(const Schedule& when) {
+  return {when, DescribeSchedule(when)};
+}
+
+std::string LineList(const std::vector<int>& lines) {
+  std::string text = lines.size() == 1 ? "line " : "lines ";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0)
+      text += i + 1 == lines.size() ? " and " : ", ";
+    text += std::to_string(lines[i]);
   }
-  if (raising.empty())
-    return;
-  if (Covers(raising, r.when)) {
-    r.verdict = Verdict::kUnreached;
-    r.blockedBy = lines;
-    return;
+  return text;
+}
+
+// Why a line raises: how many fields it split into and which one the walk asked for.
+std::string RaiseWords(const LineReport& r, int index) {
+  const int count = static_cast<int>(r.fields.size());
+  std::string words = "the line splits into " + std::to_string(count) +
+                      (count == 1 ? " field" : " fields") + " and the walk asks for the " +
+                      FieldName(index) + " (index " + std::to_string(index) + ")";
+  // The split drops what follows the last space; say so when that is what went missing.
+  const std::size_t space = r.text.rfind(' ');
+  const std::string_view rest = std::string_view(r.text).substr(space + 1);
+  if (count < 6 && !rest.empty())
+    words += "; the text after the last space, \"" + Visible(rest) + "\", is dropped";
+  return words;
+}
+
+std::string Reason(const LineReport& r) {
+  const std::string when = r.schedule ? r.schedule->words : std::string();
+  switch (r.verdict) {
+    case Verdict::kSkipped:
+      return r.kind == LineKind::kEmpty ? "skipped: empty line" : "skipped: comment";
+    case Verdict::kNever:
+      return "never matches: " + std::string(FieldName(r.failure->field)) + " \"" +
+             Visible(r.fields[static_cast<std::size_t>(r.failure->field)]) + "\" " +
+             r.failure->words;
+    case Verdict::kRaises:
+      return "raises \"" + r.error->message + "\" " + when +
+             ", and the lines below are not examined then: " + r.error->words;
+    case Verdict::kUnreached:
+      return "never examined: " + LineList(r.blockedBy) +
+             (r.blockedBy.size() == 1 ? " raises" : " raise") +
+             " first in every minute this line would act in (" + when + ")";
+    case Verdict::kLaunchesNothing:
+      return "fires " + when + " but launches nothing: " + r.launch->words;
+    case Verdict::kLaunches:
+      return "fires " + when;
   }
-  for (std::size_t i = 0; i < raising.size(); ++i)
-    r.notExamined.push_back({lines[i], *Intersect(raising[i], r.when)});
+  return std::string();
 }
 
 }  // namespace
 
 const char* KindCode(LineKind kind) {
-  switch (kind) {
-    case LineKind::kEmpty:
-      return "empty";
-    case LineKind::kComment:
-      return "comment";
-    case LineKind::kTask:
-      return "task";
-  }
-  return "task";
+  static const char* const kCodes[] = {"empty", "comment", "task"};
+  return kCodes[static_cast<int>(kind)];
 }
 
 const char* VerdictCode(Verdict verdict) {
-  switch (verdict) {
-    case Verdict::kSkipped:
-      return "skipped";
-    case Verdict::kNever:
-      return "never-matches";
-    case Verdict::kRaises:
-      return "raises-error";
-    case Verdict::kUnreached:
-      return "never-examined";
-    case Verdict::kLaunchesNothing:
-      return "launches-nothing";
-    case Verdict::kLaunches:
-      return "launches";
-  }
-  return "skipped";
+  static const char* const kCodes[] = {"skipped",        "never-matches",    "raises-error",
+                                       "never-examined", "launches-nothing", "launches"};
+  return kCodes[static_cast<int>(verdict)];
 }
 
 bool IsProblem(Verdict verdict) {
   return verdict != Verdict::kSkipped && verdict != Verdict::kLaunches;
 }
 
+std::string Visible(std::string_view bytes) {
+  std::string text;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    char shown[8] = {c, '\0'};
+    if (byte == '\t')
+      std::snprintf(shown, sizeof shown, "\\t");
+    else if (byte < 0x20 || byte >= 0x7F)
+      std::snprintf(shown, sizeof shown, "\\x%02X", byte);
+    text += shown;
+  }
+  return text;
+}
+
 std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& launches,
-                                     MatcherProbe& probe, const LocalMinute& now, int nextCount) {
-  std::vector<LineReport> reports;
-  std::vector<TimedLine> acting;  // lines above that raise, for the next-times search
+                                     Platform& platform, const LocalMinute& now, int nextCount) {
+  std::vector<LineReport> reports(static_cast<std::size_t>(lines.Count()));
+  std::vector<TimedLine> raising;  // the task lines above that raise, and their numbers
+  std::vector<int> raisingNumbers;
   TaskFields fields;
   for (int i = 0; i < lines.Count(); ++i) {
-    LineReport r;
+    LineReport& r = reports[static_cast<std::size_t>(i)];
     r.number = i + 1;
-    r.text = AnsiString(std::string_view(lines[i]));
+    r.text = AnsiString(lines[i]);
     if (r.text.empty() || r.text[0] == '#') {
       r.kind = r.text.empty() ? LineKind::kEmpty : LineKind::kComment;
-      reports.push_back(std::move(r));
+      r.reason = Reason(r);
       continue;
     }
     SplitTaskLine(r.text, fields);
     for (int f = 0; f < fields.Count(); ++f) r.fields.emplace_back(fields.Get(f));
-    JudgeFields(r, fields);
-    if (r.verdict != Verdict::kNever) {
-      const int raises = r.raises;
-      JudgeReach(r, reports);
-      const TimedLine timed{r.text, r.when, raises};
-      if (r.verdict != Verdict::kUnreached)
-        r.next = NextTimes(timed, acting, now, nextCount, probe);
-      if (raises >= 0)
-        acting.push_back(timed);
+    TimedLine line{r.text, {}, -1};
+    JudgeFields(r, fields, line);
+    if (r.failure) {
+      r.verdict = Verdict::kNever;
+      r.reason = Reason(r);
+      continue;
     }
-    if (const AnsiString* item = r.Item(); item != nullptr && r.verdict != Verdict::kNever) {
+    r.schedule = Worded(line.when);
+    if (line.raises >= 0) {
+      const AnsiString message = EStringListError(line.raises).Message();
+      r.error = {line.raises, message, RaiseWords(r, line.raises)};
+    }
+    // The lines above that raise in some minute of this one: the walk ends there first.
+    std::vector<TimedLine> blockers;
+    for (std::size_t k = 0; k < raising.size(); ++k) {
+      const std::optional<Schedule> both = Intersect(raising[k].when, line.when);
+      if (!both)
+        continue;
+      blockers.push_back(raising[k]);
+      r.blockedBy.push_back(raisingNumbers[k]);
+      const WordedSchedule overlap = Worded(*both);
+      r.notExamined.push_back(
+          {raisingNumbers[k], overlap,
+           overlap.words + ", when line " + std::to_string(raisingNumbers[k]) + " raises first"});
+    }
+    r.next = NextTimes(line, blockers, now, nextCount, platform);
+    r.verdict = line.raises >= 0 ? Verdict::kRaises : Verdict::kLaunches;
+    // No minute in which the line acts, in all the 400 years the calendar takes to repeat.
+    if (r.next.empty() && !blockers.empty()) {
+      r.verdict = Verdict::kUnreached;
+      r.notExamined.clear();
+    } else {
+      r.blockedBy.clear();
+    }
+    if (line.raises >= 0) {
+      raising.push_back(line);
+      raisingNumbers.push_back(r.number);
+    }
+    if (const AnsiString* item = r.Item()) {
       r.launch = launches.Explain(*item);
       if (r.verdict == Verdict::kLaunches && r.launch->problem != LaunchProblem::kNone)
         r.verdict = Verdict::kLaunchesNothing;
     }
-    reports.push_back(std::move(r));
+    r.showsNext = r.verdict != Verdict::kUnreached;
+    r.reason = Reason(r);
   }
   return reports;
 }

@@ -1,98 +1,136 @@
 #include "checker/NextTimes.h"
 
 #include <bitset>
+#include <map>
 #include <memory>
+#include <set>
 
+#include "checker/ForwardingPlatform.h"
 #include "platform/Exceptions.h"
+#include "scheduler/MinuteMatcher.h"
 
 namespace pendulon {
 namespace {
 
 using F = TaskFields;  // a schedule is indexed by the task line's fields
-constexpr int kMinutesPerDay = 24 * 60;
 
-bool DateMatches(const Schedule& s, int month, int day, int weekday) {
-  return (!s.Fixed(F::kDay) || s[F::kDay] == day) &&
-         (!s.Fixed(F::kMonth) || s[F::kMonth] == month) &&
-         (!s.Fixed(F::kWeekday) || s[F::kWeekday] == weekday);
-}
-
-std::unique_ptr<TStringList> TableOf(const std::vector<const TimedLine*>& lines) {
-  auto table = std::make_unique<TStringList>();
-  for (const TimedLine* line : lines) table->Add(line->text);
-  return table;
-}
-
-// Confirms with the matcher that the line acts at the minute and no line above ends the walk.
-bool Confirmed(const TimedLine& line, const std::unique_ptr<TStringList>& alone,
-               const std::unique_ptr<TStringList>& above, const LocalMinute& at,
-               MatcherProbe& probe) {
-  if (above->Count() > 0 && probe.Walk(above, at).error)
-    return false;
-  const MatcherProbe::Result result = probe.Walk(alone, at);
-  if (line.raises >= 0)
-    return result.error == EStringListError(line.raises).Message();
-  return !result.error && result.ran.size() == 1;
-}
+// A clock that stands at second 00 of the minute it is set to; the walk reads nothing else.
+class StoppedClock final : public ForwardingPlatform {
+ public:
+  using ForwardingPlatform::ForwardingPlatform;
+  SystemTime LocalTime() override { return now; }
+  SystemTime now;
+};
 
 }  // namespace
 
 std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
-                                   const LocalMinute& after, int count, MatcherProbe& probe,
+                                   const LocalMinute& after, int count, Platform& platform,
                                    int horizonDays) {
   std::vector<LocalMinute> found;
-  const Schedule& when = line.when;
-  if (count <= 0 || !CanOccur(when))
+  if (count <= 0 || !CanOccur(line.when))
     return found;
-  // Only the lines that can raise in this line's minutes matter.
-  std::vector<const TimedLine*> blockers;
-  for (const TimedLine& other : above) {
-    if (other.raises >= 0 && Intersect(other.when, when))
-      blockers.push_back(&other);
-  }
-  const auto alone = TableOf({&line});
-  const auto aboveTable = TableOf(blockers);
+  // The table walked: the lines above, a marker line that runs whenever the walk gets past
+  // them, and the line. The line acts when the walk runs the marker and then the line's item,
+  // or runs the marker and raises.
+  auto table = std::make_unique<TStringList>();
+  for (const TimedLine& other : above) table->Add(other.text);
+  table->Add("* * * * * past the lines above");
+  table->Add(line.text);
+  StoppedClock clock(platform);
+  const auto acts = [&](const LocalMinute& at) {
+    clock.now = ClockAt(at);
+    int ran = 0;
+    try {
+      WalkTasks(clock, table, [&](const AnsiString&) { ++ran; });
+    } catch (const EStringListError&) {
+      return line.raises >= 0 && ran == 1;
+    }
+    return line.raises < 0 && ran == 2;
+  };
 
-  int year = after.year, month = after.month, day = after.day;
-  int firstMinute = after.hour * 60 + after.minute + 1;  // of the day: strictly after `after`
-  for (int d = 0; d <= horizonDays; ++d, NextDay(year, month, day), firstMinute = 0) {
-    const int weekday = WeekdayOf(year, month, day);
-    if (!DateMatches(when, month, day, weekday))
-      continue;
-    // The minutes of this day in which a line above raises.
-    std::bitset<kMinutesPerDay> blocked;
-    for (const TimedLine* b : blockers) {
-      if (!DateMatches(b->when, month, day, weekday))
-        continue;
-      for (int h = 0; h < 24; ++h) {
-        if (b->when.Fixed(F::kHour) && b->when[F::kHour] != h)
-          continue;
-        for (int m = 0; m < 60; ++m) {
-          if (!b->when.Fixed(F::kMinute) || b->when[F::kMinute] == m)
-            blocked.set(static_cast<std::size_t>(h * 60 + m));
+  // The walk tells two minutes apart only by the values that some line fixes. A minute's class
+  // keeps those values and frees the others; each class is walked once, and a whole day is
+  // passed over once a day of its class has shown no minute in which the line acts.
+  std::array<std::bitset<64>, Schedule::kFields> fixed;
+  const auto mark = [&](const Schedule& s) {
+    for (int f = 0; f < Schedule::kFields; ++f) {
+      if (s.Fixed(f))
+        fixed[f].set(static_cast<std::size_t>(s[f]));
+    }
+  };
+  mark(line.when);
+  for (const TimedLine& other : above) mark(other.when);
+  const auto classOf = [&](Schedule minute) {
+    for (int f = 0; f < Schedule::kFields; ++f) {
+      if (minute.Fixed(f) && !fixed[f].test(static_cast<std::size_t>(minute[f])))
+        minute[f] = Schedule::kAny;
+    }
+    return minute;
+  };
+  std::map<Schedule, bool> minuteActs, dayActs;
+  // The kinds of day the line may act on, as classes: once each has shown no minute in which
+  // the line acts, no later day will.
+  const auto countDayKinds = [&] {
+    std::set<Schedule> kinds;
+    Schedule date;
+    for (date[F::kDay] = 1; date[F::kDay] <= 31; ++date[F::kDay]) {
+      for (date[F::kMonth] = 1; date[F::kMonth] <= 12; ++date[F::kMonth]) {
+        for (date[F::kWeekday] = 1; date[F::kWeekday] <= 7; ++date[F::kWeekday]) {
+          if (Intersect(line.when, date))
+            kinds.insert(classOf(date));
         }
       }
-      if (blocked.all())
-        break;
     }
-    if (blocked.all())
+    return kinds.size();
+  };
+  std::size_t dayKinds = 0;  // counted once some day has shown nothing
+  int actingKinds = 0;
+  const auto candidates = [&](int f) {
+    return line.when.Fixed(f) ? FieldRange{line.when[f], line.when[f]} : RangeOf(f);
+  };
+  const FieldRange hours = candidates(F::kHour), minutes = candidates(F::kMinute);
+
+  int year = after.year, month = after.month, day = after.day;
+  int weekday = WeekdayOf(year, month, day);
+  int firstMinute = after.hour * 60 + after.minute + 1;  // of the day: strictly after `after`
+  Schedule date;
+  for (int d = 0; d <= horizonDays;
+       ++d, NextDay(year, month, day), weekday = weekday % 7 + 1, firstMinute = 0) {
+    date[F::kDay] = day;
+    date[F::kMonth] = month;
+    date[F::kWeekday] = weekday;
+    const Schedule dayClass = classOf(date);
+    const auto known = dayActs.find(dayClass);
+    if (!Intersect(line.when, date) || (known != dayActs.end() && !known->second))
       continue;
-    for (int h = 0; h < 24; ++h) {
-      if (when.Fixed(F::kHour) && when[F::kHour] != h)
-        continue;
-      for (int m = 0; m < 60; ++m) {
-        const int ofDay = h * 60 + m;
-        if ((when.Fixed(F::kMinute) && when[F::kMinute] != m) || ofDay < firstMinute ||
-            blocked.test(static_cast<std::size_t>(ofDay)))
+    bool any = false;
+    for (int h = hours.low; h <= hours.high; ++h) {
+      for (int m = minutes.low; m <= minutes.high; ++m) {
+        if (h * 60 + m < firstMinute)
           continue;
+        Schedule minute = date;
+        minute[F::kHour] = h;
+        minute[F::kMinute] = m;
         const LocalMinute at{year, month, day, h, m};
-        if (!Confirmed(line, alone, aboveTable, at, probe))
+        const auto [verdict, fresh] = minuteActs.try_emplace(classOf(minute));
+        if (fresh)
+          verdict->second = acts(at);
+        if (!verdict->second)
           continue;
+        any = true;
         found.push_back(at);
         if (static_cast<int>(found.size()) == count)
           return found;
       }
     }
+    if (firstMinute > 0 || !dayActs.emplace(dayClass, any).second)
+      continue;  // a partial day, or a kind of day seen whole before
+    actingKinds += any ? 1 : 0;
+    if (actingKinds == 0 && dayKinds == 0)
+      dayKinds = countDayKinds();
+    if (actingKinds == 0 && dayActs.size() == dayKinds)
+      break;
   }
   return found;
 }

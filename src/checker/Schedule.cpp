@@ -1,8 +1,51 @@
 #include "checker/Schedule.h"
 
+#include <cstdio>
+
 #include "checker/Calendar.h"
 
 namespace pendulon {
+namespace {
+
+using F = TaskFields;  // a schedule is indexed by the task line's fields
+
+std::string TimeWords(const Schedule& s) {
+  const std::string hour = s.Fixed(F::kHour) ? std::to_string(s[F::kHour]) : std::string();
+  if (!s.Fixed(F::kMinute))
+    return s.Fixed(F::kHour) ? "every minute from " + hour + ":00 to " + hour + ":59"
+                             : "every minute";
+  if (!s.Fixed(F::kHour))
+    return "at minute " + std::to_string(s[F::kMinute]) + " of every hour";
+  char text[16];
+  std::snprintf(text, sizeof text, "%d:%02d", s[F::kHour], s[F::kMinute]);
+  return std::string("at ") + text;
+}
+
+std::string DateWords(const Schedule& s) {
+  const bool day = s.Fixed(F::kDay), month = s.Fixed(F::kMonth), weekday = s.Fixed(F::kWeekday);
+  const std::string weekdays = weekday ? WeekdayName(s[F::kWeekday]) + std::string("s") : "";
+  const std::string when =
+      weekday ? " when it is a " + std::string(WeekdayName(s[F::kWeekday])) : "";
+  if (day && month) {
+    const bool leap = s[F::kDay] == 29 && s[F::kMonth] == 2;
+    return "on " + std::to_string(s[F::kDay]) + " " + MonthName(s[F::kMonth]) +
+           (leap ? " (leap years only)" : "") + when;
+  }
+  if (day) {
+    // Days of the month that some months lack.
+    static const char* const kShortMonths[] = {" (in February only in leap years)",
+                                               " (not in February)",
+                                               " (only in months with 31 days)"};
+    const int d = s[F::kDay];
+    return "on day " + std::to_string(d) + " of every month" +
+           (d >= 29 ? kShortMonths[d - 29] : "") + when;
+  }
+  if (month)
+    return (weekday ? "on " + weekdays + " " : std::string()) + "in " + MonthName(s[F::kMonth]);
+  return weekday ? "on " + weekdays : std::string();
+}
+
+}  // namespace
 
 FieldRange RangeOf(int field) {
   static constexpr FieldRange kRanges[Schedule::kFields] = {
@@ -15,8 +58,7 @@ int MostDaysIn(int month) {
 }
 
 bool CanOccur(const Schedule& s) {
-  return !s.Fixed(TaskFields::kDay) || !s.Fixed(TaskFields::kMonth) ||
-         s[TaskFields::kDay] <= MostDaysIn(s[TaskFields::kMonth]);
+  return !s.Fixed(F::kDay) || !s.Fixed(F::kMonth) || s[F::kDay] <= MostDaysIn(s[F::kMonth]);
 }
 
 std::optional<Schedule> Intersect(const Schedule& a, const Schedule& b) {
@@ -28,52 +70,14 @@ std::optional<Schedule> Intersect(const Schedule& a, const Schedule& b) {
       return std::nullopt;
     both[f] = b[f];
   }
-  if (!CanOccur(both))
-    return std::nullopt;
-  return both;
+  return CanOccur(both) ? std::optional(both) : std::nullopt;
 }
 
-bool Contains(const Schedule& outer, const Schedule& inner) {
-  for (int f = 0; f < Schedule::kFields; ++f) {
-    if (outer.Fixed(f) && outer[f] != inner[f])
-      return false;
-  }
-  return true;
-}
-
-bool Covers(const std::vector<Schedule>& parts, const Schedule& whole) {
-  if (!CanOccur(whole))
-    return true;
-  std::vector<Schedule> relevant;
-  for (const Schedule& part : parts) {
-    if (Contains(part, whole))
-      return true;
-    if (Intersect(part, whole))
-      relevant.push_back(part);
-  }
-  // No part holds the whole box: split it along a free field that some part fixes, and ask for
-  // each value. The field fixed by most parts prunes fastest.
-  int split = -1, mostFixing = 0;
-  for (int f = 0; f < Schedule::kFields; ++f) {
-    if (whole.Fixed(f))
-      continue;
-    int fixing = 0;
-    for (const Schedule& part : relevant) fixing += part.Fixed(f) ? 1 : 0;
-    if (fixing > mostFixing) {
-      split = f;
-      mostFixing = fixing;
-    }
-  }
-  if (split < 0)
-    return false;  // nothing left to split on, and no part holds the box
-  const FieldRange range = RangeOf(split);
-  for (int v = range.low; v <= range.high; ++v) {
-    Schedule piece = whole;
-    piece[split] = v;
-    if (!Covers(relevant, piece))
-      return false;
-  }
-  return true;
+std::string DescribeSchedule(const Schedule& s) {
+  std::string date = DateWords(s);
+  if (date.empty() && s.Fixed(F::kMinute) && s.Fixed(F::kHour))
+    date = "every day";
+  return date.empty() ? TimeWords(s) : TimeWords(s) + " " + date;
 }
 
 }  // namespace pendulon

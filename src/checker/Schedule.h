@@ -1,11 +1,10 @@
 #pragma once
-// The local minutes a task line acts in, as its five time fields describe them: minute, hour,
-// day, month and weekday each either fixed to one value or free. Such a set is a box in the
-// space of all local minutes, so intersections are boxes again.
+// The local minutes a task line acts in, as its five time fields give them: minute, hour, day,
+// month and weekday each either fixed to one value the clock shows or free.
 
 #include <array>
 #include <optional>
-#include <vector>
+#include <string>
 
 #include "scheduler/TaskLine.h"
 
@@ -20,7 +19,7 @@ struct Schedule {
   bool Fixed(int field) const { return value[static_cast<std::size_t>(field)] != kAny; }
   int operator[](int field) const { return value[static_cast<std::size_t>(field)]; }
   int& operator[](int field) { return value[static_cast<std::size_t>(field)]; }
-  bool operator==(const Schedule&) const = default;
+  auto operator<=>(const Schedule&) const = default;
 };
 
 // The values the clock shows in a field: minute 0-59, hour 0-23, day 1-31, month 1-12,
@@ -34,16 +33,14 @@ FieldRange RangeOf(int field);
 int MostDaysIn(int month);
 
 // False when the fixed day never occurs in the fixed month (31 April, 30 February). Every date
-// that exists falls on every weekday somewhere in the 400-year cycle of the calendar.
+// that exists falls on every weekday somewhere in the 400 years after which the calendar repeats.
 bool CanOccur(const Schedule& schedule);
 
-// The minutes in both; empty when the two fix a field differently or the date cannot occur.
+// The minutes in both; none when the two fix a field differently or the date cannot occur.
 std::optional<Schedule> Intersect(const Schedule& a, const Schedule& b);
 
-// True when every minute of inner lies in outer.
-bool Contains(const Schedule& outer, const Schedule& inner);
-
-// True when every minute of whole that can occur lies in one of the parts.
-bool Covers(const std::vector<Schedule>& parts, const Schedule& whole);
+// In words: "every minute", "at minute 5 of every hour", "at 8:30 on Mondays", "at 0:00 on 1
+// January".
+std::string DescribeSchedule(const Schedule& schedule);
 
 }  // namespace pendulon

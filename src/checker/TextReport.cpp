@@ -2,8 +2,6 @@
 
 #include <tuple>
 
-#include "checker/ReportWords.h"
-
 namespace pendulon {
 namespace {
 
@@ -63,12 +61,11 @@ void WriteLine(std::ostream& out, const LineReport& line) {
   out << "\n";
   if (line.verdict == Verdict::kSkipped)
     return;
-  out << kIndent << (IsProblem(line.verdict) ? "PROBLEM: " : "ok: ") << VerdictWords(line) << "\n";
-  if (line.verdict == Verdict::kRaises || line.verdict == Verdict::kLaunches ||
-      line.verdict == Verdict::kLaunchesNothing)
+  out << kIndent << (IsProblem(line.verdict) ? "PROBLEM: " : "ok: ") << line.reason << "\n";
+  if (line.showsNext)
     WriteTimes(out, line);
   for (std::size_t i = 0; i < line.notExamined.size() && i < kMostOverlaps; ++i)
-    out << kIndent << "not examined: " << OverlapWords(line.notExamined[i]) << "\n";
+    out << kIndent << "not examined: " << line.notExamined[i].words << "\n";
   if (line.notExamined.size() > kMostOverlaps)
     out << kIndent << "not examined: and in the minutes of "
         << line.notExamined.size() - kMostOverlaps << " more lines above\n";
@@ -89,33 +86,24 @@ void WriteTextReport(std::ostream& out, const FolderCheck& check) {
   out << "  local time   " << ReadableText(check.now)
       << "; next times count from the minute after\n\n";
 
-  int empty = 0, comments = 0, launching = 0;
-  std::vector<int> problems;
-  for (const LineReport& line : check.lines) {
-    WriteLine(out, line);
-    empty += line.kind == LineKind::kEmpty ? 1 : 0;
-    comments += line.kind == LineKind::kComment ? 1 : 0;
-    launching += line.verdict == Verdict::kLaunches ? 1 : 0;
-    if (IsProblem(line.verdict))
-      problems.push_back(line.number);
-  }
-  const int tasks = static_cast<int>(check.lines.size()) - empty - comments;
-  const int problemCount = static_cast<int>(problems.size());
+  for (const LineReport& line : check.lines) WriteLine(out, line);
+  const FolderCheck::Summary& sum = check.summary;
+  const int problemCount = static_cast<int>(sum.problems.size());
   std::string kinds;
   for (const auto& [count, one, many] :
-       {std::tuple{empty, "empty line", "empty lines"}, std::tuple{comments, "comment", "comments"},
-        std::tuple{tasks, "task", "tasks"}}) {
+       {std::tuple{sum.empty, "empty line", "empty lines"},
+        std::tuple{sum.comments, "comment", "comments"}, std::tuple{sum.tasks, "task", "tasks"}}) {
     if (count > 0)
       kinds += (kinds.empty() ? "" : ", ") + Counted(count, one, many);
   }
   out << "\n"
       << Counted(static_cast<int>(check.lines.size()), "line", "lines")
-      << (kinds.empty() ? "" : " (" + kinds + ")") << ": " << launching
-      << (launching == 1 ? " launches" : " launch") << " on schedule, " << problemCount
+      << (kinds.empty() ? "" : " (" + kinds + ")") << ": " << sum.launching
+      << (sum.launching == 1 ? " launches" : " launch") << " on schedule, " << problemCount
       << (problemCount == 1 ? " has a problem" : " have problems");
-  for (std::size_t i = 0; i < problems.size(); ++i)
-    out << (i > 0 ? ", " : problemCount == 1 ? " (line " : " (lines ") << problems[i];
-  out << (problems.empty() ? ".\n" : ").\n");
+  for (std::size_t i = 0; i < sum.problems.size(); ++i)
+    out << (i > 0 ? ", " : problemCount == 1 ? " (line " : " (lines ") << sum.problems[i];
+  out << (sum.problems.empty() ? ".\n" : ").\n");
 }
 
 }  // namespace pendulon

@@ -61,6 +61,18 @@ void TQEFile::HeaderEnd(const AnsiString& name, std::int32_t& index) const {
   }
 }
 
+std::int32_t TQEFile::FindKey(const AnsiString& key, std::int32_t first, std::int32_t last) const {
+  for (std::int32_t i = first < 0 ? 0 : first; i <= last && i < lines_.Count(); ++i) {
+    const std::string_view line = lines_[i];
+    const int equals = TextPos(platform_, "=", line);  // 1-based; 0 when there is none
+    const std::size_t keyLength = equals > 0 ? static_cast<std::size_t>(equals - 1) : 0;
+    if (keyLength == key.size() && line.compare(0, keyLength, key) == 0) {
+      return i;
+    }
+  }
+  return -1;
+}
+
 AnsiString TQEFile::GetValue(const AnsiString& name, const AnsiString& key) const {
   if (name.empty()) {
     return AnsiString();
@@ -68,15 +80,12 @@ AnsiString TQEFile::GetValue(const AnsiString& name, const AnsiString& key) cons
   std::int32_t open = -1, last = -1;
   FindTag(name, true, open);
   HeaderEnd(name, last);
-  for (std::int32_t i = open + 1; i < last + 1; ++i) {
-    const std::string_view line = lines_[i];
-    const int equals = TextPos(platform_, "=", line);  // 1-based; 0 when there is none
-    const std::size_t keyLength = equals > 0 ? static_cast<std::size_t>(equals - 1) : 0;
-    if (keyLength == key.size() && line.compare(0, keyLength, key) == 0) {
-      return AnsiString(line.substr(static_cast<std::size_t>(equals)));
-    }
+  const std::int32_t line = FindKey(key, open + 1, last);
+  if (line == -1) {
+    return AnsiString();
   }
-  return AnsiString();
+  const std::string_view text = lines_[line];
+  return AnsiString(text.substr(static_cast<std::size_t>(TextPos(platform_, "=", text))));
 }
 
 }  // namespace pendulon

@@ -32,6 +32,10 @@ class TQEFile {
   // examine, the line before a "<MenuItem" line, otherwise the line before the closing tag.
   void HeaderEnd(const AnsiString& name, std::int32_t& index) const;
 
+  // The first line from first to last whose key, the text before its first "=", is key; -1
+  // when there is none.
+  std::int32_t FindKey(const AnsiString& key, std::int32_t first, std::int32_t last) const;
+
   // The value of the first header line whose key is key; empty when there is none.
   AnsiString GetValue(const AnsiString& name, const AnsiString& key) const;
   AnsiString GetPath(const AnsiString& name) const { return GetValue(name, "path"); }

@@ -7,7 +7,6 @@
 
 #include "CheckerFixture.h"
 #include "JsonCheck.h"
-#include "checker/ReportWords.h"
 
 namespace pendulon::sim {
 namespace {
@@ -89,8 +88,7 @@ TEST_F(CheckerTest, EachLineGetsTheVerdictItsFieldsAndTheLinesAboveCallFor) {
     ASSERT_EQ(check.lines.size(), lines.size()) << c.line;
     const LineReport& last = check.lines.back();
     EXPECT_EQ(VerdictCode(last.verdict), std::string(c.verdict)) << c.line;
-    EXPECT_NE(VerdictWords(last).find(c.words), std::string::npos)
-        << c.line << ": " << VerdictWords(last);
+    EXPECT_NE(last.reason.find(c.words), std::string::npos) << c.line << ": " << last.reason;
   }
 }
 
@@ -100,9 +98,9 @@ TEST_F(CheckerTest, PartlyShadowedLinesSayWhenAndSkipThoseMinutes) {
   const LineReport& line = check.lines[2];
   EXPECT_EQ(line.verdict, Verdict::kLaunches);
   ASSERT_EQ(line.notExamined.size(), 2u);
-  EXPECT_EQ(OverlapWords(line.notExamined[0]),
+  EXPECT_EQ(line.notExamined[0].words,
             "at minute 7 of every hour on Mondays, when line 1 raises first");
-  EXPECT_EQ(OverlapWords(line.notExamined[1]), "at 12:00 on Mondays, when line 2 raises first");
+  EXPECT_EQ(line.notExamined[1].words, "at 12:00 on Mondays, when line 2 raises first");
   ASSERT_EQ(line.next.size(), 3u);
   EXPECT_EQ(line.next[0], (LocalMinute{2026, 3, 2, 10, 6}));
   EXPECT_EQ(line.next[1], (LocalMinute{2026, 3, 2, 10, 8}));

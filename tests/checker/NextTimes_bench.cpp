@@ -31,10 +31,9 @@ constexpr int _ = Schedule::kAny;
 
 void BM_NextThree(benchmark::State& state, TimedLine line) {
   Fixture f;
-  MatcherProbe probe(f.platform);
   const LocalMinute after{2026, 3, 5, 10, 7};
   for (auto _ : state) {
-    const std::vector<LocalMinute> next = NextTimes(line, {}, after, 3, probe);
+    const std::vector<LocalMinute> next = NextTimes(line, {}, after, 3, f.platform);
     if (next.size() != 3)
       state.SkipWithError("fewer than three times");
     benchmark::DoNotOptimize(next.data());
@@ -49,12 +48,12 @@ BENCHMARK_CAPTURE(BM_NextThree, leap_monday, TimedLine{"0 0 29 2 2 x", S(0, 0, 2
 // A line whose minutes lines above mostly take: only minute 59 of each hour is left to it.
 void BM_NextThreeBehindRaisingLines(benchmark::State& state) {
   Fixture f;
-  MatcherProbe probe(f.platform);
   std::vector<TimedLine> above;
   for (int m = 0; m < 59; ++m) above.push_back({std::to_string(m) + " * *", S(m, _, _, _, _), 3});
   const TimedLine line{"* * * * * x", S(_, _, _, _, _), -1};
   for (auto _ : state) {
-    const std::vector<LocalMinute> next = NextTimes(line, above, {2026, 3, 5, 10, 7}, 3, probe);
+    const std::vector<LocalMinute> next =
+        NextTimes(line, above, {2026, 3, 5, 10, 7}, 3, f.platform);
     if (next.size() != 3)
       state.SkipWithError("fewer than three times");
   }

@@ -1,11 +1,6 @@
 #include "checker/Schedule.h"
 
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
-
-#include "checker/ScheduleWords.h"
 
 namespace pendulon {
 namespace {
@@ -16,53 +11,6 @@ Schedule S(int minute, int hour, int day, int month, int weekday) {
   Schedule s;
   s.value = {minute, hour, day, month, weekday};
   return s;
-}
-
-std::vector<Schedule> Each(int field, int low, int high, int skip = -1) {
-  std::vector<Schedule> parts;
-  for (int v = low; v <= high; ++v) {
-    if (v == skip)
-      continue;
-    Schedule s;
-    s[field] = v;
-    parts.push_back(s);
-  }
-  return parts;
-}
-
-TEST(Schedule, CoversOnlyWhenEveryMinuteThatCanOccurIsInAPart) {
-  struct Case {
-    const char* what;
-    std::vector<Schedule> parts;
-    Schedule whole;
-    bool covered;
-  } cases[] = {
-      {"no parts", {}, S(_, _, _, _, _), false},
-      {"the same box", {S(7, _, _, _, _)}, S(7, _, _, _, _), true},
-      {"a wider box", {S(7, _, _, _, _)}, S(7, 12, _, _, 2), true},
-      {"a narrower box", {S(7, 12, _, _, _)}, S(7, _, _, _, _), false},
-      {"another minute", {S(7, _, _, _, _)}, S(8, _, _, _, _), false},
-      {"every month", Each(3, 1, 12), S(_, _, _, _, _), true},
-      {"every month but June", Each(3, 1, 12, 6), S(_, _, _, _, _), false},
-      {"every weekday", Each(4, 1, 7), S(0, 0, 1, 1, _), true},
-      {"every minute of the hour", Each(0, 0, 59), S(_, 5, _, _, _), true},
-      {"days 1 to 29 in February", Each(2, 1, 29), S(_, _, _, 2, _), true},
-      {"days 1 to 28 in February", Each(2, 1, 28), S(_, _, _, 2, _), false},
-      {"days 1 to 30 in April", Each(2, 1, 30), S(_, _, _, 4, _), true},
-      {"days 1 to 30 in any month", Each(2, 1, 30), S(_, _, _, _, _), false},
-      {"a date that never occurs", {}, S(0, 0, 31, 4, _), true},
-      {"mixed fields",
-       {S(_, _, _, _, 1), S(_, _, _, _, 2), S(_, _, _, _, 3), S(_, _, _, _, 4), S(_, _, _, _, 5),
-        S(_, _, _, _, 6), S(_, 12, _, _, 7)},
-       S(_, 12, _, _, _),
-       true},
-      {"mixed fields, one hour short",
-       {S(_, _, _, _, 1), S(_, _, _, _, 2), S(_, _, _, _, 3), S(_, _, _, _, 4), S(_, _, _, _, 5),
-        S(_, _, _, _, 6), S(_, 12, _, _, 7)},
-       S(_, _, _, _, _),
-       false},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Covers(c.parts, c.whole), c.covered) << c.what;
 }
 
 TEST(Schedule, IntersectionIsEmptyForDifferentValuesOrImpossibleDates) {

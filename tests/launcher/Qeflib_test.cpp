@@ -117,6 +117,20 @@ TEST_F(QeflibTest, HeaderRules) {
   }
 }
 
+TEST_F(QeflibTest, FindKeyLooksOnlyBetweenItsBoundsAndSplitsAtTheFirstEquals) {
+  world.leadBytes = {0x81};  // "\x81=" is one character, not a key's end
+  const TQEFile file = Reader({"path=0", "Path=1", "path=2", "\x81=path=3", "path=4"});
+  struct Case {
+    const char* key;
+    std::int32_t first, last, expected;
+  } cases[] = {
+      {"path", 0, 4, 0},  {"path", 1, 4, 2}, {"path", -5, 0, 0}, {"path", 3, 3, -1},
+      {"path", 3, 99, 4}, {"Path", 0, 4, 1}, {"path", 2, 1, -1}, {"\x81=path", 0, 4, 3},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(file.FindKey(c.key, c.first, c.last), c.expected) << c.key << " " << c.first;
+}
+
 TEST_F(QeflibTest, HeaderEndIsTheOpeningTagWhenAMenuItemFollowsIt) {
   const TQEFile file = Reader({"x", "<Viewer>", "<MenuItem", "path=x", "</Viewer>"});
   EXPECT_EQ(End(file, "Viewer"), 1);
