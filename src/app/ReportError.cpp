@@ -33,7 +33,7 @@ void ErrorReports::ReportError(WindowHandle owner, const AnsiString& title,
     return;
   }
   OpenReport open(open_, text);
-  platform_.ShowMessageBox(owner, text, title, kMbIconError);
+  windows_.ShowMessageBox(owner, text, title, kMbIconError);
 }
 
 }  // namespace pendulon

@@ -22,8 +22,8 @@ std::string Lower(std::string_view text) {
 }
 
 // The key of a key=value line, split as the reader splits it; nullopt without "=".
-std::optional<AnsiString> KeyOf(Platform& platform, const AnsiString& line) {
-  const int equals = TextPos(platform, "=", line);
+std::optional<AnsiString> KeyOf(ProcessInfo& process, const AnsiString& line) {
+  const int equals = TextPos(process, "=", line);
   if (equals == 0)
     return std::nullopt;
   return line.substr(0, static_cast<std::size_t>(equals - 1));
@@ -82,7 +82,7 @@ LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& lau
                                  bool present)
     : platform_(platform) {
   if (present)
-    file_ = std::make_unique<TQEFile>(platform, launchPath);
+    file_ = std::make_unique<TQEFile>(platform, platform, launchPath);
 }
 
 LaunchExplanation LaunchExplainer::Explain(const AnsiString& item) {
@@ -93,7 +93,7 @@ LaunchExplanation LaunchExplainer::Explain(const AnsiString& item) {
     e.problem = LaunchProblem::kLaunchFileMissing;
   } else {
     platform_.ClearShellRequests();
-    RunItem(platform_, 0, item);
+    RunItem(platform_, platform_, platform_, 0, item);
     if (platform_.ShellRequests().empty()) {
       e = Diagnose(item);
     } else {

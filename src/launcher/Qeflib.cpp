@@ -14,11 +14,12 @@ const AnsiString kMenuItem = "<MenuItem";
 
 }  // namespace
 
-TQEFile::TQEFile(Platform& platform, const AnsiString& path) : platform_(platform) {
-  if (!FilePresent(platform, path)) {
-    CreateEmptyFile(platform, path);
+TQEFile::TQEFile(FileSystem& files, ProcessInfo& process, const AnsiString& path)
+    : process_(process) {
+  if (!FilePresent(files, path)) {
+    CreateEmptyFile(files, path);
   }
-  LoadLines(platform, lines_, path);
+  LoadLines(files, lines_, path);
   fileName_ = path;
 }
 
@@ -70,7 +71,7 @@ AnsiString TQEFile::GetValue(const AnsiString& name, const AnsiString& key) cons
   HeaderEnd(name, last);
   for (std::int32_t i = open + 1; i < last + 1; ++i) {
     const std::string_view line = lines_[i];
-    const int equals = TextPos(platform_, "=", line);  // 1-based; 0 when there is none
+    const int equals = TextPos(process_, "=", line);  // 1-based; 0 when there is none
     const std::size_t keyLength = equals > 0 ? static_cast<std::size_t>(equals - 1) : 0;
     if (keyLength == key.size() && line.compare(0, keyLength, key) == 0) {
       return AnsiString(line.substr(static_cast<std::size_t>(equals)));

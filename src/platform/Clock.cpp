@@ -26,12 +26,12 @@ TDateTime EncodeDateTime(const SystemTime& t) {
   return days + ms / 86400000.0;
 }
 
-TDateTime Now(Platform& platform) {
-  return EncodeDateTime(platform.LocalTime());
+TDateTime Now(SystemClock& clock) {
+  return EncodeDateTime(clock.LocalTime());
 }
 
-AnsiString ClockText(Platform& platform, const AnsiString& code) {
-  return ClockText(platform.LocalTime(), code);
+AnsiString ClockText(SystemClock& clock, const AnsiString& code) {
+  return ClockText(clock.LocalTime(), code);
 }
 
 AnsiString ClockText(const SystemTime& t, const AnsiString& code) {
