@@ -10,7 +10,7 @@ const AnsiString& DryRunPlatform::Actual(const AnsiString& path) const {
 }
 
 FoundFile DryRunPlatform::FindFile(const AnsiString& path) {
-  return ForwardingPlatform::FindFile(Actual(path));
+  return HostSystemWrapper::FindFile(Actual(path));
 }
 
 FileHandle DryRunPlatform::OpenFile(const AnsiString& path, std::uint32_t access,
@@ -18,7 +18,7 @@ FileHandle DryRunPlatform::OpenFile(const AnsiString& path, std::uint32_t access
   if ((access & kGenericWrite) != 0 || disposition != kOpenExisting) {
     return kInvalidFile;
   }
-  return ForwardingPlatform::OpenFile(Actual(path), access, share, disposition);
+  return HostSystemWrapper::OpenFile(Actual(path), access, share, disposition);
 }
 
 std::uint32_t DryRunPlatform::ModuleFileName(char* buffer, std::uint32_t size) {

@@ -24,26 +24,26 @@ AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separ
   return ends ? folder + name : folder + separator + name;
 }
 
-AnsiString OwnFolder(Platform& platform, char separator) {
+AnsiString OwnFolder(ProcessInfo& process, char separator) {
   if (separator == '\\')
-    return ExeDirectory(platform);
-  const AnsiString path = ExePath(platform);
+    return ExeDirectory(process);
+  const AnsiString path = ExePath(process);
   const std::size_t slash = path.rfind(separator);
   if (slash == AnsiString::npos)
     return ".";
   return slash == 0 ? AnsiString(1, separator) : path.substr(0, slash);
 }
 
-FolderCheck CheckFolder(Platform& platform, const AnsiString& folder, char separator) {
+FolderCheck CheckFolder(HostSystem& system, const AnsiString& folder, char separator) {
   FolderCheck check;
   check.folder = folder;
   const AnsiString lib = JoinPath(folder, "lib", separator);
   check.tasksPath = JoinPath(lib, "tasks.qef", separator);
   check.launchPath = JoinPath(lib, "launch.qef", separator);
-  check.now = MinuteOf(platform.LocalTime());
+  check.now = MinuteOf(system.LocalTime());
 
   // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
-  DryRunPlatform dry(platform);
+  DryRunPlatform dry(system);
   TStringList tasks;
   LoadLines(dry, tasks, check.tasksPath);
   // Present whatever its date: the executer's own test would miss a file dated before 1980.

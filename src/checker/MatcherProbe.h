@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "checker/Calendar.h"
-#include "checker/ForwardingPlatform.h"
+#include "platform/HostSystemWrapper.h"
 #include "platform/StringList.h"
 
 namespace pendulon {
@@ -21,14 +21,14 @@ class MatcherProbe {
   };
 
   // Calls other than the clock's go to base; the matcher makes none.
-  explicit MatcherProbe(Platform& base) : clock_(base) {}
+  explicit MatcherProbe(HostSystem& base) : clock_(base) {}
 
   Result Walk(const std::unique_ptr<TStringList>& table, const LocalMinute& at);
 
  private:
-  class StoppedClock final : public ForwardingPlatform {
+  class StoppedClock final : public HostSystemWrapper {
    public:
-    explicit StoppedClock(Platform& base) : ForwardingPlatform(base) {}
+    explicit StoppedClock(HostSystem& base) : HostSystemWrapper(base) {}
     SystemTime LocalTime() override { return now; }
     SystemTime now;
   };
