@@ -3,12 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "platform/Win32Conventions.h"
+
 namespace pendulon {
-namespace {
-
-constexpr std::int64_t kDaysFrom1899To1970 = 25569;
-
-}  // namespace
 
 std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
   year -= month <= 2;
@@ -17,6 +14,21 @@ std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
   const unsigned dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
   const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
   return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
+}
+
+CivilDate CivilFromDays(std::int64_t days) {
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
+  const unsigned yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const unsigned mp = (5 * dayOfYear + 2) / 153;
+  CivilDate date;
+  date.day = dayOfYear - (153 * mp + 2) / 5 + 1;
+  date.month = mp < 10 ? mp + 3 : mp - 9;
+  date.year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (date.month <= 2);
+  return date;
 }
 
 TDateTime EncodeDateTime(const SystemTime& t) {

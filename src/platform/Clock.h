@@ -16,6 +16,14 @@ TDateTime EncodeDateTime(const SystemTime& time);
 // Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
 std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day);
 
+struct CivilDate {
+  std::int64_t year = 0;
+  unsigned month = 0, day = 0;
+};
+
+// The date that lies the given number of days after 1970-01-01 (before it when negative).
+CivilDate CivilFromDays(std::int64_t days);
+
 // The current local date and time.
 TDateTime Now(SystemClock& clock);
 

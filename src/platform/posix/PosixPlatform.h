@@ -29,7 +29,4 @@ class PosixPlatform final : public HostSystem {
   bool IsLeadByte(unsigned char) override { return false; }
 };
 
-// FILETIME for seconds and nanoseconds since 1970 (UTC); 0 before 1601.
-FileTime FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds);
-
 }  // namespace pendulon

@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "launcher/Qeflib.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "platform/Timer.h"
+#include "platform/Win32Conventions.h"
 
 namespace pendulon {
 namespace {
@@ -138,6 +141,36 @@ TEST_F(Win32Test, ExeDirectoryHoldsTheRunningExecutable) {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   EXPECT_EQ(folder + std::string(path).substr(folder.size()), path);
   EXPECT_EQ(std::string(path)[folder.size()], '\\');
+}
+
+// The stand-ins for Windows (POSIX, the dry run, the simulated machine) answer by these rules;
+// here they are held against the real calls.
+TEST_F(Win32Test, TheImitatedConventionsAnswerAsWindowsDoes) {
+  // Every 9 days and 7 seconds from 1979 to 2109, and the edges of the DOS range.
+  std::vector<FileTime> times = {FileTimeFromUnix(315532799, 0), FileTimeFromUnix(315532800, 0),
+                                 FileTimeFromUnix(4354819199, 0), FileTimeFromUnix(4354819200, 0)};
+  for (std::int64_t t = 283996800; t < 4386355200; t += 9 * 86400 + 7)
+    times.push_back(FileTimeFromUnix(t, 0));
+  for (const FileTime time : times) {
+    std::uint16_t date = 0, timeOfDay = 0, realDate = 0, realTime = 0;
+    const bool ok = DosDateTimeOf(time, date, timeOfDay);
+    ASSERT_EQ(platform.ToDosDateTime(time, realDate, realTime), ok) << time;
+    if (ok) {
+      ASSERT_EQ(date, realDate) << time;
+      ASSERT_EQ(timeOfDay, realTime) << time;
+    }
+  }
+
+  char real[MAX_PATH + 2];
+  const std::string path(real, GetModuleFileNameA(nullptr, real, MAX_PATH));
+  for (DWORD size = 1; size <= path.size() + 2; ++size) {
+    char copied[MAX_PATH + 2];
+    ASSERT_EQ(CopyModuleFileName(path, copied, size), GetModuleFileNameA(nullptr, real, size))
+        << size;
+    // A cut path may or may not end in a NUL (systems differ); the bytes before agree.
+    const std::size_t agreed = std::min<std::size_t>(path.size(), size - 1);
+    EXPECT_EQ(std::string(copied, agreed), std::string(real, agreed)) << size;
+  }
 }
 
 struct NoClient final : WindowClient {
