@@ -3,13 +3,9 @@
 #include <cstdio>
 
 #include "platform/Clock.h"
+#include "platform/Win32Conventions.h"
 
 namespace pendulon {
-namespace {
-
-constexpr std::int64_t kDaysFrom1899To1970 = 25569;
-
-}  // namespace
 
 LocalMinute MinuteOf(const SystemTime& t) {
   return {t.year, t.month, t.day, t.hour, t.minute};
