@@ -12,7 +12,7 @@
 
 namespace pendulon {
 
-int RunChecker(HostSystem& system, const std::vector<std::string>& arguments, char separator,
+int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
                std::ostream& out, std::ostream& err) {
   const CheckerOptions options = ParseOptions(arguments);
   if (options.action == CheckerOptions::Action::kHelp) {
@@ -29,8 +29,8 @@ int RunChecker(HostSystem& system, const std::vector<std::string>& arguments, ch
   }
   AnsiString folder;
   try {
-    folder = options.folder ? *options.folder : OwnFolder(system, separator);
-    const FolderCheck check = CheckFolder(system, folder, separator);
+    folder = options.folder ? *options.folder : OwnFolder(platform, separator);
+    const FolderCheck check = CheckFolder(platform, folder, separator);
     if (options.json)
       WriteJsonReport(out, check);
     else

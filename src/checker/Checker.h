@@ -14,7 +14,7 @@ enum ExitStatus { kAllLaunch = 0, kLineProblem = 1, kCannotRead = 2 };
 
 // Gives the exit status. separator is the one the system's paths use: the checker builds its
 // own paths with it, while the executer's rules keep their "\".
-int RunChecker(HostSystem& system, const std::vector<std::string>& arguments, char separator,
+int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
                std::ostream& out, std::ostream& err);
 
 }  // namespace pendulon

@@ -24,26 +24,26 @@ AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separ
   return ends ? folder + name : folder + separator + name;
 }
 
-AnsiString OwnFolder(ProcessInfo& process, char separator) {
+AnsiString OwnFolder(ProcessInfo& platform, char separator) {
   if (separator == '\\')
-    return ExeDirectory(process);
-  const AnsiString path = ExePath(process);
+    return ExeDirectory(platform);
+  const AnsiString path = ExePath(platform);
   const std::size_t slash = path.rfind(separator);
   if (slash == AnsiString::npos)
     return ".";
   return slash == 0 ? AnsiString(1, separator) : path.substr(0, slash);
 }
 
-FolderCheck CheckFolder(HostSystem& system, const AnsiString& folder, char separator) {
+FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator) {
   FolderCheck check;
   check.folder = folder;
   const AnsiString lib = JoinPath(folder, "lib", separator);
   check.tasksPath = JoinPath(lib, "tasks.qef", separator);
   check.launchPath = JoinPath(lib, "launch.qef", separator);
-  check.now = MinuteOf(system.LocalTime());
+  check.now = MinuteOf(platform.LocalTime());
 
   // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
-  DryRunPlatform dry(system);
+  DryRunPlatform dry(platform);
   TStringList tasks;
   LoadLines(dry, tasks, check.tasksPath);
   // Present whatever its date: the executer's own test would miss a file dated before 1980.

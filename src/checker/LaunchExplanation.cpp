@@ -22,8 +22,8 @@ std::string Lower(std::string_view text) {
 }
 
 // The key of a key=value line, split as the reader splits it; nullopt without "=".
-std::optional<AnsiString> KeyOf(ProcessInfo& process, const AnsiString& line) {
-  const int equals = TextPos(process, "=", line);
+std::optional<AnsiString> KeyOf(ProcessInfo& platform, const AnsiString& line) {
+  const int equals = TextPos(platform, "=", line);
   if (equals == 0)
     return std::nullopt;
   return line.substr(0, static_cast<std::size_t>(equals - 1));
