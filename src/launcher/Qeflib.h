@@ -18,7 +18,7 @@ namespace pendulon {
 class TQEFile {
  public:
   // Loads the file, creating it empty where no file exists. Raises EFOpenError when the file
-  // cannot be loaded. The process's code page splits the header lines.
+  // cannot be loaded. The process's code page decides which "=" splits a header line.
   TQEFile(FileSystem& files, ProcessInfo& process, const AnsiString& path);
   ~TQEFile();
   TQEFile(const TQEFile&) = delete;
