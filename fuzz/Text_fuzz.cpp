@@ -30,17 +30,17 @@ int FirstWholeOccurrence(std::string_view sub, std::string_view s, const CodePag
   return 0;
 }
 
-void CheckTextPos(Platform& platform, const std::string& sub, const std::string& s,
+void CheckTextPos(ProcessInfo& process, const std::string& sub, const std::string& s,
                   const CodePage& page) {
-  const int pos = TextPos(platform, sub, s);
+  const int pos = TextPos(process, sub, s);
   FUZZ_REQUIRE(pos == FirstWholeOccurrence(sub, s, page));
   if (page.leadBytes.empty() && !sub.empty()) {
     FUZZ_REQUIRE(pos == (s.find(sub) == std::string::npos ? 0 : static_cast<int>(s.find(sub)) + 1));
   }
 }
 
-void CheckDirectoryOf(Platform& platform, const std::string& path, const CodePage& page) {
-  const std::string dir = DirectoryOf(platform, path);
+void CheckDirectoryOf(ProcessInfo& process, const std::string& path, const CodePage& page) {
+  const std::string dir = DirectoryOf(process, path);
   FUZZ_REQUIRE(IsPrefix(dir, path));
   // The last separator that begins a character, 1-based; 0 for none.
   const std::vector<bool> starts = CharStarts(path, page);

@@ -4,27 +4,27 @@
 
 namespace pendulon {
 
-TApplication::TApplication(Platform& platform) : platform_(platform), reports_(platform) {
-  handle_ = platform_.NewWindow("TApplication", "", WindowPlacement{}, this);
+TApplication::TApplication(WindowSystem& windows) : windows_(windows), reports_(windows) {
+  handle_ = windows_.NewWindow("TApplication", "", WindowPlacement{}, this);
 }
 
 TApplication::~TApplication() {
   if (handle_ != 0)
-    platform_.DestroyWindow(handle_);
+    windows_.DestroyWindow(handle_);
 }
 
 void TApplication::SetTitle(const AnsiString& title) {
   title_ = title;
   if (handle_ != 0)
-    platform_.SetCaption(handle_, title);
+    windows_.SetCaption(handle_, title);
 }
 
 AnsiString TApplication::Title() {
-  return handle_ != 0 ? platform_.Caption(handle_) : title_;
+  return handle_ != 0 ? windows_.Caption(handle_) : title_;
 }
 
 void TApplication::RequestStop() {
-  platform_.PostQuit();
+  windows_.PostQuit();
 }
 
 void TApplication::Run() {
@@ -34,7 +34,7 @@ void TApplication::Run() {
   do {
     try {
       if (!ProcessMessage()) {
-        platform_.WaitForMessage();
+        windows_.WaitForMessage();
       }
     } catch (...) {
       HandleException(std::current_exception());
@@ -43,7 +43,7 @@ void TApplication::Run() {
 }
 
 bool TApplication::ProcessMessage() {
-  switch (platform_.PumpMessage()) {
+  switch (windows_.PumpMessage()) {
     case Pumped::kNothing:
       return false;
     case Pumped::kQuit:

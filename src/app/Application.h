@@ -7,7 +7,7 @@
 
 #include "app/ReportError.h"
 #include "platform/AnsiString.h"
-#include "platform/Platform.h"
+#include "platform/WindowSystem.h"
 
 namespace pendulon {
 
@@ -23,7 +23,7 @@ class TMainWindow {
 
 class TApplication final : private WindowClient {
  public:
-  explicit TApplication(Platform& platform);
+  explicit TApplication(WindowSystem& windows);
   ~TApplication();
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;
@@ -56,7 +56,7 @@ class TApplication final : private WindowClient {
   void CloseRequested() override;
   void SessionEnding() override;
 
-  Platform& platform_;
+  WindowSystem& windows_;
   WindowHandle handle_ = 0;
   AnsiString title_;
   TMainWindow* mainForm_ = nullptr;

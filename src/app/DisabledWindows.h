@@ -5,21 +5,21 @@
 
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/WindowSystem.h"
 
 namespace pendulon {
 
 class DisabledWindows {
  public:
   // Disables the visible and enabled top-level windows of the program and notes the active one.
-  explicit DisabledWindows(Platform& platform);
+  explicit DisabledWindows(WindowSystem& windows);
   // Enables them again and activates the window that was active before.
   ~DisabledWindows();
   DisabledWindows(const DisabledWindows&) = delete;
   DisabledWindows& operator=(const DisabledWindows&) = delete;
 
  private:
-  Platform& platform_;
+  WindowSystem& windows_;
   WindowHandle active_;
   std::vector<WindowHandle> disabled_;
 };

@@ -30,16 +30,15 @@ const WatchedWindow kFamily[] = {
 
 }  // namespace
 
-TfrmPendulon::Window::Window(Platform& p, WindowClient* client)
-    : platform(p),
-      handle(p.NewWindow(kMainClass, "", WindowPlacement{580, 211, 191, 146}, client)) {
+TfrmPendulon::Window::Window(WindowSystem& w, WindowClient* client)
+    : windows(w), handle(w.NewWindow(kMainClass, "", WindowPlacement{580, 211, 191, 146}, client)) {
   if (handle == 0) {
     throw Exception("Error creating window");
   }
 }
 
 TfrmPendulon::Window::~Window() {
-  platform.DestroyWindow(handle);
+  windows.DestroyWindow(handle);
 }
 
 TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform)
@@ -103,7 +102,7 @@ void TfrmPendulon::ExitTimerTimer() {
 }
 
 void TfrmPendulon::RunItem(const AnsiString& itemName) {
-  pendulon::RunItem(platform_, handle_, itemName);
+  pendulon::RunItem(platform_, platform_, platform_, handle_, itemName);
 }
 
 void TfrmPendulon::Close() {

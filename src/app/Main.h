@@ -48,9 +48,9 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
  private:
   // Owns the platform window; it goes last, after the timers that tick on it.
   struct Window {
-    Window(Platform& platform, WindowClient* client);
+    Window(WindowSystem& windows, WindowClient* client);
     ~Window();
-    Platform& platform;
+    WindowSystem& windows;
     WindowHandle handle;
   };
 

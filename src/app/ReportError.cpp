@@ -35,8 +35,8 @@ void ErrorReports::ReportError(WindowHandle owner, const AnsiString& title,
     return;
   }
   OpenReport open(open_, text);
-  DisabledWindows others(platform_);
-  platform_.ShowMessageBox(owner, text, title, kMbIconError);
+  DisabledWindows others(windows_);
+  windows_.ShowMessageBox(owner, text, title, kMbIconError);
 }
 
 }  // namespace pendulon

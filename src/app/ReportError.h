@@ -4,7 +4,7 @@
 #include <set>
 
 #include "platform/AnsiString.h"
-#include "platform/Platform.h"
+#include "platform/WindowSystem.h"
 
 namespace pendulon {
 
@@ -13,7 +13,7 @@ AnsiString ReportText(const AnsiString& message);
 
 class ErrorReports {
  public:
-  explicit ErrorReports(Platform& platform) : platform_(platform) {}
+  explicit ErrorReports(WindowSystem& windows) : windows_(windows) {}
 
   // Shows the error box and returns once the user has closed it. A report whose text equals that
   // of a box still open is not shown again: a line failing every minute while nobody answers
@@ -23,7 +23,7 @@ class ErrorReports {
   int OpenCount() const { return static_cast<int>(open_.size()); }
 
  private:
-  Platform& platform_;
+  WindowSystem& windows_;
   std::multiset<AnsiString> open_;
 };
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/Clock.h"
+#include "platform/Win32Conventions.h"
 
 namespace pendulon {
 

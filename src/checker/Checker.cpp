@@ -11,7 +11,7 @@
 
 namespace pendulon {
 
-int RunChecker(Platform& platform, const std::vector<std::string>& arguments, char separator,
+int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
                std::ostream& out, std::ostream& err) {
   const CheckerOptions options = ParseOptions(arguments);
   if (options.action == CheckerOptions::Action::kHelp) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/HostSystem.h"
 
 namespace pendulon {
 
@@ -14,7 +14,7 @@ enum ExitStatus { kAllLaunch = 0, kLineProblem = 1, kCannotRead = 2 };
 
 // Gives the exit status. separator is the one the system's paths use: the checker builds its
 // own paths with it, while the executer's rules keep their "\".
-int RunChecker(Platform& platform, const std::vector<std::string>& arguments, char separator,
+int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
                std::ostream& out, std::ostream& err);
 
 }  // namespace pendulon

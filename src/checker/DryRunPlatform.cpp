@@ -1,6 +1,6 @@
 #include "checker/DryRunPlatform.h"
 
-#include <cstring>
+#include "platform/Win32Conventions.h"
 
 namespace pendulon {
 
@@ -10,7 +10,7 @@ const AnsiString& DryRunPlatform::Actual(const AnsiString& path) const {
 }
 
 FoundFile DryRunPlatform::FindFile(const AnsiString& path) {
-  return ForwardingPlatform::FindFile(Actual(path));
+  return HostSystemWrapper::FindFile(Actual(path));
 }
 
 FileHandle DryRunPlatform::OpenFile(const AnsiString& path, std::uint32_t access,
@@ -18,17 +18,11 @@ FileHandle DryRunPlatform::OpenFile(const AnsiString& path, std::uint32_t access
   if ((access & kGenericWrite) != 0 || disposition != kOpenExisting) {
     return kInvalidFile;
   }
-  return ForwardingPlatform::OpenFile(Actual(path), access, share, disposition);
+  return HostSystemWrapper::OpenFile(Actual(path), access, share, disposition);
 }
 
 std::uint32_t DryRunPlatform::ModuleFileName(char* buffer, std::uint32_t size) {
-  if (size == 0)
-    return 0;
-  // As GetModuleFileNameA: a path that does not fit is cut to size - 1 bytes and size returned.
-  const std::size_t n = exePath_.size() < size ? exePath_.size() : size - 1;
-  std::memcpy(buffer, exePath_.data(), n);
-  buffer[n] = '\0';
-  return exePath_.size() >= size ? size : static_cast<std::uint32_t>(n);
+  return CopyModuleFileName(exePath_, buffer, size);
 }
 
 void DryRunPlatform::ShellOpen(WindowHandle, const AnsiString& verb, const AnsiString& file,

@@ -1,13 +1,13 @@
 #pragma once
 // The executer's view of a task folder without any of its effects: files open for reading only
 // (so a missing file is never created), the shell's requests are recorded instead of carried
-// out, no window, box or timer reaches the system, and the executable seems to lie in the
-// checked folder.
+// out, and the executable seems to lie in the checked folder.
 
 #include <map>
 #include <vector>
 
-#include "checker/ForwardingPlatform.h"
+#include "platform/HostSystemWrapper.h"
+#include "platform/Shell.h"
 
 namespace pendulon {
 
@@ -16,9 +16,9 @@ struct ShellRequest {
   int showCommand = 0;
 };
 
-class DryRunPlatform final : public ForwardingPlatform {
+class DryRunPlatform final : public HostSystemWrapper, public Shell {
  public:
-  explicit DryRunPlatform(Platform& base) : ForwardingPlatform(base) {}
+  explicit DryRunPlatform(HostSystem& base) : HostSystemWrapper(base) {}
 
   // The path the executer would read as its own executable's.
   void PlaceExecutable(const AnsiString& exePath) { exePath_ = exePath; }
@@ -35,23 +35,10 @@ class DryRunPlatform final : public ForwardingPlatform {
                       std::uint32_t disposition) override;
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
 
-  WindowHandle NewWindow(const AnsiString&, const AnsiString&, const WindowPlacement&,
-                         WindowClient*) override {
-    return 0;
-  }
-  void DestroyWindow(WindowHandle) override {}
-  void SetCaption(WindowHandle, const AnsiString&) override {}
-  void SetVisible(WindowHandle, bool) override {}
-  void ShowMessageBox(WindowHandle, const AnsiString&, const AnsiString&, std::uint32_t) override {}
+  // Recorded, never carried out.
   void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
                  const AnsiString& parameters, const AnsiString& directory,
                  int showCommand) override;
-  bool StartTimer(WindowHandle, TimerSink*, std::uint32_t) override { return false; }
-  void StopTimer(WindowHandle, TimerSink*) override {}
-  Pumped PumpMessage() override { return Pumped::kQuit; }
-  void WaitForMessage() override {}
-  void PostQuit() override {}
-  std::unique_ptr<ScopedLock> LockSingleCopy() override { return nullptr; }
 
  private:
   const AnsiString& Actual(const AnsiString& path) const;

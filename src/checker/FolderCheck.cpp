@@ -16,7 +16,7 @@ AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separ
   return ends ? folder + name : folder + separator + name;
 }
 
-AnsiString OwnFolder(Platform& platform, char separator) {
+AnsiString OwnFolder(ProcessInfo& platform, char separator) {
   if (separator == '\\')
     return ExeDirectory(platform);
   const AnsiString path = ExePath(platform);
@@ -26,7 +26,7 @@ AnsiString OwnFolder(Platform& platform, char separator) {
   return slash == 0 ? AnsiString(1, separator) : path.substr(0, slash);
 }
 
-FolderCheck CheckFolder(Platform& platform, const AnsiString& folder, char separator) {
+FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator) {
   FolderCheck check;
   check.folder = folder;
   const AnsiString lib = JoinPath(folder, "lib", separator);
@@ -47,7 +47,7 @@ FolderCheck CheckFolder(Platform& platform, const AnsiString& folder, char separ
   LaunchExplainer launches(dry, check.launchPath, check.launchPresent);
   check.launchLines = launches.LineCount();
 
-  check.lines = AnalyseLines(tasks, launches, dry, check.now);
+  check.lines = AnalyseLines(tasks, launches, check.now);
   FolderCheck::Summary& sum = check.summary;
   for (const LineReport& line : check.lines) {
     sum.empty += line.kind == LineKind::kEmpty ? 1 : 0;

@@ -8,7 +8,7 @@
 
 #include "checker/Calendar.h"
 #include "checker/LineAnalysis.h"
-#include "platform/Platform.h"
+#include "platform/HostSystem.h"
 
 namespace pendulon {
 
@@ -33,10 +33,10 @@ AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separ
 
 // The folder of the running executable: as the executer finds its own where paths separate
 // with "\", otherwise up to the last "/".
-AnsiString OwnFolder(Platform& platform, char separator);
+AnsiString OwnFolder(ProcessInfo& platform, char separator);
 
 // Reads and judges the folder's lib/tasks.qef and lib/launch.qef. Raises EFOpenError when the
 // task file, or a launch file that is there, cannot be read.
-FolderCheck CheckFolder(Platform& platform, const AnsiString& folder, char separator);
+FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator);
 
 }  // namespace pendulon

@@ -57,7 +57,7 @@ LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& lau
                                  bool present)
     : platform_(platform) {
   if (present)
-    file_ = std::make_unique<TQEFile>(platform, launchPath);
+    file_ = std::make_unique<TQEFile>(platform, platform, launchPath);
 }
 
 const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
@@ -68,7 +68,7 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     e.problem = LaunchProblem::kLaunchFileMissing;
   } else {
     platform_.ClearShellRequests();
-    RunItem(platform_, 0, item);
+    RunItem(platform_, platform_, platform_, 0, item);
     if (platform_.ShellRequests().empty())
       return Remember(item, Diagnose(item));
     e.request = platform_.ShellRequests().front();

@@ -116,7 +116,7 @@ std::string Visible(std::string_view bytes) {
 }
 
 std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& launches,
-                                     Platform& platform, const LocalMinute& now, int nextCount) {
+                                     const LocalMinute& now, int nextCount) {
   std::vector<LineReport> reports(static_cast<std::size_t>(lines.Count()));
   std::vector<TimedLine> raising;  // the task lines above that raise, and their numbers
   std::vector<int> raisingNumbers;
@@ -157,7 +157,7 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
           {raisingNumbers[k], overlap,
            overlap.words + ", when line " + std::to_string(raisingNumbers[k]) + " raises first"});
     }
-    r.next = NextTimes(line, blockers, now, nextCount, platform);
+    r.next = NextTimes(line, blockers, now, nextCount);
     r.verdict = line.raises >= 0 ? Verdict::kRaises : Verdict::kLaunches;
     // No minute in which the line acts, in all the 400 years the calendar takes to repeat.
     if (r.next.empty() && !blockers.empty()) {

@@ -79,9 +79,8 @@ struct LineReport {
   const AnsiString* Item() const { return fields.size() > 5 ? &fields[5] : nullptr; }
 };
 
-// Judges every line; next times are counted from the minute after now and read only the clock
-// of platform.
+// Judges every line; next times are counted from the minute after now.
 std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& launches,
-                                     Platform& platform, const LocalMinute& now, int nextCount = 3);
+                                     const LocalMinute& now, int nextCount = 3);
 
 }  // namespace pendulon

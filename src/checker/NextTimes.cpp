@@ -4,8 +4,8 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <stdexcept>
 
-#include "checker/ForwardingPlatform.h"
 #include "platform/Exceptions.h"
 #include "scheduler/MinuteMatcher.h"
 
@@ -15,18 +15,18 @@ namespace {
 using F = TaskFields;  // a schedule is indexed by the task line's fields
 
 // A clock that stands at second 00 of the minute it is set to; the walk reads nothing else.
-class StoppedClock final : public ForwardingPlatform {
+class StoppedClock final : public SystemClock {
  public:
-  using ForwardingPlatform::ForwardingPlatform;
   SystemTime LocalTime() override { return now; }
+  // The walk never waits; a wait on a clock that cannot move would never end.
+  void Sleep(std::uint32_t) override { throw std::logic_error("a stopped clock cannot wait"); }
   SystemTime now;
 };
 
 }  // namespace
 
 std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
-                                   const LocalMinute& after, int count, Platform& platform,
-                                   int horizonDays) {
+                                   const LocalMinute& after, int count, int horizonDays) {
   std::vector<LocalMinute> found;
   if (count <= 0 || !CanOccur(line.when))
     return found;
@@ -37,7 +37,7 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
   for (const TimedLine& other : above) table->Add(other.text);
   table->Add("* * * * * past the lines above");
   table->Add(line.text);
-  StoppedClock clock(platform);
+  StoppedClock clock;
   const auto acts = [&](const LocalMinute& at) {
     clock.now = ClockAt(at);
     int ran = 0;

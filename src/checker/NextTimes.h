@@ -8,7 +8,6 @@
 #include "checker/Calendar.h"
 #include "checker/Schedule.h"
 #include "platform/AnsiString.h"
-#include "platform/Platform.h"
 
 namespace pendulon {
 
@@ -24,10 +23,10 @@ struct TimedLine {
 constexpr int kHorizonDays = 146097 + 366;
 
 // The first count minutes after `after` and within horizonDays days of it in which line acts
-// and no line of `above` (lines above it that raise) ends the walk first. Only the clock of
-// platform is read. Empty over the whole horizon: the line never acts.
+// and no line of `above` (lines above it that raise) ends the walk first, found by the real walk
+// on a stopped clock. Empty over the whole horizon: the line never acts.
 std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
-                                   const LocalMinute& after, int count, Platform& platform,
+                                   const LocalMinute& after, int count,
                                    int horizonDays = kHorizonDays);
 
 }  // namespace pendulon

@@ -14,11 +14,12 @@ const AnsiString kMenuItem = "<MenuItem";
 
 }  // namespace
 
-TQEFile::TQEFile(Platform& platform, const AnsiString& path) : platform_(platform) {
-  if (!FilePresent(platform, path)) {
-    CreateEmptyFile(platform, path);
+TQEFile::TQEFile(FileSystem& files, ProcessInfo& process, const AnsiString& path)
+    : process_(process) {
+  if (!FilePresent(files, path)) {
+    CreateEmptyFile(files, path);
   }
-  LoadLines(platform, lines_, path);
+  LoadLines(files, lines_, path);
   fileName_ = path;
 }
 
@@ -64,7 +65,7 @@ void TQEFile::HeaderEnd(const AnsiString& name, std::int32_t& index) const {
 std::int32_t TQEFile::FindKey(const AnsiString& key, std::int32_t first, std::int32_t last) const {
   for (std::int32_t i = first < 0 ? 0 : first; i <= last && i < lines_.Count(); ++i) {
     const std::string_view line = lines_[i];
-    const int equals = TextPos(platform_, "=", line);  // 1-based; 0 when there is none
+    const int equals = TextPos(process_, "=", line);  // 1-based; 0 when there is none
     const std::size_t keyLength = equals > 0 ? static_cast<std::size_t>(equals - 1) : 0;
     if (keyLength == key.size() && line.compare(0, keyLength, key) == 0) {
       return i;
@@ -85,7 +86,7 @@ AnsiString TQEFile::GetValue(const AnsiString& name, const AnsiString& key) cons
     return AnsiString();
   }
   const std::string_view text = lines_[line];
-  return AnsiString(text.substr(static_cast<std::size_t>(TextPos(platform_, "=", text))));
+  return AnsiString(text.substr(static_cast<std::size_t>(TextPos(process_, "=", text))));
 }
 
 }  // namespace pendulon

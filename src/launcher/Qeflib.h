@@ -9,7 +9,8 @@
 #include <cstdint>
 
 #include "platform/AnsiString.h"
-#include "platform/Platform.h"
+#include "platform/FileSystem.h"
+#include "platform/ProcessInfo.h"
 #include "platform/StringList.h"
 
 namespace pendulon {
@@ -17,8 +18,8 @@ namespace pendulon {
 class TQEFile {
  public:
   // Loads the file, creating it empty where no file exists. Raises EFOpenError when the file
-  // cannot be loaded.
-  TQEFile(Platform& platform, const AnsiString& path);
+  // cannot be loaded. The process's code page decides which "=" splits a header line.
+  TQEFile(FileSystem& files, ProcessInfo& process, const AnsiString& path);
   ~TQEFile();
   TQEFile(const TQEFile&) = delete;
   TQEFile& operator=(const TQEFile&) = delete;
@@ -46,7 +47,7 @@ class TQEFile {
   const TStringList& Lines() const { return lines_; }
 
  private:
-  Platform& platform_;
+  ProcessInfo& process_;
   TStringList lines_;
   AnsiString fileName_;
 };

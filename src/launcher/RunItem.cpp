@@ -15,8 +15,9 @@ struct LaunchRequest {
 
 // Reads the request with a reader of its own that is gone before the shell is asked: the shell
 // may show a box during which further ticks launch again.
-std::optional<LaunchRequest> ReadRequest(Platform& platform, const AnsiString& itemName) {
-  const TQEFile reader(platform, LaunchFilePath(platform));
+std::optional<LaunchRequest> ReadRequest(FileSystem& files, ProcessInfo& process,
+                                         const AnsiString& itemName) {
+  const TQEFile reader(files, process, LaunchFilePath(process));
   LaunchRequest request;
   request.file = reader.GetPath(itemName);
   if (request.file.empty()) {
@@ -30,12 +31,13 @@ std::optional<LaunchRequest> ReadRequest(Platform& platform, const AnsiString& i
 
 }  // namespace
 
-AnsiString LaunchFilePath(Platform& platform) {
-  return ExeDirectory(platform) + "\\lib\\launch.qef";
+AnsiString LaunchFilePath(ProcessInfo& process) {
+  return ExeDirectory(process) + "\\lib\\launch.qef";
 }
 
-void RunItem(Platform& platform, WindowHandle owner, const AnsiString& itemName) {
-  std::optional<LaunchRequest> request = ReadRequest(platform, itemName);
+void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
+             const AnsiString& itemName) {
+  std::optional<LaunchRequest> request = ReadRequest(files, process, itemName);
   if (!request) {
     return;
   }
@@ -43,10 +45,10 @@ void RunItem(Platform& platform, WindowHandle owner, const AnsiString& itemName)
     request->verb = "open";
   }
   if (request->directory.empty()) {
-    request->directory = DirectoryOf(platform, request->file);
+    request->directory = DirectoryOf(process, request->file);
   }
-  platform.ShellOpen(owner, request->verb, request->file, request->parameters, request->directory,
-                     kSwRestore);
+  shell.ShellOpen(owner, request->verb, request->file, request->parameters, request->directory,
+                  kSwRestore);
 }
 
 }  // namespace pendulon

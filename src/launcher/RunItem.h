@@ -4,15 +4,18 @@
 // (params) and the working folder (dir, default the file's folder).
 
 #include "platform/AnsiString.h"
-#include "platform/Platform.h"
+#include "platform/FileSystem.h"
+#include "platform/ProcessInfo.h"
+#include "platform/Shell.h"
 
 namespace pendulon {
 
 // The launch file beside the executable; built anew at each call.
-AnsiString LaunchFilePath(Platform& platform);
+AnsiString LaunchFilePath(ProcessInfo& process);
 
 // Does nothing when the item has no path. Raises EFOpenError when the launch file cannot be
 // loaded; what the shell makes of the request is not looked at.
-void RunItem(Platform& platform, WindowHandle owner, const AnsiString& itemName);
+void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
+             const AnsiString& itemName);
 
 }  // namespace pendulon

@@ -3,12 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "platform/Win32Conventions.h"
+
 namespace pendulon {
-namespace {
-
-constexpr std::int64_t kDaysFrom1899To1970 = 25569;
-
-}  // namespace
 
 std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
   year -= month <= 2;
@@ -19,6 +16,21 @@ std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
   return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
 }
 
+CivilDate CivilFromDays(std::int64_t days) {
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
+  const unsigned yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const unsigned mp = (5 * dayOfYear + 2) / 153;
+  CivilDate date;
+  date.day = dayOfYear - (153 * mp + 2) / 5 + 1;
+  date.month = mp < 10 ? mp + 3 : mp - 9;
+  date.year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (date.month <= 2);
+  return date;
+}
+
 TDateTime EncodeDateTime(const SystemTime& t) {
   const double days =
       static_cast<double>(DaysFromCivil(t.year, t.month, t.day) + kDaysFrom1899To1970);
@@ -26,12 +38,12 @@ TDateTime EncodeDateTime(const SystemTime& t) {
   return days + ms / 86400000.0;
 }
 
-TDateTime Now(Platform& platform) {
-  return EncodeDateTime(platform.LocalTime());
+TDateTime Now(SystemClock& clock) {
+  return EncodeDateTime(clock.LocalTime());
 }
 
-AnsiString ClockText(Platform& platform, const AnsiString& code) {
-  return ClockText(platform.LocalTime(), code);
+AnsiString ClockText(SystemClock& clock, const AnsiString& code) {
+  return ClockText(clock.LocalTime(), code);
 }
 
 AnsiString ClockText(const SystemTime& t, const AnsiString& code) {

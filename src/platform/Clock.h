@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/AnsiString.h"
-#include "platform/Platform.h"
+#include "platform/SystemClock.h"
 
 namespace pendulon {
 
@@ -16,13 +16,21 @@ TDateTime EncodeDateTime(const SystemTime& time);
 // Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
 std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day);
 
+struct CivilDate {
+  std::int64_t year = 0;
+  unsigned month = 0, day = 0;
+};
+
+// The date that lies the given number of days after 1970-01-01 (before it when negative).
+CivilDate CivilFromDays(std::int64_t days);
+
 // The current local date and time.
-TDateTime Now(Platform& platform);
+TDateTime Now(SystemClock& clock);
 
 // One field of the current local time in decimal ASCII, independent of regional settings:
 // "n" minute, "h" hour (24-hour clock), "d" day, "m" month, "s" second, "ss" second with two
 // digits. Any other code gives the empty text.
-AnsiString ClockText(Platform& platform, const AnsiString& code);
+AnsiString ClockText(SystemClock& clock, const AnsiString& code);
 
 // The same field of one given reading of the clock.
 AnsiString ClockText(const SystemTime& time, const AnsiString& code);

@@ -13,30 +13,30 @@ namespace {
 // Closes a platform file handle on every path out of a scope.
 class FileCloser {
  public:
-  FileCloser(Platform& platform, FileHandle file) : platform_(platform), file_(file) {}
+  FileCloser(FileSystem& files, FileHandle file) : files_(files), file_(file) {}
   ~FileCloser() {
     if (file_ != kInvalidFile)
-      platform_.Close(file_);
+      files_.Close(file_);
   }
   FileCloser(const FileCloser&) = delete;
   FileCloser& operator=(const FileCloser&) = delete;
 
  private:
-  Platform& platform_;
+  FileSystem& files_;
   FileHandle file_;
 };
 
 // Reads the whole file; false when the size cannot be learnt or fewer bytes arrive.
-bool ReadWhole(Platform& platform, FileHandle file, std::string& bytes) {
-  const std::int64_t length = platform.Seek(file, 0, kSeekEnd);
+bool ReadWhole(FileSystem& files, FileHandle file, std::string& bytes) {
+  const std::int64_t length = files.Seek(file, 0, kSeekEnd);
   if (length < 0 || length > std::numeric_limits<std::uint32_t>::max() ||
-      platform.Seek(file, 0, kSeekBegin) != 0) {
+      files.Seek(file, 0, kSeekBegin) != 0) {
     return false;
   }
   bytes.resize(static_cast<std::size_t>(length));
   std::uint32_t got = 0;
   return bytes.empty() ||
-         (platform.Read(file, bytes.data(), static_cast<std::uint32_t>(bytes.size()), got) &&
+         (files.Read(file, bytes.data(), static_cast<std::uint32_t>(bytes.size()), got) &&
           got == bytes.size());
 }
 
@@ -67,22 +67,21 @@ std::vector<TStringList::Span> LineSpans(std::string_view text) {
 
 }  // namespace
 
-std::int32_t FileStamp(Platform& platform, const AnsiString& path) {
-  const FoundFile entry = platform.FindFile(path);
+std::int32_t FileStamp(FileSystem& files, const AnsiString& path) {
+  const FoundFile entry = files.FindFile(path);
   if (!entry.found || entry.directory) {
     return -1;
   }
   FileTime local = 0;
   std::uint16_t date = 0, time = 0;
-  if (!platform.ToLocalFileTime(entry.lastWrite, local) ||
-      !platform.ToDosDateTime(local, date, time)) {
+  if (!files.ToLocalFileTime(entry.lastWrite, local) || !files.ToDosDateTime(local, date, time)) {
     return -1;
   }
   return static_cast<std::int32_t>((static_cast<std::uint32_t>(date) << 16) | time);
 }
 
-WriteMark WriteMarkOf(Platform& platform, const AnsiString& path) {
-  const FoundFile entry = platform.FindFile(path);
+WriteMark WriteMarkOf(FileSystem& files, const AnsiString& path) {
+  const FoundFile entry = files.FindFile(path);
   WriteMark mark;
   if (entry.found && !entry.directory) {
     mark.present = true;
@@ -92,26 +91,26 @@ WriteMark WriteMarkOf(Platform& platform, const AnsiString& path) {
   return mark;
 }
 
-bool FilePresent(Platform& platform, const AnsiString& path) {
-  return FileStamp(platform, path) != -1;
+bool FilePresent(FileSystem& files, const AnsiString& path) {
+  return FileStamp(files, path) != -1;
 }
 
-void CreateEmptyFile(Platform& platform, const AnsiString& path) {
+void CreateEmptyFile(FileSystem& files, const AnsiString& path) {
   // CREATE_NEW, not CREATE_ALWAYS: a file whose date cannot be stamped still reads as absent,
   // and cutting it to zero bytes would lose the user's launch items.
   const FileHandle file =
-      platform.OpenFile(path, kGenericRead | kGenericWrite, kShareNone, kCreateNew);
-  FileCloser closer(platform, file);
+      files.OpenFile(path, kGenericRead | kGenericWrite, kShareNone, kCreateNew);
+  FileCloser closer(files, file);
 }
 
-void LoadLines(Platform& platform, TStringList& list, const AnsiString& path) {
-  const FileHandle file = platform.OpenFile(path, kGenericRead, kShareRead, kOpenExisting);
+void LoadLines(FileSystem& files, TStringList& list, const AnsiString& path) {
+  const FileHandle file = files.OpenFile(path, kGenericRead, kShareRead, kOpenExisting);
   if (file == kInvalidFile) {
     throw EFOpenError(path);
   }
-  FileCloser closer(platform, file);
+  FileCloser closer(files, file);
   std::string bytes;
-  if (!ReadWhole(platform, file, bytes)) {
+  if (!ReadWhole(files, file, bytes)) {
     // A failed read must not replace good lines with a partial file.
     throw EFOpenError(path);
   }

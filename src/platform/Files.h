@@ -5,14 +5,14 @@
 #include <string_view>
 
 #include "platform/AnsiString.h"
-#include "platform/Platform.h"
+#include "platform/FileSystem.h"
 #include "platform/StringList.h"
 
 namespace pendulon {
 
 // The last-write time in local time, packed as MS-DOS date (high word) and time (low word);
 // -1 for a missing path, a directory, or a time outside 1980..2107. Only ever compared.
-std::int32_t FileStamp(Platform& platform, const AnsiString& path);
+std::int32_t FileStamp(FileSystem& files, const AnsiString& path);
 
 // What the task file's change watch compares: the full last-write time and the size, read with
 // one lookup. Unlike FileStamp it sees a second write within the same two seconds, and it does
@@ -28,19 +28,19 @@ struct WriteMark {
   friend bool operator!=(const WriteMark& a, const WriteMark& b) { return !(a == b); }
 };
 
-WriteMark WriteMarkOf(Platform& platform, const AnsiString& path);
+WriteMark WriteMarkOf(FileSystem& files, const AnsiString& path);
 
 // True when FileStamp of the path is not -1.
-bool FilePresent(Platform& platform, const AnsiString& path);
+bool FilePresent(FileSystem& files, const AnsiString& path);
 
 // Creates an empty file where no file exists yet. An existing file is never cut to zero bytes,
 // whatever its stamp says. Failures are not reported: the load that follows fails instead.
-void CreateEmptyFile(Platform& platform, const AnsiString& path);
+void CreateEmptyFile(FileSystem& files, const AnsiString& path);
 
 // Replaces the list with the file's lines, read in one piece while others may only read it.
 // Raises EFOpenError ("Cannot open file <path>") before touching the list when the file cannot
 // be opened or read.
-void LoadLines(Platform& platform, TStringList& list, const AnsiString& path);
+void LoadLines(FileSystem& files, TStringList& list, const AnsiString& path);
 
 // Appends the lines of a text to the list: the text ends at its first NUL; CR LF, a lone CR and
 // a lone LF each end a line; a line end at the very end adds no empty line.

@@ -10,14 +10,14 @@ namespace {
 
 // Cuts the token that begins at or after offset p from a NUL-terminated command line;
 // gives the offset just after it.
-std::size_t NextToken(Platform& platform, const char* line, std::size_t length, std::size_t p,
+std::size_t NextToken(ProcessInfo& process, const char* line, std::size_t length, std::size_t p,
                       AnsiString& token) {
   auto at = [&](std::size_t i) -> unsigned char {
     return i < length ? static_cast<unsigned char>(line[i]) : 0;
   };
   for (;;) {
     while (at(p) != 0 && at(p) <= ' ') {
-      p = CharNext(platform, line, length, p);
+      p = CharNext(process, line, length, p);
     }
     if (at(p) == '"' && at(p + 1) == '"') {
       p += 2;
@@ -30,14 +30,14 @@ std::size_t NextToken(Platform& platform, const char* line, std::size_t length, 
     if (at(p) == '"') {
       ++p;
       while (at(p) != 0 && at(p) != '"') {
-        const std::size_t next = CharNext(platform, line, length, p);
+        const std::size_t next = CharNext(process, line, length, p);
         token.append(line + p, next - p);
         p = next;
       }
       if (at(p) != 0)
         ++p;
     } else {
-      const std::size_t next = CharNext(platform, line, length, p);
+      const std::size_t next = CharNext(process, line, length, p);
       token.append(line + p, next - p);
       p = next;
     }
@@ -47,12 +47,12 @@ std::size_t NextToken(Platform& platform, const char* line, std::size_t length, 
 
 }  // namespace
 
-AnsiString ExePath(Platform& platform) {
+AnsiString ExePath(ProcessInfo& process) {
   // MAX_PATH + 1 first; a path that fills the buffer may have been cut, so grow and ask again.
   std::vector<char> buffer(261);
   std::uint32_t length = 0;
   for (;;) {
-    length = platform.ModuleFileName(buffer.data(), static_cast<std::uint32_t>(buffer.size()));
+    length = process.ModuleFileName(buffer.data(), static_cast<std::uint32_t>(buffer.size()));
     if (length < buffer.size() || buffer.size() >= 65536)
       break;
     buffer.resize(buffer.size() * 2);
@@ -60,26 +60,26 @@ AnsiString ExePath(Platform& platform) {
   return AnsiString(buffer.data(), length < buffer.size() ? length : 0);
 }
 
-AnsiString ExeDirectory(Platform& platform) {
-  return DirectoryOf(platform, ExePath(platform));
+AnsiString ExeDirectory(ProcessInfo& process) {
+  return DirectoryOf(process, ExePath(process));
 }
 
-AnsiString ArgumentOf(Platform& platform, const AnsiString& commandLine, int index) {
+AnsiString ArgumentOf(ProcessInfo& process, const AnsiString& commandLine, int index) {
   // The text ends at its first NUL, as the system's command line does.
   const char* line = commandLine.c_str();
   const std::size_t length = std::char_traits<char>::length(line);
   AnsiString token;
   std::size_t p = 0;
   for (int i = 0; i <= index; ++i) {
-    p = NextToken(platform, line, length, p, token);
+    p = NextToken(process, line, length, p, token);
     if (token.empty())
       break;
   }
   return token;
 }
 
-AnsiString FirstArgument(Platform& platform) {
-  return ArgumentOf(platform, platform.CommandLine(), 1);
+AnsiString FirstArgument(ProcessInfo& process) {
+  return ArgumentOf(process, process.CommandLine(), 1);
 }
 
 }  // namespace pendulon

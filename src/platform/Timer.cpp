@@ -4,12 +4,12 @@
 
 namespace pendulon {
 
-TTimer::TTimer(Platform& platform, WindowHandle owner, ErrorHandler onError)
-    : platform_(platform), owner_(owner), onError_(std::move(onError)) {}
+TTimer::TTimer(WindowSystem& windows, WindowHandle owner, ErrorHandler onError)
+    : windows_(windows), owner_(owner), onError_(std::move(onError)) {}
 
 TTimer::~TTimer() {
   if (counting_)
-    platform_.StopTimer(owner_, this);
+    windows_.StopTimer(owner_, this);
 }
 
 void TTimer::SetEnabled(bool enabled) {
@@ -35,7 +35,7 @@ bool TTimer::Rearm(std::uint32_t interval) {
   if (counting_ && interval != 0) {
     // Replaced in place, never stopped first: a refused replacement would otherwise leave the
     // timer off for good, and with it every later minute.
-    if (!platform_.StartTimer(owner_, this, interval)) {
+    if (!windows_.StartTimer(owner_, this, interval)) {
       return false;
     }
     interval_ = interval;
@@ -52,11 +52,11 @@ bool TTimer::Rearm(std::uint32_t interval) {
 
 void TTimer::Update() {
   if (counting_) {
-    platform_.StopTimer(owner_, this);
+    windows_.StopTimer(owner_, this);
     counting_ = false;
   }
   if (enabled_ && interval_ != 0 && onTimer_) {
-    if (!platform_.StartTimer(owner_, this, interval_)) {
+    if (!windows_.StartTimer(owner_, this, interval_)) {
       throw EOutOfResources();
     }
     counting_ = true;

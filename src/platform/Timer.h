@@ -8,7 +8,7 @@
 #include <exception>
 #include <functional>
 
-#include "platform/Platform.h"
+#include "platform/WindowSystem.h"
 
 namespace pendulon {
 
@@ -17,7 +17,7 @@ class TTimer final : private TimerSink {
   using Handler = std::function<void()>;
   using ErrorHandler = std::function<void(std::exception_ptr)>;
 
-  TTimer(Platform& platform, WindowHandle owner, ErrorHandler onError);
+  TTimer(WindowSystem& windows, WindowHandle owner, ErrorHandler onError);
   ~TTimer();
   TTimer(const TTimer&) = delete;
   TTimer& operator=(const TTimer&) = delete;
@@ -40,7 +40,7 @@ class TTimer final : private TimerSink {
   void Update();
   void TimerTick() override;
 
-  Platform& platform_;
+  WindowSystem& windows_;
   WindowHandle owner_;
   ErrorHandler onError_;
   Handler onTimer_;

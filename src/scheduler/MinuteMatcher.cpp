@@ -7,29 +7,29 @@ namespace pendulon {
 namespace {
 
 // Each check reads the clock itself, at the moment it runs.
-bool FieldMatches(Platform& platform, int index, std::string_view field) {
+bool FieldMatches(SystemClock& clock, int index, std::string_view field) {
   if (field == "*") {
     return true;
   }
   static const char* const kCodes[] = {"n", "h", "d", "m"};
-  const AnsiString now = index < TaskFields::kWeekday ? ClockText(platform, kCodes[index])
-                                                      : DecimalText(WeekdayNumber(Now(platform)));
+  const AnsiString now = index < TaskFields::kWeekday ? ClockText(clock, kCodes[index])
+                                                      : DecimalText(WeekdayNumber(Now(clock)));
   return field == now;
 }
 
 }  // namespace
 
-void AlignToMinute(Platform& platform) {
+void AlignToMinute(SystemClock& clock) {
   for (;;) {
-    const SystemTime now = platform.LocalTime();
+    const SystemTime now = clock.LocalTime();
     if (ClockText(now, "ss") == "00") {
       return;
     }
-    platform.Sleep(1000u - now.milliseconds % 1000u);
+    clock.Sleep(1000u - now.milliseconds % 1000u);
   }
 }
 
-void WalkTasks(Platform& platform, const std::unique_ptr<TStringList>& taskList,
+void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
                const ItemRunner& runItem) {
   TaskFields fields;
   for (int i = 0; taskList && i < taskList->Count(); ++i) {
@@ -40,7 +40,7 @@ void WalkTasks(Platform& platform, const std::unique_ptr<TStringList>& taskList,
     SplitTaskLine(entry, fields);
     bool matches = true;
     for (int check = TaskFields::kMinute; matches && check <= TaskFields::kWeekday; ++check) {
-      matches = FieldMatches(platform, check, fields.Get(check));
+      matches = FieldMatches(clock, check, fields.Get(check));
     }
     if (matches) {
       // A copy: the launch may let ticks run that reload or free the table.
@@ -50,8 +50,8 @@ void WalkTasks(Platform& platform, const std::unique_ptr<TStringList>& taskList,
   }
 }
 
-std::uint32_t MillisecondsToNextMinute(Platform& platform) {
-  const SystemTime now = platform.LocalTime();
+std::uint32_t MillisecondsToNextMinute(SystemClock& clock) {
+  const SystemTime now = clock.LocalTime();
   const std::uint32_t intoMinute = (now.second % 60u) * 1000u + now.milliseconds % 1000u;
   return 60000u - intoMinute;
 }

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "platform/AnsiString.h"
-#include "platform/Platform.h"
 #include "platform/StringList.h"
+#include "platform/SystemClock.h"
 
 namespace pendulon {
 
@@ -16,15 +16,15 @@ using ItemRunner = std::function<void(const AnsiString& itemName)>;
 
 // Returns once the local clock's seconds read "00", at once when they already do. Handles no
 // messages; sleeps up to each second boundary rather than spinning.
-void AlignToMinute(Platform& platform);
+void AlignToMinute(SystemClock& clock);
 
 // Walks the table by index, re-reading its size before each entry: a reload made while a launch
 // waits is seen from the next entry on, and a freed table (null) ends the walk. A field a line
 // lacks raises EStringListError; any error ends the walk.
-void WalkTasks(Platform& platform, const std::unique_ptr<TStringList>& taskList,
+void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
                const ItemRunner& runItem);
 
 // Milliseconds from now to the next minute boundary of the local clock, 1 to 60000.
-std::uint32_t MillisecondsToNextMinute(Platform& platform);
+std::uint32_t MillisecondsToNextMinute(SystemClock& clock);
 
 }  // namespace pendulon

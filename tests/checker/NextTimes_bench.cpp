@@ -33,7 +33,7 @@ void BM_NextThree(benchmark::State& state, TimedLine line) {
   Fixture f;
   const LocalMinute after{2026, 3, 5, 10, 7};
   for (auto _ : state) {
-    const std::vector<LocalMinute> next = NextTimes(line, {}, after, 3, f.platform);
+    const std::vector<LocalMinute> next = NextTimes(line, {}, after, 3);
     if (next.size() != 3)
       state.SkipWithError("fewer than three times");
     benchmark::DoNotOptimize(next.data());
@@ -53,7 +53,7 @@ void BM_NextThreeBehindRaisingLines(benchmark::State& state) {
   const TimedLine line{"* * * * * x", S(_, _, _, _, _), -1};
   for (auto _ : state) {
     const std::vector<LocalMinute> next =
-        NextTimes(line, above, {2026, 3, 5, 10, 7}, 3, f.platform);
+        NextTimes(line, above, {2026, 3, 5, 10, 7}, 3);
     if (next.size() != 3)
       state.SkipWithError("fewer than three times");
   }

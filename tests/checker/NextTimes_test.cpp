@@ -64,7 +64,7 @@ TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
     DryRunPlatform dry(platform);
     LaunchExplainer launches(dry, kLaunch, false);
     const std::vector<LineReport> lines =
-        AnalyseLines(*table, launches, platform, before, 7 * 24 * 60 + 1);
+        AnalyseLines(*table, launches, before, 7 * 24 * 60 + 1);
     std::map<LocalMinute, std::vector<std::string>> expected;
     for (const LineReport& line : lines) {
       for (const LocalMinute& at : line.next) {
@@ -135,7 +135,7 @@ TEST_F(NextTimesTest, NeverExaminedExactlyWhenLinesAboveRaiseInEveryMinuteItWoul
     for (const std::string& line : c.above) table.Add(line);
     table.Add(c.line);
     const std::vector<LineReport> lines =
-        AnalyseLines(table, launches, platform, {2026, 3, 2, 10, 5});
+        AnalyseLines(table, launches, {2026, 3, 2, 10, 5});
     const LineReport& last = lines.back();
     EXPECT_EQ(last.verdict != Verdict::kUnreached, c.examined) << c.what;
     EXPECT_EQ(last.next.empty(), !c.examined) << c.what;
@@ -192,7 +192,7 @@ TEST_F(NextTimesTest, RareLinesFindTheirTimesYearsAhead) {
                          .value;
       start = static_cast<int>(space) + 1;
     }
-    const std::vector<LocalMinute> next = NextTimes(line, {}, c.after, 3, platform);
+    const std::vector<LocalMinute> next = NextTimes(line, {}, c.after, 3);
     const std::vector<LocalMinute> counted = CountedTimes(line.when, c.after, 3);
     ASSERT_EQ(counted.size(), 3u) << c.line;
     EXPECT_EQ(next, counted) << c.line;

@@ -16,6 +16,7 @@
 #include "JsonCheck.h"
 #include "checker/Checker.h"
 #include "platform/Files.h"
+#include "platform/Win32Conventions.h"
 
 namespace pendulon {
 namespace {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/Program.h"
+#include "platform/Win32Conventions.h"
 
 namespace pendulon::sim {
 namespace {
@@ -93,12 +94,7 @@ bool SimPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
 }
 
 bool SimPlatform::ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) {
-  const SystemTime t = CivilFromUtcMs(UtcMsFromFileTime(time));
-  if (t.year < 1980 || t.year > 2107)
-    return false;
-  date = static_cast<std::uint16_t>(((t.year - 1980) << 9) | (t.month << 5) | t.day);
-  timeOfDay = static_cast<std::uint16_t>((t.hour << 11) | (t.minute << 5) | (t.second / 2));
-  return true;
+  return DosDateTimeOf(time, date, timeOfDay);
 }
 
 FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
@@ -169,13 +165,7 @@ void SimPlatform::Close(FileHandle handle) {
 }
 
 std::uint32_t SimPlatform::ModuleFileName(char* buffer, std::uint32_t size) {
-  if (size == 0)
-    return 0;
-  // As Windows does: a path that does not fit is cut to size - 1 bytes and size is returned.
-  const std::size_t n = std::min<std::size_t>(exePath_.size(), size - 1);
-  std::memcpy(buffer, exePath_.data(), n);
-  buffer[n] = '\0';
-  return exePath_.size() >= size ? size : static_cast<std::uint32_t>(n);
+  return CopyModuleFileName(exePath_, buffer, size);
 }
 
 WindowHandle SimPlatform::NewWindow(const AnsiString& className, const AnsiString& caption,

@@ -4,12 +4,13 @@
 #include <stdexcept>
 
 #include "platform/Clock.h"
+#include "platform/Win32Conventions.h"
 #include "support/SimPlatform.h"
 
 namespace pendulon::sim {
 namespace {
 
-constexpr std::int64_t kMsFrom1601To1970 = 11644473600000LL;
+constexpr std::int64_t kMsFrom1601To1970 = kSecondsFrom1601To1970 * 1000;
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
@@ -18,24 +19,14 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 }  // namespace
 
 SystemTime CivilFromUtcMs(std::int64_t ms) {
-  std::int64_t days = FloorDiv(ms, kDay);
+  const std::int64_t days = FloorDiv(ms, kDay);
   const std::int64_t inDay = ms - days * kDay;
-  // Civil date from days since 1970 (the inverse of DaysFromCivil).
-  days += 719468;
-  const std::int64_t era = FloorDiv(days, 146097);
-  const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-  const unsigned yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const unsigned mp = (5 * dayOfYear + 2) / 153;
-  const unsigned day = dayOfYear - (153 * mp + 2) / 5 + 1;
-  const unsigned month = mp < 10 ? mp + 3 : mp - 9;
-  const std::int64_t year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2);
+  const CivilDate date = CivilFromDays(days);
 
   SystemTime t;
-  t.year = static_cast<std::uint16_t>(year);
-  t.month = static_cast<std::uint16_t>(month);
-  t.day = static_cast<std::uint16_t>(day);
+  t.year = static_cast<std::uint16_t>(date.year);
+  t.month = static_cast<std::uint16_t>(date.month);
+  t.day = static_cast<std::uint16_t>(date.day);
   t.dayOfWeek =
       static_cast<std::uint16_t>((FloorDiv(ms, kDay) % 7 + 7 + 4) % 7);  // 1970-01-01: Thu
   t.hour = static_cast<std::uint16_t>(inDay / kHour);

@@ -5,27 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "platform/Win32Conventions.h"
+
 namespace pendulon {
-namespace {
-
-constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
-constexpr std::int64_t kTicksPerSecond = 10000000;  // FILETIME counts 100 ns
-
-}  // namespace
-
-FileTime FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {
-  const std::int64_t since1601 = seconds + kSecondsFrom1601To1970;
-  if (since1601 < 0)
-    return 0;
-  return static_cast<FileTime>(since1601) * kTicksPerSecond +
-         static_cast<FileTime>(nanoseconds / 100);
-}
 
 SystemTime PosixPlatform::LocalTime() {
   timespec now{};
@@ -70,7 +57,7 @@ bool PosixPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
   tm parts{};
   if (localtime_r(&now, &parts) == nullptr)
     return false;
-  const std::int64_t shift = static_cast<std::int64_t>(parts.tm_gmtoff) * kTicksPerSecond;
+  const std::int64_t shift = static_cast<std::int64_t>(parts.tm_gmtoff) * kFileTimeTicksPerSecond;
   if (shift < 0 && utc < static_cast<FileTime>(-shift))
     return false;
   local = utc + static_cast<FileTime>(shift);
@@ -78,17 +65,7 @@ bool PosixPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
 }
 
 bool PosixPlatform::ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) {
-  const time_t seconds = static_cast<time_t>(static_cast<std::int64_t>(time / kTicksPerSecond) -
-                                             kSecondsFrom1601To1970);
-  tm t{};
-  if (gmtime_r(&seconds, &t) == nullptr)
-    return false;
-  const int year = t.tm_year + 1900;
-  if (year < 1980 || year > 2107)
-    return false;
-  date = static_cast<std::uint16_t>(((year - 1980) << 9) | ((t.tm_mon + 1) << 5) | t.tm_mday);
-  timeOfDay = static_cast<std::uint16_t>((t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2));
-  return true;
+  return DosDateTimeOf(time, date, timeOfDay);
 }
 
 FileHandle PosixPlatform::OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t,
@@ -155,11 +132,7 @@ std::uint32_t PosixPlatform::ModuleFileName(char* buffer, std::uint32_t size) {
     }
     path.resize(path.size() * 2);
   }
-  // As GetModuleFileNameA: a path that does not fit is cut to size - 1 bytes and size returned.
-  const std::size_t n = path.size() < size ? path.size() : size - 1;
-  std::memcpy(buffer, path.data(), n);
-  buffer[n] = '\0';
-  return path.size() >= size ? size : static_cast<std::uint32_t>(n);
+  return CopyModuleFileName(path, buffer, size);
 }
 
 AnsiString PosixPlatform::CommandLine() {

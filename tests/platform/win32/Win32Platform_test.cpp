@@ -7,12 +7,14 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "launcher/Qeflib.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "platform/Timer.h"
+#include "platform/Win32Conventions.h"
 
 namespace pendulon {
 namespace {
@@ -135,7 +137,7 @@ TEST_F(Win32Test, CreateEmptyFileNeverEmptiesAnExistingFile) {
   const std::string launch = dir + "\\lib\\launch.qef";
   created.push_back(launch);
   {
-    TQEFile reader(platform, launch);
+    TQEFile reader(platform, platform, launch);
     EXPECT_EQ(reader.Lines().Count(), 0);
   }
   EXPECT_EQ(FileStamp(platform, launch) != -1, true);
@@ -144,7 +146,7 @@ TEST_F(Win32Test, CreateEmptyFileNeverEmptiesAnExistingFile) {
   Write("lib\\launch.qef", "<X>\r\npath=C:\\x.exe\r\n</X>\r\n");
   SetWriteTime(launch, 1970);
   ASSERT_FALSE(FilePresent(platform, launch));
-  TQEFile reader(platform, launch);
+  TQEFile reader(platform, platform, launch);
   EXPECT_EQ(reader.GetPath("X"), "C:\\x.exe");
   EXPECT_EQ(Read(launch), "<X>|path=C:\\x.exe|</X>|");
 }
@@ -155,6 +157,38 @@ TEST_F(Win32Test, ExeDirectoryHoldsTheRunningExecutable) {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   EXPECT_EQ(folder + std::string(path).substr(folder.size()), path);
   EXPECT_EQ(std::string(path)[folder.size()], '\\');
+}
+
+// The stand-ins for Windows (POSIX, the dry run, the simulated machine) answer by these rules;
+// here they are held against the real calls.
+TEST_F(Win32Test, TheImitatedConventionsAnswerAsWindowsDoes) {
+  // Every 9 days and 7 seconds from 1979 to the end of 2107, and the edges of the DOS range.
+  // Not beyond: Wine 8 packs a later year by wrapping it round to 1980, where Windows refuses it
+  // as the stand-ins do.
+  std::vector<FileTime> times = {FileTimeFromUnix(315532799, 0), FileTimeFromUnix(315532800, 0),
+                                 FileTimeFromUnix(4354819199, 0)};
+  for (std::int64_t t = 283996800; t < 4354819200; t += 9 * 86400 + 7)
+    times.push_back(FileTimeFromUnix(t, 0));
+  for (const FileTime time : times) {
+    std::uint16_t date = 0, timeOfDay = 0, realDate = 0, realTime = 0;
+    const bool ok = DosDateTimeOf(time, date, timeOfDay);
+    ASSERT_EQ(platform.ToDosDateTime(time, realDate, realTime), ok) << time;
+    if (ok) {
+      ASSERT_EQ(date, realDate) << time;
+      ASSERT_EQ(timeOfDay, realTime) << time;
+    }
+  }
+
+  char real[MAX_PATH + 2];
+  const std::string path(real, GetModuleFileNameA(nullptr, real, MAX_PATH));
+  for (DWORD size = 1; size <= path.size() + 2; ++size) {
+    char copied[MAX_PATH + 2];
+    ASSERT_EQ(CopyModuleFileName(path, copied, size), GetModuleFileNameA(nullptr, real, size))
+        << size;
+    // A cut path may or may not end in a NUL (systems differ); the bytes before agree.
+    const std::size_t agreed = std::min<std::size_t>(path.size(), size - 1);
+    EXPECT_EQ(std::string(copied, agreed), std::string(real, agreed)) << size;
+  }
 }
 
 struct NoClient final : WindowClient {

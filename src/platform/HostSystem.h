@@ -1,0 +1,13 @@
+#pragma once
+// The system short of its windows: files, clock and the process. It is all that a tool which
+// only reads needs (qefcheck on Linux, its dry run), and the part of every Platform it shares.
+
+#include "platform/FileSystem.h"
+#include "platform/ProcessInfo.h"
+#include "platform/SystemClock.h"
+
+namespace pendulon {
+
+class HostSystem : public FileSystem, public SystemClock, public ProcessInfo {};
+
+}  // namespace pendulon

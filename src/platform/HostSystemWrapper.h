@@ -1,0 +1,45 @@
+#pragma once
+// A host system that hands every call to another one, so that a variant overrides only the calls
+// it changes (a clock stopped at one minute, files opened for reading only).
+
+#include "platform/HostSystem.h"
+
+namespace pendulon {
+
+class HostSystemWrapper : public HostSystem {
+ public:
+  explicit HostSystemWrapper(HostSystem& base) : base_(base) {}
+
+  FoundFile FindFile(const AnsiString& path) override { return base_.FindFile(path); }
+  bool ToLocalFileTime(FileTime utc, FileTime& local) override {
+    return base_.ToLocalFileTime(utc, local);
+  }
+  bool ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) override {
+    return base_.ToDosDateTime(time, date, timeOfDay);
+  }
+  FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                      std::uint32_t disposition) override {
+    return base_.OpenFile(path, access, share, disposition);
+  }
+  bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override {
+    return base_.Read(file, buffer, count, bytesRead);
+  }
+  std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override {
+    return base_.Seek(file, distance, origin);
+  }
+  void Close(FileHandle file) override { base_.Close(file); }
+
+  SystemTime LocalTime() override { return base_.LocalTime(); }
+  void Sleep(std::uint32_t milliseconds) override { base_.Sleep(milliseconds); }
+
+  std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override {
+    return base_.ModuleFileName(buffer, size);
+  }
+  AnsiString CommandLine() override { return base_.CommandLine(); }
+  bool IsLeadByte(unsigned char byte) override { return base_.IsLeadByte(byte); }
+
+ private:
+  HostSystem& base_;
+};
+
+}  // namespace pendulon

@@ -1,0 +1,25 @@
+#pragma once
+// The shell's "open this file", the one request a launch makes of the window system. It stands
+// apart so that a dry run can record the requests without owning windows, boxes or timers.
+
+#include <cstdint>
+
+#include "platform/AnsiString.h"
+
+namespace pendulon {
+
+using WindowHandle = std::uintptr_t;  // 0 stands for no window
+
+constexpr int kSwRestore = 9;
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+
+  // ShellExecuteA; empty texts go as empty strings. The outcome is not reported.
+  virtual void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
+                         const AnsiString& parameters, const AnsiString& directory,
+                         int showCommand) = 0;
+};
+
+}  // namespace pendulon
