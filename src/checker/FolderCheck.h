@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "checker/Calendar.h"
 #include "checker/LineAnalysis.h"
+#include "checker/Schedule.h"
 #include "platform/HostSystem.h"
 
 namespace pendulon {

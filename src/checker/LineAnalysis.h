@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "checker/Calendar.h"
 #include "checker/FieldDiagnosis.h"
 #include "checker/LaunchExplanation.h"
 #include "checker/Schedule.h"

@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "checker/Calendar.h"
 #include "checker/Schedule.h"
 #include "platform/AnsiString.h"
 
