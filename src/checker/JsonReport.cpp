@@ -52,11 +52,11 @@ std::string Array(const Items& items, ToJson toJson) {
   return "[" + text + "]";
 }
 
-std::string ScheduleJson(const WordedSchedule& s) {
+std::string ScheduleJson(const Schedule& s) {
   Object o;
   for (int f = 0; f < Schedule::kFields; ++f)
-    o.Add(FieldName(f), s.when.Fixed(f) ? Number(s.when[f]) : "null");
-  return o.Add("words", JsonString(s.words)).Done();
+    o.Add(FieldName(f), s.Fixed(f) ? Number(s[f]) : "null");
+  return o.Add("words", JsonString(DescribeSchedule(s))).Done();
 }
 
 std::string LaunchJson(const LaunchExplanation& e) {
@@ -118,7 +118,7 @@ std::string LineJson(const LineReport& line) {
                                 [](const Overlap& overlap) {
                                   return Object()
                                       .Add("line", Number(overlap.line))
-                                      .Add("schedule", ScheduleJson(overlap.schedule))
+                                      .Add("schedule", ScheduleJson(overlap.when))
                                       .Done();
                                 }))
       .Add("launch", line.launch ? LaunchJson(*line.launch) : "null")

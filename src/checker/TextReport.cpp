@@ -62,7 +62,7 @@ void WriteLine(std::ostream& out, const LineReport& line) {
   if (line.verdict == Verdict::kSkipped)
     return;
   out << kIndent << (IsProblem(line.verdict) ? "PROBLEM: " : "ok: ") << line.reason << "\n";
-  if (line.showsNext)
+  if (line.ShowsNext())
     WriteTimes(out, line);
   for (std::size_t i = 0; i < line.notExamined.size() && i < kMostOverlaps; ++i)
     out << kIndent << "not examined: " << line.notExamined[i].words << "\n";
