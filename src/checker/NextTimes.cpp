@@ -22,19 +22,12 @@ class StoppedClock final : public SystemClock {
   // The walk never waits; a wait on a clock that cannot move would never end.
   void Sleep(std::uint32_t) override { throw std::logic_error("a stopped clock cannot wait"); }
 
-  void Set(const LocalMinute& m, int weekday) {
-    const auto word = [](int value) { return static_cast<std::uint16_t>(value); };
-    now.year = word(m.year);
-    now.month = word(m.month);
-    now.day = word(m.day);
-    now.hour = word(m.hour);
-    now.minute = word(m.minute);
-    now.dayOfWeek = word(weekday - 1);
-  }
-
- private:
   SystemTime now;
 };
+
+std::uint16_t Word(std::int64_t value) {
+  return static_cast<std::uint16_t>(value);
+}
 
 }  // namespace
 
@@ -51,8 +44,9 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
   table->Add("* * * * * past the lines above");
   table->Add(line.text);
   StoppedClock clock;
-  const auto acts = [&](const LocalMinute& at, int weekday) {
-    clock.Set(at, weekday);
+  const auto acts = [&](int hour, int minute) {
+    clock.now.hour = Word(hour);
+    clock.now.minute = Word(minute);
     int ran = 0;
     try {
       WalkTasks(clock, table, [&](const AnsiString&) { ++ran; });
@@ -117,6 +111,7 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
     date[F::kDay] = day;
     date[F::kMonth] = month;
     date[F::kWeekday] = weekday;
+    clock.now = {Word(year), Word(month), Word(weekday - 1), Word(day)};
     const Schedule dayClass = classOf(date);
     const auto known = dayActs.find(dayClass);
     if (!Intersect(line.when, date) || (known != dayActs.end() && !known->second))
@@ -132,7 +127,7 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
         const LocalMinute at{year, month, day, h, m};
         const auto [verdict, fresh] = minuteActs.try_emplace(classOf(minute));
         if (fresh)
-          verdict->second = acts(at, weekday);
+          verdict->second = acts(h, m);
         if (!verdict->second)
           continue;
         any = true;
