@@ -39,6 +39,47 @@ std::string Words(const LaunchExplanation& e) {
   return std::string();
 }
 
+// Why an item launches nothing, its section's tags on those lines (-1: none).
+void Diagnose(const TQEFile& file, const AnsiString& item, std::int32_t open, std::int32_t close,
+              LaunchExplanation& e) {
+  const TStringList& lines = file.Lines();
+  if (open < 0) {
+    e.problem = LaunchProblem::kNoSection;
+    // Names compare exactly; say so when only case or an outer space keeps them apart.
+    const std::string wanted = Lower("<" + item + ">");
+    for (int i = 0; i < lines.Count() && e.hint.empty(); ++i) {
+      if (Lower(lines[i].substr(0, wanted.size())) == wanted)
+        e.hint =
+            "line " + std::to_string(i + 1) + " opens a section whose name differs only in case";
+    }
+    if (e.hint.empty() && (item.front() == ' ' || item.back() == ' '))
+      e.hint = "the item name begins or ends with a space, which is part of the name";
+    return;
+  }
+  if (close < 0 || close <= open) {
+    e.problem = close < 0 ? LaunchProblem::kNoClosingTag : LaunchProblem::kClosingBeforeOpening;
+    return;
+  }
+  // The header ends before the first <MenuItem line; path= may still follow it.
+  std::int32_t headerEnd = -1;
+  file.HeaderEnd(item, headerEnd);
+  const std::int32_t menuItem = open + 1 < close && headerEnd + 1 < close ? headerEnd + 1 : -1;
+  const std::int32_t path = file.FindKey("path", open + 1, close - 1);
+  e.pathLine = path + 1;
+  e.menuItemLine = menuItem >= 0 && (path < 0 || menuItem < path) ? menuItem + 1 : 0;
+  e.problem = path < 0              ? LaunchProblem::kNoPath
+              : e.menuItemLine != 0 ? LaunchProblem::kMenuItemBeforePath
+                                    : LaunchProblem::kEmptyPath;
+  // Keys compare exactly too: look for "path" in other cases above the first "path=". Its four
+  // letters are never lead bytes, so "=" right after them is the line's first.
+  for (std::int32_t i = open + 1; i <= (path < 0 ? close - 1 : path - 1) && e.hint.empty(); ++i) {
+    const std::string_view line = lines[i];
+    if (line.size() > 4 && line[4] == '=' && Lower(line.substr(0, 4)) == "path")
+      e.hint = "line " + std::to_string(i + 1) + " has \"" + std::string(line.substr(0, 5)) +
+               "\": keys compare exactly, case included";
+  }
+}
+
 }  // namespace
 
 const char* LaunchProblemCode(LaunchProblem problem) {
@@ -73,7 +114,7 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     platform_.shellRequests.clear();
     RunItem(platform_, platform_, platform_, 0, item);
     if (platform_.shellRequests.empty()) {
-      Diagnose(item, open, close, e);
+      Diagnose(*file_, item, open, close, e);
     } else {
       e.request = platform_.shellRequests.front();
       e.verbIsDefault = file_->GetAction(item).empty();
@@ -84,46 +125,6 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
   }
   e.words = Words(e);
   return known_.emplace(item, std::move(e)).first->second;
-}
-
-void LaunchExplainer::Diagnose(const AnsiString& item, std::int32_t open, std::int32_t close,
-                               LaunchExplanation& e) const {
-  const TStringList& lines = file_->Lines();
-  if (open < 0) {
-    e.problem = LaunchProblem::kNoSection;
-    // Names compare exactly; say so when only case or an outer space keeps them apart.
-    const std::string wanted = Lower("<" + item + ">");
-    for (int i = 0; i < lines.Count() && e.hint.empty(); ++i) {
-      if (Lower(lines[i].substr(0, wanted.size())) == wanted)
-        e.hint =
-            "line " + std::to_string(i + 1) + " opens a section whose name differs only in case";
-    }
-    if (e.hint.empty() && (item.front() == ' ' || item.back() == ' '))
-      e.hint = "the item name begins or ends with a space, which is part of the name";
-    return;
-  }
-  if (close < 0 || close <= open) {
-    e.problem = close < 0 ? LaunchProblem::kNoClosingTag : LaunchProblem::kClosingBeforeOpening;
-    return;
-  }
-  // The header ends before the first <MenuItem line; path= may still follow it.
-  std::int32_t headerEnd = -1;
-  file_->HeaderEnd(item, headerEnd);
-  const std::int32_t menuItem = open + 1 < close && headerEnd + 1 < close ? headerEnd + 1 : -1;
-  const std::int32_t path = file_->FindKey("path", open + 1, close - 1);
-  e.pathLine = path + 1;
-  e.menuItemLine = menuItem >= 0 && (path < 0 || menuItem < path) ? menuItem + 1 : 0;
-  e.problem = path < 0              ? LaunchProblem::kNoPath
-              : e.menuItemLine != 0 ? LaunchProblem::kMenuItemBeforePath
-                                    : LaunchProblem::kEmptyPath;
-  // Keys compare exactly too: look for "path" in other cases above the first "path=". Its four
-  // letters are never lead bytes, so "=" right after them is the line's first.
-  for (std::int32_t i = open + 1; i <= (path < 0 ? close - 1 : path - 1) && e.hint.empty(); ++i) {
-    const std::string_view line = lines[i];
-    if (line.size() > 4 && line[4] == '=' && Lower(line.substr(0, 4)) == "path")
-      e.hint = "line " + std::to_string(i + 1) + " has \"" + std::string(line.substr(0, 5)) +
-               "\": keys compare exactly, case included";
-  }
 }
 
 }  // namespace pendulon

@@ -47,10 +47,6 @@ class LaunchExplainer {
   int LineCount() const { return file_ ? file_->Lines().Count() : 0; }
 
  private:
-  // Why an item launches nothing, its section's tags on those lines (-1: none).
-  void Diagnose(const AnsiString& item, std::int32_t open, std::int32_t close,
-                LaunchExplanation& e) const;
-
   DryRunPlatform& platform_;
   std::unique_ptr<TQEFile> file_;
   std::map<AnsiString, LaunchExplanation> known_;
