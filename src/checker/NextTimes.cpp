@@ -32,7 +32,8 @@ std::uint16_t Word(std::int64_t value) {
 }  // namespace
 
 std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
-                                   const LocalMinute& after, int count, int horizonDays) {
+                                   const LocalMinute& after, int count) {
+  constexpr int kHorizonDays = 146097 + 366;  // the calendar repeats every 400 years
   std::vector<LocalMinute> found;
   if (count <= 0 || !CanOccur(line.when))
     return found;
@@ -103,7 +104,7 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
   int weekday = WeekdayOf(after.year, after.month, after.day);
   int firstMinute = after.hour * 60 + after.minute + 1;  // of the day: strictly after `after`
   Schedule date;
-  for (std::int64_t d = firstDay; d <= firstDay + horizonDays;
+  for (std::int64_t d = firstDay; d <= firstDay + kHorizonDays;
        ++d, weekday = weekday % 7 + 1, firstMinute = 0) {
     const CivilDate civil = CivilFromDays(d);
     const int year = static_cast<int>(civil.year), month = static_cast<int>(civil.month),
