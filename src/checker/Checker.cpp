@@ -29,8 +29,9 @@ int WrongUsage(std::ostream& err, const std::string& complaint) {
 int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
                std::ostream& out, std::ostream& err) {
   // [--json] [folder], or --help, or --version; "--" ends the options.
-  bool json = false, help = false, version = false, optionsEnded = false;
+  bool json = false, optionsEnded = false;
   std::optional<std::string> given;  // none: the folder the checker itself lies in
+  std::string answer;                // for --help and --version: printed instead of a report
   for (const std::string& argument : arguments) {
     const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
     if (option && argument == "--") {
@@ -39,11 +40,9 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
       json = true;
     } else if ((option && (argument == "--help" || argument == "-h")) ||
                (!optionsEnded && argument == "/?")) {
-      help = true;
-      version = false;
+      answer = kUsage;
     } else if (option && argument == "--version") {
-      version = true;
-      help = false;
+      answer = std::string("qefcheck ") + kVersion + "\n";
     } else if (option) {
       return WrongUsage(err, "unknown option " + argument);
     } else if (given) {
@@ -52,8 +51,8 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
       given = argument;
     }
   }
-  if (help || version) {
-    out << (help ? kUsage : std::string("qefcheck ") + kVersion + "\n");
+  if (!answer.empty()) {
+    out << answer;
     return kAllLaunch;
   }
   AnsiString folder;
