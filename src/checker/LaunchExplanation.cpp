@@ -14,29 +14,8 @@ std::string Lower(std::string_view text) {
   return lower;
 }
 
-std::string Words(const LaunchExplanation& e) {
-  const auto line = [](int n) { return "line " + std::to_string(n); };
-  switch (e.problem) {
-    case LaunchProblem::kNone:
-      return "launches";
-    case LaunchProblem::kLaunchFileMissing:
-      return "the launch file is missing (the executer would create it empty)";
-    case LaunchProblem::kNoSection:
-      return "the launch file has no section for the item";
-    case LaunchProblem::kNoClosingTag:
-      return "the section opened on " + line(e.openLine) + " is never closed";
-    case LaunchProblem::kClosingBeforeOpening:
-      return "the closing tag on " + line(e.closeLine) + " comes before the opening tag on " +
-             line(e.openLine);
-    case LaunchProblem::kMenuItemBeforePath:
-      return "the section's keys end at the <MenuItem line " + std::to_string(e.menuItemLine) +
-             ", before path= on " + line(e.pathLine);
-    case LaunchProblem::kEmptyPath:
-      return "path= on " + line(e.pathLine) + " is empty";
-    case LaunchProblem::kNoPath:
-      return "the section opened on " + line(e.openLine) + " has no path=";
-  }
-  return std::string();
+std::string Line(int number) {
+  return "line " + std::to_string(number);
 }
 
 // Why an item launches nothing, its section's tags on those lines (-1: none).
@@ -45,19 +24,26 @@ void Diagnose(const TQEFile& file, const AnsiString& item, std::int32_t open, st
   const TStringList& lines = file.Lines();
   if (open < 0) {
     e.problem = LaunchProblem::kNoSection;
+    e.words = "the launch file has no section for the item";
     // Names compare exactly; say so when only case or an outer space keeps them apart.
     const std::string wanted = Lower("<" + item + ">");
     for (int i = 0; i < lines.Count() && e.hint.empty(); ++i) {
       if (Lower(lines[i].substr(0, wanted.size())) == wanted)
-        e.hint =
-            "line " + std::to_string(i + 1) + " opens a section whose name differs only in case";
+        e.hint = Line(i + 1) + " opens a section whose name differs only in case";
     }
     if (e.hint.empty() && (item.front() == ' ' || item.back() == ' '))
       e.hint = "the item name begins or ends with a space, which is part of the name";
     return;
   }
-  if (close < 0 || close <= open) {
-    e.problem = close < 0 ? LaunchProblem::kNoClosingTag : LaunchProblem::kClosingBeforeOpening;
+  if (close < 0) {
+    e.problem = LaunchProblem::kNoClosingTag;
+    e.words = "the section opened on " + Line(e.openLine) + " is never closed";
+    return;
+  }
+  if (close <= open) {
+    e.problem = LaunchProblem::kClosingBeforeOpening;
+    e.words = "the closing tag on " + Line(e.closeLine) + " comes before the opening tag on " +
+              Line(e.openLine);
     return;
   }
   // The header ends before the first <MenuItem line; path= may still follow it.
@@ -67,15 +53,23 @@ void Diagnose(const TQEFile& file, const AnsiString& item, std::int32_t open, st
   const std::int32_t path = file.FindKey("path", open + 1, close - 1);
   e.pathLine = path + 1;
   e.menuItemLine = menuItem >= 0 && (path < 0 || menuItem < path) ? menuItem + 1 : 0;
-  e.problem = path < 0              ? LaunchProblem::kNoPath
-              : e.menuItemLine != 0 ? LaunchProblem::kMenuItemBeforePath
-                                    : LaunchProblem::kEmptyPath;
+  if (path < 0) {
+    e.problem = LaunchProblem::kNoPath;
+    e.words = "the section opened on " + Line(e.openLine) + " has no path=";
+  } else if (e.menuItemLine != 0) {
+    e.problem = LaunchProblem::kMenuItemBeforePath;
+    e.words = "the section's keys end at the <MenuItem line " + std::to_string(e.menuItemLine) +
+              ", before path= on " + Line(e.pathLine);
+  } else {
+    e.problem = LaunchProblem::kEmptyPath;
+    e.words = "path= on " + Line(e.pathLine) + " is empty";
+  }
   // Keys compare exactly too: look for "path" in other cases above the first "path=". Its four
   // letters are never lead bytes, so "=" right after them is the line's first.
   for (std::int32_t i = open + 1; i <= (path < 0 ? close - 1 : path - 1) && e.hint.empty(); ++i) {
     const std::string_view line = lines[i];
     if (line.size() > 4 && line[4] == '=' && Lower(line.substr(0, 4)) == "path")
-      e.hint = "line " + std::to_string(i + 1) + " has \"" + std::string(line.substr(0, 5)) +
+      e.hint = Line(i + 1) + " has \"" + std::string(line.substr(0, 5)) +
                "\": keys compare exactly, case included";
   }
 }
@@ -122,8 +116,8 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     }
   } else {
     e.problem = LaunchProblem::kLaunchFileMissing;
+    e.words = "the launch file is missing (the executer would create it empty)";
   }
-  e.words = Words(e);
   return known_.emplace(item, std::move(e)).first->second;
 }
 
