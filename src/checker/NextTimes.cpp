@@ -33,8 +33,8 @@ std::uint16_t Word(std::int64_t value) {
 
 std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
                                    const LocalMinute& after, int count) {
-  constexpr int kHorizonDays =
-      146097 + 366;  // 400 years, after which the calendar repeats, and one
+  // 400 years, after which the calendar repeats, and one.
+  constexpr int kHorizonDays = 146097 + 366;
   std::vector<LocalMinute> found;
   if (count <= 0 || !CanOccur(line.when))
     return found;
