@@ -1,36 +1,65 @@
 #include "checker/Checker.h"
 
 #include <exception>
+#include <optional>
 
 #include "Version.h"
-#include "checker/FolderCheck.h"
 #include "checker/JsonReport.h"
-#include "checker/Options.h"
 #include "checker/TextReport.h"
 #include "platform/Exceptions.h"
 
 namespace pendulon {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: qefcheck [--json] [folder]   or   qefcheck --version\n"
+    "Explains what the task executer will do with folder\\lib\\tasks.qef and\n"
+    "folder\\lib\\launch.qef (default folder: the one qefcheck lies in).\n"
+    "  --json  the report as JSON\n"
+    "Exit status: 0 every task line fires and launches something, 1 a line has a\n"
+    "problem, 2 the files cannot be read or the command line is wrong.\n";
+
+int WrongUsage(std::ostream& err, const std::string& complaint) {
+  err << "qefcheck: " << Visible(complaint) << "\n" << kUsage;
+  return kCannotRead;
+}
+
+}  // namespace
 
 int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
                std::ostream& out, std::ostream& err) {
-  const CheckerOptions options = ParseOptions(arguments);
-  if (options.action == CheckerOptions::Action::kHelp) {
-    out << UsageText();
-    return kAllLaunch;
+  // [--json] [folder], or --help, or --version; "--" ends the options.
+  bool json = false, optionsEnded = false;
+  std::optional<std::string> given;  // none: the folder the checker itself lies in
+  std::string answer;                // for --help and --version: printed instead of a report
+  for (const std::string& argument : arguments) {
+    const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
+    if (option && argument == "--") {
+      optionsEnded = true;
+    } else if (option && argument == "--json") {
+      json = true;
+    } else if ((option && (argument == "--help" || argument == "-h")) ||
+               (!optionsEnded && argument == "/?")) {
+      answer = kUsage;
+    } else if (option && argument == "--version") {
+      answer = std::string("qefcheck ") + kVersion + "\n";
+    } else if (option) {
+      return WrongUsage(err, "unknown option " + argument);
+    } else if (given) {
+      return WrongUsage(err, "more than one folder: " + *given + " and " + argument);
+    } else {
+      given = argument;
+    }
   }
-  if (options.action == CheckerOptions::Action::kVersion) {
-    out << "qefcheck " << kVersion << "\n";
+  if (!answer.empty()) {
+    out << answer;
     return kAllLaunch;
-  }
-  if (options.action == CheckerOptions::Action::kWrongUsage) {
-    err << "qefcheck: " << Visible(options.complaint) << "\n" << UsageText();
-    return kCannotRead;
   }
   AnsiString folder;
   try {
-    folder = options.folder ? *options.folder : OwnFolder(platform, separator);
+    folder = given ? *given : OwnFolder(platform, separator);
     const FolderCheck check = CheckFolder(platform, folder, separator);
-    if (options.json)
+    if (json)
       WriteJsonReport(out, check);
     else
       WriteTextReport(out, check);
@@ -38,7 +67,7 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
   } catch (...) {
     // A file that cannot be read, or no memory for it: either way the folder is not checked.
     const std::string message = ErrorText(std::current_exception());
-    if (options.json)
+    if (json)
       WriteJsonFailure(out, folder, message);
     err << "qefcheck: " << Visible(message) << "\n";
     return kCannotRead;

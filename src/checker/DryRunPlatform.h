@@ -3,11 +3,11 @@
 // (so a missing file is never created), the shell's requests are recorded instead of carried
 // out, and the executable seems to lie in the checked folder.
 
-#include <map>
 #include <vector>
 
 #include "platform/HostSystemWrapper.h"
 #include "platform/Shell.h"
+#include "platform/Win32Conventions.h"
 
 namespace pendulon {
 
@@ -24,28 +24,39 @@ class DryRunPlatform final : public HostSystemWrapper, public Shell {
   void PlaceExecutable(const AnsiString& exePath) { exePath_ = exePath; }
   // Sends every use of one path to another: the executer joins its paths with "\", which a
   // system that separates with "/" would not find.
-  void Alias(const AnsiString& path, const AnsiString& actual) { aliases_[path] = actual; }
+  void Alias(const AnsiString& path, const AnsiString& actual) {
+    aliasFrom_ = path;
+    aliasTo_ = actual;
+  }
 
-  const std::vector<ShellRequest>& ShellRequests() const { return shellRequests_; }
-  void ClearShellRequests() { shellRequests_.clear(); }
-
-  FoundFile FindFile(const AnsiString& path) override;
+  FoundFile FindFile(const AnsiString& path) override {
+    return HostSystemWrapper::FindFile(Actual(path));
+  }
   // Refuses writing and every disposition but opening an existing file.
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
-                      std::uint32_t disposition) override;
-  std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
-
-  // Recorded, never carried out.
-  void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
+                      std::uint32_t disposition) override {
+    if ((access & kGenericWrite) != 0 || disposition != kOpenExisting)
+      return kInvalidFile;
+    return HostSystemWrapper::OpenFile(Actual(path), access, share, disposition);
+  }
+  std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override {
+    return CopyModuleFileName(exePath_, buffer, size);
+  }
+  // Recorded in shellRequests, never carried out.
+  void ShellOpen(WindowHandle, const AnsiString& verb, const AnsiString& file,
                  const AnsiString& parameters, const AnsiString& directory,
-                 int showCommand) override;
+                 int showCommand) override {
+    shellRequests.push_back({verb, file, parameters, directory, showCommand});
+  }
+
+  std::vector<ShellRequest> shellRequests;
 
  private:
-  const AnsiString& Actual(const AnsiString& path) const;
+  const AnsiString& Actual(const AnsiString& path) const {
+    return path == aliasFrom_ ? aliasTo_ : path;
+  }
 
-  AnsiString exePath_;
-  std::map<AnsiString, AnsiString> aliases_;
-  std::vector<ShellRequest> shellRequests_;
+  AnsiString exePath_, aliasFrom_, aliasTo_;
 };
 
 }  // namespace pendulon

@@ -1,6 +1,5 @@
 #include "checker/FieldDiagnosis.h"
 
-#include "checker/Calendar.h"
 #include "checker/Schedule.h"
 #include "platform/Clock.h"
 

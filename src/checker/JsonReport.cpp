@@ -30,20 +30,14 @@ std::string Bool(bool value) {
   return value ? "true" : "false";
 }
 
-// Builds one object, members in the order they are added.
-class Object {
- public:
-  explicit Object(const char* between = ",") : between_(between) {}
-  Object& Add(const char* name, const std::string& json) {
-    text_ += (text_.empty() ? "{" : between_) + JsonString(name) + ":" + json;
-    return *this;
-  }
-  std::string Done() const { return text_.empty() ? "{}" : text_ + "}"; }
+using Members = std::vector<std::pair<const char*, std::string>>;  // names and JSON values
 
- private:
-  const char* between_;
-  std::string text_;
-};
+std::string Object(const Members& members, const char* between = ",") {
+  std::string text;
+  for (const auto& [name, json] : members)
+    text += (text.empty() ? "{" : between) + JsonString(name) + ":" + json;
+  return text.empty() ? "{}" : text + "}";
+}
 
 template <typename Items, typename ToJson>
 std::string Array(const Items& items, ToJson toJson) {
@@ -52,77 +46,71 @@ std::string Array(const Items& items, ToJson toJson) {
   return "[" + text + "]";
 }
 
-std::string ScheduleJson(const WordedSchedule& s) {
-  Object o;
+std::string OrNull(bool present, const std::string& json) {
+  return present ? json : "null";
+}
+
+std::string ScheduleJson(const Schedule& s) {
+  Members m;
   for (int f = 0; f < Schedule::kFields; ++f)
-    o.Add(FieldName(f), s.when.Fixed(f) ? Number(s.when[f]) : "null");
-  return o.Add("words", JsonString(s.words)).Done();
+    m.emplace_back(FieldName(f), OrNull(s.Fixed(f), Number(s[f])));
+  m.emplace_back("words", JsonString(DescribeSchedule(s)));
+  return Object(m);
 }
 
 std::string LaunchJson(const LaunchExplanation& e) {
-  Object o;
-  if (e.problem == LaunchProblem::kNone) {
-    o.Add("problem", "null")
-        .Add("verb", JsonString(e.request.verb))
-        .Add("verbIsDefault", Bool(e.verbIsDefault))
-        .Add("file", JsonString(e.request.file))
-        .Add("parameters", JsonString(e.request.parameters))
-        .Add("directory", JsonString(e.request.directory))
-        .Add("directoryIsDefault", Bool(e.directoryIsDefault))
-        .Add("showCommand", Number(e.request.showCommand));
-  } else {
-    o.Add("problem", JsonString(LaunchProblemCode(e.problem)))
-        .Add("words", JsonString(e.words))
-        .Add("hint", e.hint.empty() ? "null" : JsonString(e.hint));
-  }
-  const auto lineOrNull = [](int n) { return n > 0 ? Number(n) : "null"; };
-  return o.Add("openLine", lineOrNull(e.openLine))
-      .Add("closeLine", lineOrNull(e.closeLine))
-      .Add("menuItemLine", lineOrNull(e.menuItemLine))
-      .Add("pathLine", lineOrNull(e.pathLine))
-      .Done();
+  const ShellRequest& r = e.request;
+  Members m = e.problem == LaunchProblem::kNone
+                  ? Members{{"problem", "null"},
+                            {"verb", JsonString(r.verb)},
+                            {"verbIsDefault", Bool(e.verbIsDefault)},
+                            {"file", JsonString(r.file)},
+                            {"parameters", JsonString(r.parameters)},
+                            {"directory", JsonString(r.directory)},
+                            {"directoryIsDefault", Bool(e.directoryIsDefault)},
+                            {"showCommand", Number(r.showCommand)}}
+                  : Members{{"problem", JsonString(LaunchProblemCode(e.problem))},
+                            {"words", JsonString(e.words)},
+                            {"hint", OrNull(!e.hint.empty(), JsonString(e.hint))}};
+  const int lines[] = {e.openLine, e.closeLine, e.menuItemLine, e.pathLine};
+  const char* const names[] = {"openLine", "closeLine", "menuItemLine", "pathLine"};
+  for (int i = 0; i < 4; ++i) m.emplace_back(names[i], OrNull(lines[i] > 0, Number(lines[i])));
+  return Object(m);
 }
 
 std::string LineJson(const LineReport& line) {
   const auto failure = [&](const LineReport::Failure& f) {
-    return Object()
-        .Add("field", Number(f.field))
-        .Add("fieldName", JsonString(FieldName(f.field)))
-        .Add("text", JsonString(line.fields[static_cast<std::size_t>(f.field)]))
-        .Add("code", JsonString(ProblemCode(f.problem)))
-        .Add("words", JsonString(f.words))
-        .Done();
+    return Object({{"field", Number(f.field)},
+                   {"fieldName", JsonString(FieldName(f.field))},
+                   {"text", JsonString(line.fields[static_cast<std::size_t>(f.field)])},
+                   {"code", JsonString(ProblemCode(f.problem))},
+                   {"words", JsonString(f.words)}});
   };
   const auto error = [](const LineReport::Raised& e) {
-    return Object()
-        .Add("index", Number(e.index))
-        .Add("message", JsonString(e.message))
-        .Add("words", JsonString(e.words))
-        .Done();
+    return Object({{"index", Number(e.index)},
+                   {"message", JsonString(e.message)},
+                   {"words", JsonString(e.words)}});
   };
-  return Object()
-      .Add("line", Number(line.number))
-      .Add("kind", JsonString(KindCode(line.kind)))
-      .Add("text", JsonString(line.text))
-      .Add("fields", Array(line.fields, [](const AnsiString& f) { return JsonString(f); }))
-      .Add("item", line.Item() ? JsonString(*line.Item()) : "null")
-      .Add("verdict", JsonString(VerdictCode(line.verdict)))
-      .Add("problem", Bool(IsProblem(line.verdict)))
-      .Add("reason", JsonString(line.reason))
-      .Add("failure", line.failure ? failure(*line.failure) : "null")
-      .Add("error", line.error ? error(*line.error) : "null")
-      .Add("schedule", line.schedule ? ScheduleJson(*line.schedule) : "null")
-      .Add("next", Array(line.next, [](const LocalMinute& m) { return JsonString(IsoText(m)); }))
-      .Add("blockedBy", Array(line.blockedBy, [](int n) { return Number(n); }))
-      .Add("notExamined", Array(line.notExamined,
-                                [](const Overlap& overlap) {
-                                  return Object()
-                                      .Add("line", Number(overlap.line))
-                                      .Add("schedule", ScheduleJson(overlap.schedule))
-                                      .Done();
-                                }))
-      .Add("launch", line.launch ? LaunchJson(*line.launch) : "null")
-      .Done();
+  const auto overlap = [](const Overlap& o) {
+    return Object({{"line", Number(o.line)}, {"schedule", ScheduleJson(o.when)}});
+  };
+  return Object({
+      {"line", Number(line.number)},
+      {"kind", JsonString(KindCode(line.kind))},
+      {"text", JsonString(line.text)},
+      {"fields", Array(line.fields, JsonString)},
+      {"item", line.Item() ? JsonString(*line.Item()) : "null"},
+      {"verdict", JsonString(VerdictCode(line.verdict))},
+      {"problem", Bool(IsProblem(line.verdict))},
+      {"reason", JsonString(line.reason)},
+      {"failure", line.failure ? failure(*line.failure) : "null"},
+      {"error", line.error ? error(*line.error) : "null"},
+      {"schedule", line.schedule ? ScheduleJson(*line.schedule) : "null"},
+      {"next", Array(line.next, [](const LocalMinute& m) { return JsonString(IsoText(m)); })},
+      {"blockedBy", Array(line.blockedBy, Number)},
+      {"notExamined", Array(line.notExamined, overlap)},
+      {"launch", line.launch ? LaunchJson(*line.launch) : "null"},
+  });
 }
 
 }  // namespace
@@ -132,34 +120,30 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
   std::string lines;  // one to a row
   for (const LineReport& line : check.lines)
     lines += (lines.empty() ? "\n" : ",\n") + LineJson(line);
-  out << Object(",\n")
-             .Add("format", Number(kJsonFormat))
-             .Add("folder", JsonString(check.folder))
-             .Add("tasksFile", JsonString(check.tasksPath))
-             .Add("launchFile", JsonString(check.launchPath))
-             .Add("launchFilePresent", Bool(check.launchPresent))
-             .Add("now", JsonString(IsoText(check.now)))
-             .Add("lines", "[" + lines + "\n]")
-             .Add("summary", Object()
-                                 .Add("lines", Number(static_cast<int>(check.lines.size())))
-                                 .Add("empty", Number(sum.empty))
-                                 .Add("comments", Number(sum.comments))
-                                 .Add("tasks", Number(sum.tasks))
-                                 .Add("launching", Number(sum.launching))
-                                 .Add("problems", Number(static_cast<int>(sum.problems.size())))
-                                 .Done())
-             .Add("exitStatus", Number(check.ExitStatus()))
-             .Done()
+  const Members summary = {{"lines", Number(static_cast<int>(check.lines.size()))},
+                           {"empty", Number(sum.empty)},
+                           {"comments", Number(sum.comments)},
+                           {"tasks", Number(sum.tasks)},
+                           {"launching", Number(sum.launching)},
+                           {"problems", Number(static_cast<int>(sum.problems.size()))}};
+  out << Object({{"format", Number(kJsonFormat)},
+                 {"folder", JsonString(check.folder)},
+                 {"tasksFile", JsonString(check.tasksPath)},
+                 {"launchFile", JsonString(check.launchPath)},
+                 {"launchFilePresent", Bool(check.launchPresent)},
+                 {"now", JsonString(IsoText(check.now))},
+                 {"lines", "[" + lines + "\n]"},
+                 {"summary", Object(summary)},
+                 {"exitStatus", Number(check.ExitStatus())}},
+                ",\n")
       << "\n";
 }
 
 void WriteJsonFailure(std::ostream& out, const AnsiString& folder, const std::string& message) {
-  out << Object()
-             .Add("format", Number(kJsonFormat))
-             .Add("folder", JsonString(folder))
-             .Add("error", JsonString(message))
-             .Add("exitStatus", "2")
-             .Done()
+  out << Object({{"format", Number(kJsonFormat)},
+                 {"folder", JsonString(folder)},
+                 {"error", JsonString(message)},
+                 {"exitStatus", "2"}})
       << "\n";
 }
 

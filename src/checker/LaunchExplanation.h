@@ -47,10 +47,6 @@ class LaunchExplainer {
   int LineCount() const { return file_ ? file_->Lines().Count() : 0; }
 
  private:
-  // Why an item launches nothing.
-  LaunchExplanation Diagnose(const AnsiString& item) const;
-  const LaunchExplanation& Remember(const AnsiString& item, LaunchExplanation e);
-
   DryRunPlatform& platform_;
   std::unique_ptr<TQEFile> file_;
   std::map<AnsiString, LaunchExplanation> known_;

@@ -6,6 +6,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "platform/Clock.h"
 #include "platform/Exceptions.h"
 #include "scheduler/MinuteMatcher.h"
 
@@ -20,13 +21,20 @@ class StoppedClock final : public SystemClock {
   SystemTime LocalTime() override { return now; }
   // The walk never waits; a wait on a clock that cannot move would never end.
   void Sleep(std::uint32_t) override { throw std::logic_error("a stopped clock cannot wait"); }
+
   SystemTime now;
 };
+
+std::uint16_t Word(std::int64_t value) {
+  return static_cast<std::uint16_t>(value);
+}
 
 }  // namespace
 
 std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
-                                   const LocalMinute& after, int count, int horizonDays) {
+                                   const LocalMinute& after, int count) {
+  // 400 years, after which the calendar repeats, and one.
+  constexpr int kHorizonDays = 146097 + 366;
   std::vector<LocalMinute> found;
   if (count <= 0 || !CanOccur(line.when))
     return found;
@@ -38,8 +46,9 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
   table->Add("* * * * * past the lines above");
   table->Add(line.text);
   StoppedClock clock;
-  const auto acts = [&](const LocalMinute& at) {
-    clock.now = ClockAt(at);
+  const auto acts = [&](int hour, int minute) {
+    clock.now.hour = Word(hour);
+    clock.now.minute = Word(minute);
     int ran = 0;
     try {
       WalkTasks(clock, table, [&](const AnsiString&) { ++ran; });
@@ -91,15 +100,20 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
   };
   const FieldRange hours = candidates(F::kHour), minutes = candidates(F::kMinute);
 
-  int year = after.year, month = after.month, day = after.day;
-  int weekday = WeekdayOf(year, month, day);
+  const std::int64_t firstDay = DaysFromCivil(after.year, static_cast<unsigned>(after.month),
+                                              static_cast<unsigned>(after.day));
+  int weekday = WeekdayOf(after.year, after.month, after.day);
   int firstMinute = after.hour * 60 + after.minute + 1;  // of the day: strictly after `after`
   Schedule date;
-  for (int d = 0; d <= horizonDays;
-       ++d, NextDay(year, month, day), weekday = weekday % 7 + 1, firstMinute = 0) {
+  for (std::int64_t d = firstDay; d <= firstDay + kHorizonDays;
+       ++d, weekday = weekday % 7 + 1, firstMinute = 0) {
+    const CivilDate civil = CivilFromDays(d);
+    const int year = static_cast<int>(civil.year), month = static_cast<int>(civil.month),
+              day = static_cast<int>(civil.day);
     date[F::kDay] = day;
     date[F::kMonth] = month;
     date[F::kWeekday] = weekday;
+    clock.now = {Word(year), Word(month), Word(weekday - 1), Word(day)};
     const Schedule dayClass = classOf(date);
     const auto known = dayActs.find(dayClass);
     if (!Intersect(line.when, date) || (known != dayActs.end() && !known->second))
@@ -115,7 +129,7 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
         const LocalMinute at{year, month, day, h, m};
         const auto [verdict, fresh] = minuteActs.try_emplace(classOf(minute));
         if (fresh)
-          verdict->second = acts(at);
+          verdict->second = acts(h, m);
         if (!verdict->second)
           continue;
         any = true;

@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "checker/Calendar.h"
 #include "checker/Schedule.h"
 #include "platform/AnsiString.h"
 
@@ -18,15 +17,11 @@ struct TimedLine {
   int raises = -1;  // the list index it raises then; -1 when it runs its item
 };
 
-// 400 years and one: the calendar repeats every 400 years, so within this many days every
-// minute of every kind occurs.
-constexpr int kHorizonDays = 146097 + 366;
-
-// The first count minutes after `after` and within horizonDays days of it in which line acts
-// and no line of `above` (lines above it that raise) ends the walk first, found by the real walk
-// on a stopped clock. Empty over the whole horizon: the line never acts.
+// The first count minutes after `after` in which line acts and no line of `above` (lines above
+// it that raise) ends the walk first, found by the real walk on a stopped clock. Empty when
+// there is none within 400 years and a day, in which every minute of every kind occurs: the
+// line never acts.
 std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
-                                   const LocalMinute& after, int count,
-                                   int horizonDays = kHorizonDays);
+                                   const LocalMinute& after, int count);
 
 }  // namespace pendulon

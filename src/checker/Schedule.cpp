@@ -2,12 +2,18 @@
 
 #include <cstdio>
 
-#include "checker/Calendar.h"
+#include "platform/Clock.h"
 
 namespace pendulon {
 namespace {
 
 using F = TaskFields;  // a schedule is indexed by the task line's fields
+
+const char* WeekdayName(int weekday) {
+  static const char* const kNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                       "Thursday", "Friday", "Saturday"};
+  return kNames[weekday - 1];
+}
 
 std::string TimeWords(const Schedule& s) {
   const std::string hour = s.Fixed(F::kHour) ? std::to_string(s[F::kHour]) : std::string();
@@ -47,6 +53,39 @@ std::string DateWords(const Schedule& s) {
 
 }  // namespace
 
+LocalMinute MinuteOf(const SystemTime& t) {
+  return {t.year, t.month, t.day, t.hour, t.minute};
+}
+
+int WeekdayOf(int year, int month, int day) {
+  constexpr std::int64_t kDaysFrom1899To1970 = 25569;
+  const std::int64_t days =
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+  return WeekdayNumber(static_cast<TDateTime>(days + kDaysFrom1899To1970));
+}
+
+const char* MonthName(int month) {
+  static const char* const kNames[] = {"January",   "February", "March",    "April",
+                                       "May",       "June",     "July",     "August",
+                                       "September", "October",  "November", "December"};
+  return kNames[month - 1];
+}
+
+std::string IsoText(const LocalMinute& m) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d", m.year, m.month, m.day, m.hour,
+                m.minute);
+  return text;
+}
+
+std::string ReadableText(const LocalMinute& m) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.3s %04d-%02d-%02d %02d:%02d",
+                WeekdayName(WeekdayOf(m.year, m.month, m.day)), m.year, m.month, m.day, m.hour,
+                m.minute);
+  return text;
+}
+
 FieldRange RangeOf(int field) {
   static constexpr FieldRange kRanges[Schedule::kFields] = {
       {0, 59}, {0, 23}, {1, 31}, {1, 12}, {1, 7}};
@@ -54,7 +93,8 @@ FieldRange RangeOf(int field) {
 }
 
 int MostDaysIn(int month) {
-  return DaysIn(2000, month);  // a leap year
+  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return kDays[month - 1];
 }
 
 bool CanOccur(const Schedule& s) {

@@ -1,14 +1,32 @@
 #pragma once
-// The local minutes a task line acts in, as its five time fields give them: minute, hour, day,
-// month and weekday each either fixed to one value the clock shows or free.
+// Local minutes, and those a task line acts in as its five time fields give them: minute, hour,
+// day, month and weekday each either fixed to one value the clock shows or free. Weekdays are
+// numbered as the executer numbers them (1 Sunday ... 7 Saturday).
 
 #include <array>
 #include <optional>
 #include <string>
 
+#include "platform/SystemClock.h"
 #include "scheduler/TaskLine.h"
 
 namespace pendulon {
+
+struct LocalMinute {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+
+  auto operator<=>(const LocalMinute&) const = default;
+};
+
+// The minute of a clock reading; seconds are dropped.
+LocalMinute MinuteOf(const SystemTime& time);
+// Weekday of a date, by the executer's own day count.
+int WeekdayOf(int year, int month, int day);
+const char* MonthName(int month);  // "January" for 1
+// "2026-03-02T08:30"
+std::string IsoText(const LocalMinute& minute);
+// "Mon 2026-03-02 08:30"
+std::string ReadableText(const LocalMinute& minute);
 
 struct Schedule {
   static constexpr int kAny = -1;
@@ -23,7 +41,7 @@ struct Schedule {
 };
 
 // The values the clock shows in a field: minute 0-59, hour 0-23, day 1-31, month 1-12,
-// weekday 1 (Sunday) to 7 (Saturday).
+// weekday 1-7.
 struct FieldRange {
   int low, high;
 };

@@ -16,20 +16,6 @@ std::string Quoted(std::string_view bytes) {
   return "\"" + Visible(bytes) + "\"";
 }
 
-void WriteFields(std::ostream& out, const LineReport& line) {
-  for (std::size_t f = 0; f < line.fields.size(); ++f)
-    out << "  " << FieldName(static_cast<int>(f)) << " " << Quoted(line.fields[f]);
-}
-
-void WriteTimes(std::ostream& out, const LineReport& line) {
-  out << kIndent << "next: ";
-  if (line.next.empty())
-    out << "none within 400 years";
-  for (std::size_t i = 0; i < line.next.size(); ++i)
-    out << (i > 0 ? ", " : "") << ReadableText(line.next[i]);
-  out << "\n";
-}
-
 // Shell values as they are, quoted only where the quotes show something: empty, or with
 // spaces at an end.
 std::string ShellValue(std::string_view value) {
@@ -57,13 +43,18 @@ void WriteLaunch(std::ostream& out, const LaunchExplanation& launch) {
 
 void WriteLine(std::ostream& out, const LineReport& line) {
   out << "line " << line.number << "  " << KindCode(line.kind);
-  WriteFields(out, line);
+  for (std::size_t f = 0; f < line.fields.size(); ++f)
+    out << "  " << FieldName(static_cast<int>(f)) << " " << Quoted(line.fields[f]);
   out << "\n";
   if (line.verdict == Verdict::kSkipped)
     return;
   out << kIndent << (IsProblem(line.verdict) ? "PROBLEM: " : "ok: ") << line.reason << "\n";
-  if (line.showsNext)
-    WriteTimes(out, line);
+  if (line.ShowsNext()) {
+    out << kIndent << "next: " << (line.next.empty() ? "none within 400 years" : "");
+    for (std::size_t i = 0; i < line.next.size(); ++i)
+      out << (i > 0 ? ", " : "") << ReadableText(line.next[i]);
+    out << "\n";
+  }
   for (std::size_t i = 0; i < line.notExamined.size() && i < kMostOverlaps; ++i)
     out << kIndent << "not examined: " << line.notExamined[i].words << "\n";
   if (line.notExamined.size() > kMostOverlaps)

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "checker/FieldDiagnosis.h"
-#include "checker/LineAnalysis.h"
+#include "checker/FolderCheck.h"
 #include "platform/Exceptions.h"
 #include "scheduler/MinuteMatcher.h"
 #include "support/SimFixture.h"
