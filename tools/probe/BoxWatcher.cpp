@@ -115,8 +115,10 @@ void BoxWatcher::Visit(HWND box, DWORD now) {
   if (!IsWindowVisible(box))
     return;
   Seen& seen = seen_[box];
-  if (seen.firstVisible == 0)
-    seen.firstVisible = now | 1;
+  if (!seen.visible) {
+    seen.visible = true;
+    seen.firstVisible = now;
+  }
   if (!seen.reported) {
     if (now - seen.firstVisible < kSettleMs)
       return;

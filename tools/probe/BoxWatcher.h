@@ -35,6 +35,9 @@ class BoxWatcher {
 
  private:
   struct Seen {
+    // A flag of its own, not a tick forced non-zero: now | 1 can lie ahead of now, and the
+    // unsigned age would wrap and skip the settling time.
+    bool visible = false;
     DWORD firstVisible = 0;  // tick count when first seen visible
     bool reported = false;
     DWORD pressedAt = 0;  // 0 until OK was pressed
