@@ -33,12 +33,16 @@ class DryRunPlatform final : public HostSystemWrapper, public Shell {
   // Refuses writing and every disposition but opening an existing file.
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                       std::uint32_t disposition) override;
+  // Nothing is written or renamed: both are refused, as on a medium that is read-only.
+  bool Write(FileHandle file, const void* buffer, std::uint32_t count,
+             std::uint32_t& bytesWritten) override;
+  bool Rename(const AnsiString& from, const AnsiString& to) override;
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
 
-  // Recorded, never carried out.
-  void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
-                 const AnsiString& parameters, const AnsiString& directory,
-                 int showCommand) override;
+  // Recorded, never carried out; answered as a shell that took the request on would answer.
+  std::intptr_t ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
+                          const AnsiString& parameters, const AnsiString& directory,
+                          int showCommand) override;
 
  private:
   const AnsiString& Actual(const AnsiString& path) const;
