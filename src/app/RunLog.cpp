@@ -36,10 +36,10 @@ class Closer {
 
 }  // namespace
 
-RunLog::RunLog(HostSystem& host)
-    : host_(host),
-      path_(ExeDirectory(host) + "\\lib\\pendulon.log"),
-      started_(host.Milliseconds()) {}
+RunLog::RunLog(HostSystem& host) : RunLog(host, ExeDirectory(host) + "\\lib\\pendulon.log") {}
+
+RunLog::RunLog(HostSystem& host, AnsiString path)
+    : host_(host), path_(std::move(path)), started_(host.Milliseconds()) {}
 
 bool RunLog::On() noexcept {
   try {

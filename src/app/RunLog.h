@@ -20,6 +20,8 @@ class RunLog final : public LoadObserver {
 
   // Takes the log's path beside the executable and the moment the process started.
   explicit RunLog(HostSystem& host);
+  // The same log at another path (a tool, or a measurement on a native file system).
+  RunLog(HostSystem& host, AnsiString path);
   RunLog(const RunLog&) = delete;
   RunLog& operator=(const RunLog&) = delete;
 
