@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/RunLog.h"
 #include "platform/Exceptions.h"
 
 namespace pendulon {
@@ -75,6 +76,9 @@ void TApplication::CloseRequested() {
 
 void TApplication::SessionEnding() {
   terminated_ = true;
+  // Windows may end the process as soon as this message has been handled.
+  if (log_ != nullptr)
+    log_->End("session end");
 }
 
 }  // namespace pendulon

@@ -51,6 +51,12 @@ class TApplication final : private WindowClient {
 
   const ErrorReports& Reports() const { return reports_; }
 
+  // Error boxes and the session's end are told to the run log from now on.
+  void SetRunLog(RunLog* log) {
+    log_ = log;
+    reports_.SetRunLog(log);
+  }
+
  private:
   bool ProcessMessage();
   void CloseRequested() override;
@@ -63,6 +69,7 @@ class TApplication final : private WindowClient {
   bool showMainForm_ = true;
   bool terminated_ = false;
   ErrorReports reports_;
+  RunLog* log_ = nullptr;
 };
 
 }  // namespace pendulon

@@ -41,18 +41,21 @@ TfrmPendulon::Window::~Window() {
   windows.DestroyWindow(handle);
 }
 
-TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform)
+TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog* log)
     : application_(application),
       platform_(platform),
+      log_(log),
       window_(platform, this),
       handle_(window_.handle),
       scheduler_(
-          platform, handle_, [this](const AnsiString& name) { RunItem(name); },
+          platform, handle_,
+          [this](const AnsiString& name, int lineNumber) { RunItem(name, lineNumber); },
           [&application](std::exception_ptr e) { application.HandleException(e); }),
       exitTimer_(platform, handle_,
                  [&application](std::exception_ptr e) { application.HandleException(e); }) {
   exitTimer_.SetInterval(4999);
   exitTimer_.SetOnTimer([this] { ExitTimerTimer(); });
+  scheduler_.SetLoadObserver(log_);
 
   {
     // The window exists but has no caption yet, so the lookup never finds this copy; the lock
@@ -74,7 +77,10 @@ TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform)
 TfrmPendulon::~TfrmPendulon() = default;
 
 void TfrmPendulon::FormCreate() {
-  if (FirstArgument(platform_) != "-w quillmar") {
+  const bool accepted = FirstArgument(platform_) == "-w quillmar";
+  if (log_ != nullptr)
+    log_->Start(accepted);
+  if (!accepted) {
     platform_.ShowMessageBox(handle_, kRefusalText, "Pendulon", kMbIconError);
     application_.RequestStop();
     return;
@@ -97,7 +103,9 @@ void TfrmPendulon::ExitTimerTimer() {
     anyLeft = platform_.WindowExists(watched.className, watched.caption) || anyLeft;
   }
   if (!anyLeft) {
+    closeReason_ = "family gone";
     Close();
+    closeReason_ = "close request";
   }
 }
 
@@ -105,10 +113,21 @@ void TfrmPendulon::RunItem(const AnsiString& itemName) {
   pendulon::RunItem(platform_, platform_, platform_, handle_, itemName);
 }
 
+void TfrmPendulon::RunItem(const AnsiString& itemName, int lineNumber) {
+  if (log_ == nullptr) {
+    RunItem(itemName);
+    return;
+  }
+  LaunchRecord record(*log_, lineNumber);
+  pendulon::RunItem(platform_, platform_, platform_, handle_, itemName, platform_, record);
+}
+
 void TfrmPendulon::Close() {
   TCloseAction action = TCloseAction::caHide;
   FormClose(action);
   if (application_.MainForm() == this) {
+    if (log_ != nullptr)
+      log_->End(closeReason_);
     application_.RequestStop();
   } else {
     platform_.SetVisible(handle_, false);

@@ -3,6 +3,7 @@
 // watch and the watchdog), the task table, and the launch of items.
 
 #include "app/Application.h"
+#include "app/RunLog.h"
 #include "platform/AnsiString.h"
 #include "platform/Platform.h"
 #include "platform/Timer.h"
@@ -22,7 +23,8 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
   // Creates the window (empty caption) and its timers, the watchdog counting from here; looks
   // for a running copy and asks the application to stop if there is one; takes its caption;
   // then runs FormCreate, reporting an error that escapes it.
-  TfrmPendulon(TApplication& application, Platform& platform);
+  // With a run log, start-up, loads, launches and the end are told to it.
+  TfrmPendulon(TApplication& application, Platform& platform, RunLog* log = nullptr);
   ~TfrmPendulon();
   TfrmPendulon(const TfrmPendulon&) = delete;
   TfrmPendulon& operator=(const TfrmPendulon&) = delete;
@@ -36,6 +38,8 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
   void ExitTimerTimer();
   // Launches the item of a due task line, owned by this window.
   void RunItem(const AnsiString& itemName);
+  // The same for a task line of that number, told to the run log when there is one.
+  void RunItem(const AnsiString& itemName, int lineNumber);
 
   // Runs FormClose; stops the application when this is its main window, else only hides.
   void Close() override;
@@ -59,6 +63,8 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
 
   TApplication& application_;
   Platform& platform_;
+  RunLog* log_;
+  const char* closeReason_ = "close request";
   Window window_;
   WindowHandle handle_;
   TaskScheduler scheduler_;

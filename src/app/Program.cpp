@@ -4,22 +4,26 @@
 
 #include "app/Application.h"
 #include "app/Main.h"
+#include "app/RunLog.h"
 
 namespace pendulon {
 
 int RunProgram(Platform& platform) noexcept {
   try {
+    RunLog log(platform);
     TApplication application(platform);
+    application.SetRunLog(&log);
     std::unique_ptr<TfrmPendulon> form;
     try {
       application.SetTitle(kApplicationTitle);
-      form = std::make_unique<TfrmPendulon>(application, platform);
+      form = std::make_unique<TfrmPendulon>(application, platform, &log);
       application.SetMainForm(form.get());
       application.Run();
     } catch (...) {
       application.HandleException(std::current_exception());
     }
     application.SetMainForm(nullptr);
+    log.End("stop");
   } catch (...) {
     // Not even the application object could be made; there is no window to report in.
   }

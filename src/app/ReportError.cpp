@@ -1,6 +1,7 @@
 #include "app/ReportError.h"
 
 #include "app/DisabledWindows.h"
+#include "app/RunLog.h"
 
 namespace pendulon {
 namespace {
@@ -35,8 +36,13 @@ void ErrorReports::ReportError(WindowHandle owner, const AnsiString& title,
     return;
   }
   OpenReport open(open_, text);
-  DisabledWindows others(windows_);
-  windows_.ShowMessageBox(owner, text, title, kMbIconError);
+  const AnsiString openedAt = log_ != nullptr ? log_->BoxOpened(text) : AnsiString();
+  {
+    DisabledWindows others(windows_);
+    windows_.ShowMessageBox(owner, text, title, kMbIconError);
+  }
+  if (log_ != nullptr)
+    log_->BoxClosed(text, openedAt);
 }
 
 }  // namespace pendulon

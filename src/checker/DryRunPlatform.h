@@ -35,18 +35,26 @@ class DryRunPlatform final : public HostSystemWrapper, public Shell {
   // Refuses writing and every disposition but opening an existing file.
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                       std::uint32_t disposition) override {
-    if ((access & kGenericWrite) != 0 || disposition != kOpenExisting)
+    if ((access & (kGenericWrite | kAppendData)) != 0 || disposition != kOpenExisting)
       return kInvalidFile;
     return HostSystemWrapper::OpenFile(Actual(path), access, share, disposition);
   }
+  // Nothing is written or renamed: both are refused, as on a medium that is read-only.
+  bool Write(FileHandle, const void*, std::uint32_t, std::uint32_t& bytesWritten) override {
+    bytesWritten = 0;
+    return false;
+  }
+  bool Rename(const AnsiString&, const AnsiString&) override { return false; }
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override {
     return CopyModuleFileName(exePath_, buffer, size);
   }
-  // Recorded in shellRequests, never carried out.
-  void ShellOpen(WindowHandle, const AnsiString& verb, const AnsiString& file,
-                 const AnsiString& parameters, const AnsiString& directory,
-                 int showCommand) override {
+  // Recorded in shellRequests, never carried out; answered as a shell that took the request on
+  // would answer.
+  std::intptr_t ShellOpen(WindowHandle, const AnsiString& verb, const AnsiString& file,
+                          const AnsiString& parameters, const AnsiString& directory,
+                          int showCommand) override {
     shellRequests.push_back({verb, file, parameters, directory, showCommand});
+    return 42;
   }
 
   std::vector<ShellRequest> shellRequests;

@@ -21,7 +21,9 @@ class StoppedClock final : public SystemClock {
   SystemTime LocalTime() override { return now; }
   // The walk never waits; a wait on a clock that cannot move would never end.
   void Sleep(std::uint32_t) override { throw std::logic_error("a stopped clock cannot wait"); }
-
+  // Stopped: no time passes, and its minute is read as UTC.
+  std::uint64_t Milliseconds() override { return 0; }
+  std::int32_t UtcOffsetMinutes() override { return 0; }
   SystemTime now;
 };
 

@@ -3,12 +3,35 @@
 // the executable gives the file (path), the verb (action, default "open"), the parameters
 // (params) and the working folder (dir, default the file's folder).
 
+#include <cstdint>
+
 #include "platform/AnsiString.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessInfo.h"
 #include "platform/Shell.h"
+#include "platform/SystemClock.h"
 
 namespace pendulon {
+
+class TQEFile;
+
+// What is handed to the shell, exactly as passed.
+struct LaunchRequest {
+  AnsiString verb, file, parameters, directory;
+};
+
+// Told what each launch did, for a record of launches kept by the caller.
+class LaunchObserver {
+ public:
+  // The shell was asked and answered (ShellExecuteA's result) after that many milliseconds.
+  virtual void Launched(const AnsiString& item, const LaunchRequest& request, std::intptr_t answer,
+                        std::uint64_t milliseconds) = 0;
+  // The item launches nothing, for this reason.
+  virtual void LaunchedNothing(const AnsiString& item, const AnsiString& reason) = 0;
+
+ protected:
+  ~LaunchObserver() = default;
+};
 
 // The launch file beside the executable; built anew at each call.
 AnsiString LaunchFilePath(ProcessInfo& process);
@@ -17,5 +40,13 @@ AnsiString LaunchFilePath(ProcessInfo& process);
 // loaded; what the shell makes of the request is not looked at.
 void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
              const AnsiString& itemName);
+
+// The same launch, telling the observer what came of it; the clock times the shell's call.
+// An unreadable launch file is told as the error's text before the error goes on.
+void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
+             const AnsiString& itemName, SystemClock& clock, LaunchObserver& observer);
+
+// Why an item whose path is empty launches nothing, in the words qefcheck uses.
+AnsiString NothingLaunchedReason(const TQEFile& file, const AnsiString& itemName);
 
 }  // namespace pendulon

@@ -1,7 +1,7 @@
 #pragma once
 // The files, as the program asks Win32 for them: find one and read its write time, and open,
-// read, seek and close. Values are Win32's own, so the real platform passes them through
-// unchanged.
+// read, write, seek, close and rename. Values are Win32's own, so the real platform passes them
+// through unchanged.
 
 #include <cstdint>
 
@@ -22,9 +22,18 @@ struct FoundFile {
   std::uint64_t size = 0;  // bytes
 };
 
-enum FileAccess : std::uint32_t { kGenericRead = 0x80000000u, kGenericWrite = 0x40000000u };
+enum FileAccess : std::uint32_t {
+  kGenericRead = 0x80000000u,
+  kGenericWrite = 0x40000000u,
+  kAppendData = 0x4u,  // FILE_APPEND_DATA: every write lands at the end, whoever else writes
+};
 enum FileShare : std::uint32_t { kShareNone = 0, kShareRead = 1, kShareWrite = 2 };
-enum FileDisposition : std::uint32_t { kCreateNew = 1, kCreateAlways = 2, kOpenExisting = 3 };
+enum FileDisposition : std::uint32_t {
+  kCreateNew = 1,
+  kCreateAlways = 2,
+  kOpenExisting = 3,
+  kOpenAlways = 4,
+};
 enum SeekOrigin : std::uint32_t { kSeekBegin = 0, kSeekCurrent = 1, kSeekEnd = 2 };
 
 // Every file the program reads, stamps or creates is reached through one of these.
@@ -41,9 +50,13 @@ class FileSystem {
                               std::uint32_t disposition) = 0;
   virtual bool Read(FileHandle file, void* buffer, std::uint32_t count,
                     std::uint32_t& bytesRead) = 0;  // ReadFile
+  virtual bool Write(FileHandle file, const void* buffer, std::uint32_t count,
+                     std::uint32_t& bytesWritten) = 0;  // WriteFile
   // SetFilePointer; the new position, or -1 on failure.
   virtual std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) = 0;
   virtual void Close(FileHandle file) = 0;  // CloseHandle
+  // MoveFileExA with MOVEFILE_REPLACE_EXISTING: an older file of the new name is replaced.
+  virtual bool Rename(const AnsiString& from, const AnsiString& to) = 0;
 };
 
 }  // namespace pendulon

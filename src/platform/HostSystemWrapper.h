@@ -24,19 +24,29 @@ class HostSystemWrapper : public HostSystem {
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override {
     return base_.Read(file, buffer, count, bytesRead);
   }
+  bool Write(FileHandle file, const void* buffer, std::uint32_t count,
+             std::uint32_t& bytesWritten) override {
+    return base_.Write(file, buffer, count, bytesWritten);
+  }
   std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override {
     return base_.Seek(file, distance, origin);
   }
   void Close(FileHandle file) override { base_.Close(file); }
+  bool Rename(const AnsiString& from, const AnsiString& to) override {
+    return base_.Rename(from, to);
+  }
 
   SystemTime LocalTime() override { return base_.LocalTime(); }
   void Sleep(std::uint32_t milliseconds) override { base_.Sleep(milliseconds); }
+  std::uint64_t Milliseconds() override { return base_.Milliseconds(); }
+  std::int32_t UtcOffsetMinutes() override { return base_.UtcOffsetMinutes(); }
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override {
     return base_.ModuleFileName(buffer, size);
   }
   AnsiString CommandLine() override { return base_.CommandLine(); }
   bool IsLeadByte(unsigned char byte) override { return base_.IsLeadByte(byte); }
+  std::uint32_t ProcessId() override { return base_.ProcessId(); }
 
  private:
   HostSystem& base_;

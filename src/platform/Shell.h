@@ -16,10 +16,11 @@ class Shell {
  public:
   virtual ~Shell() = default;
 
-  // ShellExecuteA; empty texts go as empty strings. The outcome is not reported.
-  virtual void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
-                         const AnsiString& parameters, const AnsiString& directory,
-                         int showCommand) = 0;
+  // ShellExecuteA; empty texts go as empty strings. Gives what it returned, as a number: above 32
+  // for a launch the shell took on, otherwise the reason it gave up (SE_ERR_...).
+  virtual std::intptr_t ShellOpen(WindowHandle owner, const AnsiString& verb,
+                                  const AnsiString& file, const AnsiString& parameters,
+                                  const AnsiString& directory, int showCommand) = 0;
 };
 
 }  // namespace pendulon

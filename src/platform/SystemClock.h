@@ -18,6 +18,10 @@ class SystemClock {
 
   virtual SystemTime LocalTime() = 0;                  // GetLocalTime
   virtual void Sleep(std::uint32_t milliseconds) = 0;  // handles no messages
+  // Milliseconds since some fixed moment, never set back (GetTickCount64): for durations.
+  virtual std::uint64_t Milliseconds() = 0;
+  // Local time minus UTC now, in minutes, daylight-saving time included (GetTimeZoneInformation).
+  virtual std::int32_t UtcOffsetMinutes() = 0;
 };
 
 }  // namespace pendulon

@@ -31,6 +31,11 @@ void AlignToMinute(SystemClock& clock) {
 
 void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
                const ItemRunner& runItem) {
+  WalkTasks(clock, taskList, [&runItem](const AnsiString& itemName, int) { runItem(itemName); });
+}
+
+void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
+               const TaskRunner& runTask) {
   TaskFields fields;
   for (int i = 0; taskList && i < taskList->Count(); ++i) {
     const std::string_view entry = taskList->Get(i);
@@ -45,7 +50,7 @@ void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
     if (matches) {
       // A copy: the launch may let ticks run that reload or free the table.
       const AnsiString itemName(fields.Get(TaskFields::kItem));
-      runItem(itemName);
+      runTask(itemName, i + 1);
     }
   }
 }

@@ -13,6 +13,8 @@
 namespace pendulon {
 
 using ItemRunner = std::function<void(const AnsiString& itemName)>;
+// The same, told also the due line's number in the task file, counted from 1.
+using TaskRunner = std::function<void(const AnsiString& itemName, int lineNumber)>;
 
 // Returns once the local clock's seconds read "00", at once when they already do. Handles no
 // messages; sleeps up to each second boundary rather than spinning.
@@ -23,6 +25,8 @@ void AlignToMinute(SystemClock& clock);
 // lacks raises EStringListError; any error ends the walk.
 void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
                const ItemRunner& runItem);
+void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
+               const TaskRunner& runTask);
 
 // Milliseconds from now to the next minute boundary of the local clock, 1 to 60000.
 std::uint32_t MillisecondsToNextMinute(SystemClock& clock);

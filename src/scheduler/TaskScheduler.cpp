@@ -9,8 +9,15 @@ namespace pendulon {
 
 TaskScheduler::TaskScheduler(Platform& platform, WindowHandle owner, ItemRunner runItem,
                              TTimer::ErrorHandler onTimerError)
+    : TaskScheduler(
+          platform, owner,
+          [runItem = std::move(runItem)](const AnsiString& itemName, int) { runItem(itemName); },
+          std::move(onTimerError)) {}
+
+TaskScheduler::TaskScheduler(Platform& platform, WindowHandle owner, TaskRunner runTask,
+                             TTimer::ErrorHandler onTimerError)
     : platform_(platform),
-      runItem_(std::move(runItem)),
+      runTask_(std::move(runTask)),
       taskTimer_(platform, owner, onTimerError),
       modifyTimer_(platform, owner, onTimerError) {
   taskTimer_.SetEnabled(false);
@@ -27,7 +34,7 @@ void TaskScheduler::StartScheduler() {
   taskTimer_.SetEnabled(true);
   taskMark_ = WriteMarkOf(platform_, tasksPath_);
   try {
-    Load();
+    Load(LoadObserver::Kind::kFirst);
   } catch (const EFOpenError&) {
     // A file the family is still writing when it starts us is read as soon as it is free, not
     // at the next logon. A missing file stays unwatched, as callers expect.
@@ -44,7 +51,7 @@ void TaskScheduler::TaskTimerTimer() {
   const bool rearmed = taskTimer_.Rearm(MillisecondsToNextMinute(platform_) + kTickAfterBoundary);
   if (rearmed)
     rearmReported_ = false;
-  WalkTasks(platform_, taskList_, runItem_);
+  WalkTasks(platform_, taskList_, runTask_);
   if (!rearmed && !rearmReported_) {
     rearmReported_ = true;
     throw EOutOfResources();
@@ -67,20 +74,26 @@ void TaskScheduler::ModifyTimerTimer() {
     taskMark_ = WriteMarkOf(platform_, tasksPath_);
     taskList_->Clear();
   }
-  Load();
+  Load(changed ? LoadObserver::Kind::kReload : LoadObserver::Kind::kRetry);
 }
 
-void TaskScheduler::Load() {
+void TaskScheduler::Load(LoadObserver::Kind kind) {
   const bool reported = retryLoad_;
   try {
     LoadLines(platform_, *taskList_, tasksPath_);
     retryLoad_ = false;
-  } catch (const EFOpenError&) {
+  } catch (const EFOpenError& error) {
     // A writer still holding the file is waited out without a box per second.
     retryLoad_ = taskMark_.present;
-    if (!reported || !retryLoad_)
+    if (!reported || !retryLoad_) {
+      if (loadObserver_ != nullptr)
+        loadObserver_->LoadFailed(kind, tasksPath_, error.Message());
       throw;
+    }
+    return;
   }
+  if (loadObserver_ != nullptr)
+    loadObserver_->Loaded(kind, tasksPath_, *taskList_);
 }
 
 }  // namespace pendulon

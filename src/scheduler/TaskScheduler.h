@@ -15,6 +15,18 @@
 
 namespace pendulon {
 
+// Told of each load of the task table, for a record kept by the caller.
+class LoadObserver {
+ public:
+  enum class Kind { kFirst, kReload, kRetry };  // kRetry: a quiet retry after a failed load
+  virtual void Loaded(Kind kind, const AnsiString& path, const TStringList& lines) = 0;
+  // A load that raises its error; the quiet retries that fail again are not told.
+  virtual void LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error) = 0;
+
+ protected:
+  ~LoadObserver() = default;
+};
+
 class TaskScheduler {
  public:
   // The next minute tick falls this long after the minute boundary: late enough that a timer
@@ -23,6 +35,11 @@ class TaskScheduler {
 
   TaskScheduler(Platform& platform, WindowHandle owner, ItemRunner runItem,
                 TTimer::ErrorHandler onTimerError);
+  TaskScheduler(Platform& platform, WindowHandle owner, TaskRunner runTask,
+                TTimer::ErrorHandler onTimerError);
+
+  // Loads from now on are told to the observer; null tells nobody.
+  void SetLoadObserver(LoadObserver* observer) { loadObserver_ = observer; }
 
   // Sets the task path, creates the table, waits for second 00, starts TaskTimer, takes the
   // file's write mark, loads the file and starts ModifyTimer, in that order. A failed load
@@ -51,10 +68,11 @@ class TaskScheduler {
  private:
   // Loads the table; a failure while the file exists starts the quiet retries. The error is
   // raised unless it only repeats one already reported for this file.
-  void Load();
+  void Load(LoadObserver::Kind kind);
 
   Platform& platform_;
-  ItemRunner runItem_;
+  TaskRunner runTask_;
+  LoadObserver* loadObserver_ = nullptr;
   TTimer taskTimer_;
   TTimer modifyTimer_;
   AnsiString tasksPath_;

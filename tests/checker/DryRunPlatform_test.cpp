@@ -39,6 +39,21 @@ TEST_F(DryRunPlatformTest, RefusesEveryOpenThatCouldWriteOrCreate) {
   EXPECT_FALSE(world.Exists(kLaunch));
 }
 
+TEST_F(DryRunPlatformTest, RefusesAppendingAndRenaming) {
+  world.WriteFile(kTasks, "keep");
+  for (const std::uint32_t disposition : {kOpenExisting, kOpenAlways}) {
+    EXPECT_EQ(dry.OpenFile(kTasks, kAppendData, kShareRead, disposition), kInvalidFile);
+  }
+  const FileHandle read = dry.OpenFile(kTasks, kGenericRead, kShareRead, kOpenExisting);
+  std::uint32_t written = 1;
+  EXPECT_FALSE(dry.Write(read, "x", 1, written));
+  EXPECT_EQ(written, 0u);
+  dry.Close(read);
+  EXPECT_FALSE(dry.Rename(kTasks, kLaunch));
+  EXPECT_EQ(world.Contents(kTasks), "keep");
+  EXPECT_FALSE(world.Exists(kLaunch));
+}
+
 TEST_F(DryRunPlatformTest, SendsAnAliasedPathToTheRealOne) {
   world.WriteFile(kLaunch, "<A>\r\npath=x\r\n</A>\r\n");
   dry.Alias("Q:\\lib\\launch.qef", kLaunch);

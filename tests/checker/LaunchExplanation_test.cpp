@@ -73,6 +73,20 @@ TEST_F(LaunchExplanationTest, NamesWhyAnItemLaunchesNothing) {
   EXPECT_FALSE(world.Exists(kLaunch));
 }
 
+// The executer's run log gives the reason in its own words; they must stay qefcheck's.
+TEST_F(LaunchExplanationTest, TheExecutersReasonIsTheCheckersWords) {
+  world.WriteFile(kLaunch,
+                  "</Early>\r\n<Early>\r\npath=x\r\n<NoClose>\r\n"
+                  "<Menu>\r\n<MenuItem caption=Run>\r\npath=y\r\n</Menu>\r\n"
+                  "<EmptyPath>\r\npath=\r\n</EmptyPath>\r\n<NoPath>\r\nPath=z\r\n</NoPath>\r\n");
+  const TQEFile file(platform, platform, kLaunch);
+  for (const char* item : {"Nowhere", "NoClose", "Early", "Menu", "EmptyPath", "NoPath"}) {
+    const LaunchExplanation e = Explain(item);
+    ASSERT_NE(e.problem, LaunchProblem::kNone) << item;
+    EXPECT_EQ(NothingLaunchedReason(file, item), e.words) << item;
+  }
+}
+
 TEST_F(LaunchExplanationTest, GivesTheShellRequestTheExecuterMakes) {
   world.leadBytes = {0x81};  // a double-byte code page: "\x81\\" is one character
   world.WriteFile(kLaunch,

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -70,6 +71,28 @@ TEST_F(PosixPlatformTest, FindsFilesAndFoldersWithTheirWriteTime) {
   EXPECT_TRUE(folder.directory);
   EXPECT_FALSE(platform_.FindFile(Path("missing")).found);
   EXPECT_FALSE(platform_.FindFile("").found);
+}
+
+TEST_F(PosixPlatformTest, AppendsToAnExistingFileOnlyAndRenamesOverAnOlderOne) {
+  PosixPlatform posix;
+  Write("log", "a");
+  Write("log.1", "old");
+  const FileHandle file = posix.OpenFile(Path("log"), kAppendData, kShareRead, kOpenExisting);
+  ASSERT_NE(file, kInvalidFile);
+  std::uint32_t written = 0;
+  EXPECT_TRUE(posix.Write(file, "bc", 2, written));
+  EXPECT_EQ(written, 2u);
+  posix.Close(file);
+  EXPECT_EQ(posix.OpenFile(Path("none"), kAppendData, kShareRead, kOpenExisting), kInvalidFile);
+  EXPECT_FALSE(fs::exists(Path("none")));
+  EXPECT_TRUE(posix.Rename(Path("log"), Path("log.1")));
+  std::ifstream moved(Path("log.1"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(moved), {}), "abc");
+  EXPECT_FALSE(posix.Rename(Path("log"), Path("log.1")));
+  EXPECT_EQ(posix.ProcessId(), static_cast<std::uint32_t>(getpid()));
+  const std::uint64_t before = posix.Milliseconds();
+  posix.Sleep(20);
+  EXPECT_GE(posix.Milliseconds() - before, 20u);
 }
 
 TEST_F(PosixPlatformTest, PacksDosDateAndTimeOnlyFrom1980To2107) {

@@ -22,7 +22,10 @@ class SimLock final : public ScopedLock {
 }  // namespace
 
 SimPlatform::SimPlatform(SimWorld& world, std::string exePath, std::string commandLine)
-    : world_(world), exePath_(std::move(exePath)), commandLine_(std::move(commandLine)) {}
+    : world_(world),
+      exePath_(std::move(exePath)),
+      commandLine_(std::move(commandLine)),
+      processId_(world.nextProcessId++) {}
 
 SimPlatform::~SimPlatform() {
   auto& windows = world_.Windows();
@@ -74,6 +77,10 @@ void SimPlatform::Sleep(std::uint32_t milliseconds) {
   world_.AdvanceBy(milliseconds);
 }
 
+std::int32_t SimPlatform::UtcOffsetMinutes() {
+  return static_cast<std::int32_t>(world_.OffsetAt(world_.Now()) / kMinute);
+}
+
 FoundFile SimPlatform::FindFile(const AnsiString& path) {
   FoundFile result;
   const SimFile* file = world_.File(path);
@@ -99,11 +106,13 @@ bool SimPlatform::ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_
 
 FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                                  std::uint32_t disposition) {
-  (void)access;
   const std::string key = SimWorld::Key(path);
   world_.opened.push_back(path);
   SimFile* file = world_.File(path);
-  if (file != nullptr && file->directory)
+  if (file != nullptr && (file->directory || file->heldOpen))
+    return kInvalidFile;
+  const bool writes = (access & (kGenericWrite | kAppendData)) != 0;
+  if (file != nullptr && file->readOnly && writes)
     return kInvalidFile;
   // Another process writing the file leaves it to those who share writing.
   if (file != nullptr && file->lockedForWriting && (share & kShareWrite) == 0)
@@ -117,10 +126,11 @@ FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, s
     const SimFile* parent = world_.File(SimWorld::ParentOf(key));
     if (parent == nullptr || !parent->directory)
       return kInvalidFile;
-    world_.WriteFile(path, std::string());
+    if (disposition != kOpenAlways || file == nullptr)
+      world_.WriteFile(path, std::string());
   }
   const FileHandle handle = nextFile_++;
-  files_[handle] = OpenHandle{key, 0};
+  files_[handle] = OpenHandle{key, 0, (access & kAppendData) != 0 && (access & kGenericWrite) == 0};
   return handle;
 }
 
@@ -139,6 +149,27 @@ bool SimPlatform::Read(FileHandle handle, void* buffer, std::uint32_t count,
   std::memcpy(buffer, file->bytes.data() + from, static_cast<std::size_t>(n));
   open->second.position = from + n;
   bytesRead = static_cast<std::uint32_t>(n);
+  return true;
+}
+
+bool SimPlatform::Write(FileHandle handle, const void* buffer, std::uint32_t count,
+                        std::uint32_t& bytesWritten) {
+  bytesWritten = 0;
+  const auto open = files_.find(handle);
+  if (open == files_.end() || world_.diskFull)
+    return false;
+  SimFile* file = world_.File(open->second.key);
+  if (file == nullptr)
+    return false;
+  std::string& bytes = file->bytes;
+  const auto at =
+      open->second.appends ? bytes.size() : static_cast<std::size_t>(open->second.position);
+  if (bytes.size() < at + count)
+    bytes.resize(at + count);
+  std::memcpy(bytes.data() + at, buffer, count);
+  open->second.position = static_cast<std::int64_t>(at + count);
+  file->lastWrite = world_.Now();
+  bytesWritten = count;
   return true;
 }
 
@@ -244,9 +275,9 @@ void SimPlatform::Activate(WindowHandle window) {
     world_.activeWindow = window;
 }
 
-void SimPlatform::ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
-                            const AnsiString& parameters, const AnsiString& directory,
-                            int showCommand) {
+std::intptr_t SimPlatform::ShellOpen(WindowHandle owner, const AnsiString& verb,
+                                     const AnsiString& file, const AnsiString& parameters,
+                                     const AnsiString& directory, int showCommand) {
   ShellRecord launch{ClassOf(owner), verb,        file,         parameters,
                      directory,      showCommand, world_.Now(), world_.LocalTime()};
   world_.launches.push_back(launch);
@@ -262,6 +293,7 @@ void SimPlatform::ShellOpen(WindowHandle owner, const AnsiString& verb, const An
     box.openedAt = world_.Now();
     RunModal(OpenBox(box), owner, boxFor);
   }
+  return world_.shellAnswer(launch);
 }
 
 std::size_t SimPlatform::OpenBox(BoxRecord box) {

@@ -37,6 +37,8 @@ class SimPlatform final : public Platform {
 
   SystemTime LocalTime() override;
   void Sleep(std::uint32_t milliseconds) override;
+  std::uint64_t Milliseconds() override { return static_cast<std::uint64_t>(world_.Elapsed()); }
+  std::int32_t UtcOffsetMinutes() override;
 
   FoundFile FindFile(const AnsiString& path) override;
   bool ToLocalFileTime(FileTime utc, FileTime& local) override;
@@ -44,13 +46,19 @@ class SimPlatform final : public Platform {
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                       std::uint32_t disposition) override;
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override;
+  bool Write(FileHandle file, const void* buffer, std::uint32_t count,
+             std::uint32_t& bytesWritten) override;
   std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override;
   void Close(FileHandle file) override;
+  bool Rename(const AnsiString& from, const AnsiString& to) override {
+    return world_.RenameFile(from, to);
+  }
   int OpenFiles() const { return static_cast<int>(files_.size()); }
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
   AnsiString CommandLine() override { return commandLine_; }
   bool IsLeadByte(unsigned char byte) override { return world_.leadBytes.count(byte) != 0; }
+  std::uint32_t ProcessId() override { return processId_; }
 
   WindowHandle NewWindow(const AnsiString& className, const AnsiString& caption,
                          const WindowPlacement& placement, WindowClient* client) override;
@@ -65,9 +73,9 @@ class SimPlatform final : public Platform {
   void EnableInput(WindowHandle window, bool enable) override;
   WindowHandle ActiveWindow() override { return world_.activeWindow; }
   void Activate(WindowHandle window) override;
-  void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
-                 const AnsiString& parameters, const AnsiString& directory,
-                 int showCommand) override;
+  std::intptr_t ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
+                          const AnsiString& parameters, const AnsiString& directory,
+                          int showCommand) override;
 
   bool StartTimer(WindowHandle owner, TimerSink* sink, std::uint32_t interval) override;
   void StopTimer(WindowHandle owner, TimerSink* sink) override;
@@ -90,6 +98,7 @@ class SimPlatform final : public Platform {
   struct OpenHandle {
     std::string key;
     std::int64_t position = 0;
+    bool appends = false;  // opened with FILE_APPEND_DATA only
   };
 
   // Marks the timers whose expiry has passed; several expiries make one waiting tick.
@@ -115,6 +124,7 @@ class SimPlatform final : public Platform {
   std::map<FileHandle, OpenHandle> files_;
   FileHandle nextFile_ = 1;
   int clockReads_ = 0;
+  std::uint32_t processId_;
 };
 
 // Runs the program as one process of the world and gives its exit code.

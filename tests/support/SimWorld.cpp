@@ -88,12 +88,19 @@ std::int64_t SimWorld::UtcOf(int year, int month, int day, int hour, int minute,
 void SimWorld::AdvanceTo(std::int64_t utc) {
   while (!events_.empty() && events_.begin()->first <= utc) {
     auto event = events_.begin();
-    now_ = std::max(now_, event->first);
+    const std::int64_t at = event->first;
     std::function<void()> action = std::move(event->second);
     events_.erase(event);
+    if (at > now_) {
+      elapsed_ += at - now_;
+      now_ = at;
+    }
     action();
   }
-  now_ = std::max(now_, utc);
+  if (utc > now_) {
+    elapsed_ += utc - now_;
+    now_ = utc;
+  }
 }
 
 void SimWorld::At(std::int64_t utc, std::function<void()> action) {
@@ -146,6 +153,20 @@ void SimWorld::WriteFile(const std::string& path, const std::string& bytes,
 
 void SimWorld::RemoveFile(const std::string& path) {
   files_.erase(Key(path));
+}
+
+bool SimWorld::RenameFile(const std::string& from, const std::string& to) {
+  const std::string fromKey = Key(from), toKey = Key(to);
+  const auto source = files_.find(fromKey);
+  if (source == files_.end() || source->second.directory || source->second.refuseRename)
+    return false;
+  const SimFile* target = File(to);
+  if (target != nullptr && (target->directory || target->readOnly || target->heldOpen))
+    return false;
+  SimFile moved = source->second;
+  files_.erase(source);
+  files_[toKey] = moved;
+  return true;
 }
 
 void SimWorld::SetLastWrite(const std::string& path, std::int64_t utc) {

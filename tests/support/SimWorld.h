@@ -32,6 +32,9 @@ struct SimFile {
   std::int64_t lastWrite = 0;     // UTC milliseconds since 1970
   bool lockedForWriting = false;  // another process holds it open for writing
   bool failReads = false;         // opens, but every read fails
+  bool readOnly = false;          // opening it to write or append is refused
+  bool heldOpen = false;          // another process holds it open sharing nothing: every open fails
+  bool refuseRename = false;      // renaming it fails, as while another process has it open
 };
 
 struct SimWindow {
@@ -71,6 +74,8 @@ class SimWorld {
 
   // Clock. Local time is UTC plus the offset in force now.
   std::int64_t Now() const { return now_; }
+  // Milliseconds the clock has moved forward in all, whatever it was set to: a monotonic counter.
+  std::int64_t Elapsed() const { return elapsed_; }
   SystemTime LocalTime() const { return ToLocal(now_); }
   SystemTime ToLocal(std::int64_t utc) const;
   std::int64_t OffsetAt(std::int64_t utc) const;
@@ -104,6 +109,8 @@ class SimWorld {
   void WriteFile(const std::string& path, const std::string& bytes,
                  std::optional<std::int64_t> lastWrite = std::nullopt);
   void RemoveFile(const std::string& path);
+  // Moves a file to a new name, replacing a file there; false when either name forbids it.
+  bool RenameFile(const std::string& from, const std::string& to);
   void SetLastWrite(const std::string& path, std::int64_t utc);
   void LockForWriting(const std::string& path, bool locked);
   SimFile* File(const std::string& path);
@@ -130,6 +137,12 @@ class SimWorld {
   std::function<std::int64_t(const BoxRecord&)> boxAnswer = [](const BoxRecord&) { return 0; };
   // How long a box that the shell shows during a launch stays open (0: no box).
   std::function<std::int64_t(const ShellRecord&)> shellBox = [](const ShellRecord&) { return 0; };
+  // What ShellExecuteA returns for a launch: above 32 when the shell took it on.
+  std::function<std::intptr_t(const ShellRecord&)> shellAnswer = [](const ShellRecord&) {
+    return std::intptr_t{42};
+  };
+  // Every write to a file fails and writes nothing, as on a full disk.
+  bool diskFull = false;
   // How long a launch blocks without handling messages, as on a slow network path (0: none).
   std::function<std::int64_t(const ShellRecord&)> shellStall = [](const ShellRecord&) { return 0; };
   // The time from one timer expiry to the next, for drifting or jittering timers.
@@ -156,10 +169,12 @@ class SimWorld {
   int OpenBoxes() const;
 
   bool singleCopyLockHeld = false;
+  std::uint32_t nextProcessId = 0x1F4;
   WindowHandle activeWindow = 0;
 
  private:
   std::int64_t now_ = 0;
+  std::int64_t elapsed_ = 0;
   std::int64_t deadline_ = kNever;
   bool deadlineSet_ = false;
   std::vector<std::pair<std::int64_t, std::int64_t>> offsets_;  // (from UTC, offset), sorted

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <iterator>
@@ -37,6 +38,21 @@ void PosixPlatform::Sleep(std::uint32_t milliseconds) {
                 static_cast<long>(milliseconds % 1000) * 1000000L};
   while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
   }
+}
+
+std::uint64_t PosixPlatform::Milliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+         static_cast<std::uint64_t>(now.tv_nsec / 1000000);
+}
+
+std::int32_t PosixPlatform::UtcOffsetMinutes() {
+  const time_t now = time(nullptr);
+  tm parts{};
+  if (localtime_r(&now, &parts) == nullptr)
+    return 0;
+  return static_cast<std::int32_t>(parts.tm_gmtoff / 60);
 }
 
 FoundFile PosixPlatform::FindFile(const AnsiString& path) {
@@ -72,11 +88,18 @@ FileHandle PosixPlatform::OpenFile(const AnsiString& path, std::uint32_t access,
                                    std::uint32_t disposition) {
   const bool reads = (access & kGenericRead) != 0;
   const bool writes = (access & kGenericWrite) != 0;
-  int flags = O_CLOEXEC | (reads && writes ? O_RDWR : writes ? O_WRONLY : O_RDONLY);
+  const bool appends = (access & kAppendData) != 0 && !writes;
+  int flags = O_CLOEXEC | (reads && (writes || appends) ? O_RDWR
+                           : writes || appends          ? O_WRONLY
+                                                        : O_RDONLY);
+  if (appends)
+    flags |= O_APPEND;
   if (disposition == kCreateNew)
     flags |= O_CREAT | O_EXCL;
   else if (disposition == kCreateAlways)
     flags |= O_CREAT | O_TRUNC;
+  else if (disposition == kOpenAlways)
+    flags |= O_CREAT;
   const int fd = open(path.c_str(), flags, 0666);
   if (fd < 0)
     return kInvalidFile;
@@ -106,6 +129,21 @@ bool PosixPlatform::Read(FileHandle file, void* buffer, std::uint32_t count,
   return true;
 }
 
+bool PosixPlatform::Write(FileHandle file, const void* buffer, std::uint32_t count,
+                          std::uint32_t& bytesWritten) {
+  bytesWritten = 0;
+  const auto* bytes = static_cast<const char*>(buffer);
+  while (bytesWritten < count) {
+    const ssize_t put = write(static_cast<int>(file), bytes + bytesWritten, count - bytesWritten);
+    if (put < 0 && errno == EINTR)
+      continue;
+    if (put <= 0)
+      return false;
+    bytesWritten += static_cast<std::uint32_t>(put);
+  }
+  return true;
+}
+
 std::int64_t PosixPlatform::Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) {
   const int whence = origin == kSeekEnd ? SEEK_END : origin == kSeekCurrent ? SEEK_CUR : SEEK_SET;
   const off_t position = lseek(static_cast<int>(file), static_cast<off_t>(distance), whence);
@@ -114,6 +152,14 @@ std::int64_t PosixPlatform::Seek(FileHandle file, std::int64_t distance, SeekOri
 
 void PosixPlatform::Close(FileHandle file) {
   close(static_cast<int>(file));
+}
+
+bool PosixPlatform::Rename(const AnsiString& from, const AnsiString& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::uint32_t PosixPlatform::ProcessId() {
+  return static_cast<std::uint32_t>(getpid());
 }
 
 std::uint32_t PosixPlatform::ModuleFileName(char* buffer, std::uint32_t size) {

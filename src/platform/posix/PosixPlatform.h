@@ -11,6 +11,8 @@ class PosixPlatform final : public HostSystem {
  public:
   SystemTime LocalTime() override;
   void Sleep(std::uint32_t milliseconds) override;
+  std::uint64_t Milliseconds() override;  // CLOCK_MONOTONIC
+  std::int32_t UtcOffsetMinutes() override;
 
   // Paths are taken as given; "/" separates. Share modes are not enforced: POSIX has no
   // mandatory locks, so every open shares everything.
@@ -20,13 +22,17 @@ class PosixPlatform final : public HostSystem {
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                       std::uint32_t disposition) override;
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override;
+  bool Write(FileHandle file, const void* buffer, std::uint32_t count,
+             std::uint32_t& bytesWritten) override;
   std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override;
   void Close(FileHandle file) override;
+  bool Rename(const AnsiString& from, const AnsiString& to) override;  // rename(2) replaces too
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
   AnsiString CommandLine() override;
   // Bytes are taken as a single-byte code page: no byte leads a two-byte character.
   bool IsLeadByte(unsigned char) override { return false; }
+  std::uint32_t ProcessId() override;
 };
 
 }  // namespace pendulon

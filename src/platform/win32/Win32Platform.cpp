@@ -145,6 +145,21 @@ void Win32Platform::Sleep(std::uint32_t milliseconds) {
   ::Sleep(milliseconds);
 }
 
+std::uint64_t Win32Platform::Milliseconds() {
+  return GetTickCount64();
+}
+
+std::int32_t Win32Platform::UtcOffsetMinutes() {
+  TIME_ZONE_INFORMATION zone;
+  const DWORD kind = GetTimeZoneInformation(&zone);
+  LONG bias = zone.Bias;  // UTC = local + bias
+  if (kind == TIME_ZONE_ID_DAYLIGHT)
+    bias += zone.DaylightBias;
+  else if (kind == TIME_ZONE_ID_STANDARD)
+    bias += zone.StandardBias;
+  return kind == TIME_ZONE_ID_INVALID ? 0 : -bias;
+}
+
 FoundFile Win32Platform::FindFile(const AnsiString& path) {
   WIN32_FIND_DATAA data;
   const HANDLE find = FindFirstFileA(path.c_str(), &data);
@@ -194,6 +209,14 @@ bool Win32Platform::Read(FileHandle file, void* buffer, std::uint32_t count,
   return ok != FALSE;
 }
 
+bool Win32Platform::Write(FileHandle file, const void* buffer, std::uint32_t count,
+                          std::uint32_t& bytesWritten) {
+  DWORD put = 0;
+  const BOOL ok = WriteFile(ToHandle(file), buffer, count, &put, nullptr);
+  bytesWritten = put;
+  return ok != FALSE;
+}
+
 std::int64_t Win32Platform::Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) {
   LONG high = static_cast<LONG>(distance >> 32);
   SetLastError(NO_ERROR);
@@ -208,6 +231,10 @@ void Win32Platform::Close(FileHandle file) {
   CloseHandle(ToHandle(file));
 }
 
+bool Win32Platform::Rename(const AnsiString& from, const AnsiString& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
 std::uint32_t Win32Platform::ModuleFileName(char* buffer, std::uint32_t size) {
   return GetModuleFileNameA(nullptr, buffer, size);
 }
@@ -218,6 +245,10 @@ AnsiString Win32Platform::CommandLine() {
 
 bool Win32Platform::IsLeadByte(unsigned char byte) {
   return IsDBCSLeadByte(byte) != FALSE;
+}
+
+std::uint32_t Win32Platform::ProcessId() {
+  return GetCurrentProcessId();
 }
 
 WindowHandle Win32Platform::NewWindow(const AnsiString& className, const AnsiString& caption,
@@ -301,11 +332,12 @@ void Win32Platform::Activate(WindowHandle window) {
   SetActiveWindow(ToWindow(window));
 }
 
-void Win32Platform::ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
-                              const AnsiString& parameters, const AnsiString& directory,
-                              int showCommand) {
-  ShellExecuteA(ToWindow(owner), verb.c_str(), file.c_str(), parameters.c_str(), directory.c_str(),
-                showCommand);
+std::intptr_t Win32Platform::ShellOpen(WindowHandle owner, const AnsiString& verb,
+                                       const AnsiString& file, const AnsiString& parameters,
+                                       const AnsiString& directory, int showCommand) {
+  const HINSTANCE answer = ShellExecuteA(ToWindow(owner), verb.c_str(), file.c_str(),
+                                         parameters.c_str(), directory.c_str(), showCommand);
+  return reinterpret_cast<std::intptr_t>(answer);
 }
 
 bool Win32Platform::StartTimer(WindowHandle owner, TimerSink* sink, std::uint32_t interval) {

@@ -17,6 +17,8 @@ class Win32Platform final : public Platform {
 
   SystemTime LocalTime() override;
   void Sleep(std::uint32_t milliseconds) override;
+  std::uint64_t Milliseconds() override;
+  std::int32_t UtcOffsetMinutes() override;
 
   FoundFile FindFile(const AnsiString& path) override;
   bool ToLocalFileTime(FileTime utc, FileTime& local) override;
@@ -24,12 +26,16 @@ class Win32Platform final : public Platform {
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                       std::uint32_t disposition) override;
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override;
+  bool Write(FileHandle file, const void* buffer, std::uint32_t count,
+             std::uint32_t& bytesWritten) override;
   std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override;
   void Close(FileHandle file) override;
+  bool Rename(const AnsiString& from, const AnsiString& to) override;
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
   AnsiString CommandLine() override;
   bool IsLeadByte(unsigned char byte) override;
+  std::uint32_t ProcessId() override;
 
   WindowHandle NewWindow(const AnsiString& className, const AnsiString& caption,
                          const WindowPlacement& placement, WindowClient* client) override;
@@ -44,9 +50,9 @@ class Win32Platform final : public Platform {
   void EnableInput(WindowHandle window, bool enable) override;
   WindowHandle ActiveWindow() override;
   void Activate(WindowHandle window) override;
-  void ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
-                 const AnsiString& parameters, const AnsiString& directory,
-                 int showCommand) override;
+  std::intptr_t ShellOpen(WindowHandle owner, const AnsiString& verb, const AnsiString& file,
+                          const AnsiString& parameters, const AnsiString& directory,
+                          int showCommand) override;
 
   bool StartTimer(WindowHandle owner, TimerSink* sink, std::uint32_t interval) override;
   void StopTimer(WindowHandle owner, TimerSink* sink) override;

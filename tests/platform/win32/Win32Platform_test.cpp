@@ -151,6 +151,31 @@ TEST_F(Win32Test, CreateEmptyFileNeverEmptiesAnExistingFile) {
   EXPECT_EQ(Read(launch), "<X>|path=C:\\x.exe|</X>|");
 }
 
+TEST_F(Win32Test, AppendsToAnExistingFileOnlyAndRenamesOverAnOlderOne) {
+  const std::string log = Write("log", "a");
+  const std::string old = Write("log.1", "old");
+  const FileHandle file =
+      platform.OpenFile(log, kAppendData, kShareRead | kShareWrite, kOpenExisting);
+  ASSERT_NE(file, kInvalidFile);
+  std::uint32_t written = 0;
+  EXPECT_TRUE(platform.Write(file, "b\r\n", 3, written));
+  EXPECT_EQ(written, 3u);
+  platform.Close(file);
+  const std::string none = dir + "\\none";
+  EXPECT_EQ(platform.OpenFile(none, kAppendData, kShareRead, kOpenExisting), kInvalidFile);
+  EXPECT_FALSE(platform.FindFile(none).found);
+  EXPECT_TRUE(platform.Rename(log, old));
+  EXPECT_EQ(Read(old), "ab|");
+  EXPECT_FALSE(platform.Rename(log, old));
+  EXPECT_EQ(platform.ProcessId(), GetCurrentProcessId());
+}
+
+TEST_F(Win32Test, TheShellAnswersFileNotFoundForAMissingFile) {
+  const std::intptr_t answer =
+      platform.ShellOpen(0, "open", dir + "\\no-such-program.exe", "", dir, kSwRestore);
+  EXPECT_EQ(answer, 2) << "SE_ERR_FNF";
+}
+
 TEST_F(Win32Test, ExeDirectoryHoldsTheRunningExecutable) {
   const AnsiString folder = ExeDirectory(platform);
   char path[MAX_PATH];

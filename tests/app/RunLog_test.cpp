@@ -1,0 +1,364 @@
+// The run log on the simulated machine: its lines, its roll-over, and that nothing which
+// happens to it reaches the executer.
+
+#include "app/RunLog.h"
+
+#include <string>
+#include <vector>
+
+#include "Version.h"
+#include "app/Program.h"
+#include "app/RunLogFormat.h"
+#include "support/SimFixture.h"
+
+namespace pendulon::sim {
+namespace {
+
+using V = std::vector<std::string>;
+
+const char* const kLog = "C:\\Tools\\lib\\pendulon.log";
+const char* const kOldLog = "C:\\Tools\\lib\\pendulon.log.1";
+const char* const kAccepted = "\"C:\\Tools\\pendulon.exe\" \"-w quillmar\"";
+
+TEST(RunLogFormat, FieldsAreEscapedAndLinesEndInCrLf) {
+  struct Case {
+    std::string value, escaped;
+  } const cases[] = {
+      {"plain C:\\x", "plain C:\\\\x"},
+      {"a\tb", "a\\tb"},
+      {"a\r\nb", "a\\r\\nb"},
+      {"\xE4\x81\x5C", "\xE4\x81\x5C\x5C"},  // bytes kept as they are, the backslash doubled
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(EscapeField(c.value), c.escaped) << c.value;
+  EXPECT_EQ(LogLine("T", {"start", "x\ty", ""}), "T\tstart\tx\\ty\t\r\n");
+}
+
+TEST(RunLogFormat, TheTimeStampCarriesTheUtcOffset) {
+  SystemTime t;
+  t.year = 2026, t.month = 12, t.day = 9, t.hour = 8, t.minute = 30, t.second = 0;
+  t.milliseconds = 214;
+  struct Case {
+    int offset;
+    const char* text;
+  } const cases[] = {
+      {60, "2026-12-09T08:30:00.214+01:00"},
+      {0, "2026-12-09T08:30:00.214+00:00"},
+      {-330, "2026-12-09T08:30:00.214-05:30"},
+      {345, "2026-12-09T08:30:00.214+05:45"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TimeStamp(t, c.offset), c.text);
+  EXPECT_EQ(MinuteText(t), "2026-12-09T08:30");
+}
+
+TEST(RunLogFormat, ShellAnswersInWords) {
+  struct Case {
+    std::intptr_t answer;
+    const char* meaning;
+  } const cases[] = {{33, "ok"},
+                     {42, "ok"},
+                     {2, "file not found"},
+                     {3, "path not found"},
+                     {5, "access denied"},
+                     {31, "no association"},
+                     {32, "DLL not found"},
+                     {0, "out of memory or resources"},
+                     {17, "error"}};
+  for (const Case& c : cases) EXPECT_STREQ(ShellAnswerMeaning(c.answer), c.meaning) << c.answer;
+}
+
+class RunLogTest : public ::testing::Test {
+ protected:
+  RunLogTest() {
+    world.SetLocalTime(2026, 3, 5, 10, 15, 30, 250);
+    world.WriteFile(kTasks, "# every minute\r\n* * * * * A\r\n");
+    world.WriteFile(kLaunch, "<A>\r\npath=C:\\Apps\\a.exe\r\nparams=x\ty\r\n</A>\r\n");
+  }
+
+  void FamilyLeavesAt(int hour, int minute, int second) {
+    world.At(At(hour, minute, second), [this] {
+      for (WindowHandle window : family) world.RemoveWindow(window);
+    });
+  }
+  std::int64_t At(int hour, int minute, int second) const {
+    return world.UtcOf(2026, 3, 5, hour, minute, second);
+  }
+  int Run(const std::string& commandLine = kAccepted) {
+    SimPlatform process(world, kExe, commandLine);
+    const int code = RunProgram(process);
+    endedAt = world.Now();
+    return code;
+  }
+
+  // The log's lines without their time stamps; each must begin with one.
+  V Lines(const char* path = kLog) {
+    V lines;
+    if (!world.Exists(path))
+      return lines;
+    const std::string text = world.Contents(path);
+    std::size_t start = 0;
+    while (start < text.size()) {
+      const std::size_t end = text.find("\r\n", start);
+      EXPECT_NE(end, std::string::npos) << "every line ends in CR LF";
+      if (end == std::string::npos)
+        break;
+      const std::string line = text.substr(start, end - start);
+      EXPECT_EQ(line.size() > 29 && line[29] == '\t', true) << line;
+      EXPECT_EQ(line.substr(23, 6), "+00:00") << line;
+      lines.push_back(line.substr(30));
+      start = end + 2;
+    }
+    return lines;
+  }
+
+  SimWorld world;
+  std::vector<WindowHandle> family = world.OpenFamily();
+  std::int64_t endedAt = 0;
+};
+
+TEST_F(RunLogTest, ALogThatExistsRecordsTheRunFromStartToEnd) {
+  world.WriteFile(kLog, "");
+  world.shellAnswer = [](const ShellRecord& r) {
+    return std::intptr_t{r.localTime.minute == 17 ? 42 : 2};
+  };
+  world.shellStall = [](const ShellRecord&) { return 15; };
+  world.At(At(10, 17, 20),
+           [this] { world.WriteFile(kTasks, "* * * * * A\r\n\r\n* * * * * B\r\n"); });
+  FamilyLeavesAt(10, 18, 30);
+  EXPECT_EQ(Run(), 0);
+  const std::string start =
+      std::string("start\t") + kVersion + "\tC:\\\\Tools\\\\pendulon.exe\t500\taccepted";
+  EXPECT_EQ(Lines(),
+            (V{
+                start,
+                "load\tfirst\tC:\\\\Tools\\\\lib\\\\tasks.qef\t2\t1",
+                "launch\t2026-03-05T10:17\t2\tA\topen\tC:\\\\Apps\\\\a.exe\tx\\ty\tC:"
+                "\\\\Apps\t42\tok\t15",
+                "load\treload\tC:\\\\Tools\\\\lib\\\\tasks.qef\t3\t2",
+                "launch\t2026-03-05T10:18\t1\tA\topen\tC:\\\\Apps\\\\a.exe\tx\\ty\tC:"
+                "\\\\Apps\t2\tfile not found\t15",
+                "no-launch\t2026-03-05T10:18\t3\tB\tthe launch file has no section for the item",
+                "end\tfamily gone\t" + std::to_string(endedAt - At(10, 15, 30) - 250),
+            }));
+}
+
+TEST_F(RunLogTest, ADueLineThatLaunchesNothingSaysWhyInTheCheckersWords) {
+  struct Case {
+    const char* launchFile;
+    const char* reason;
+  } const cases[] = {
+      {"<Z>\r\npath=z\r\n</Z>\r\n", "the launch file has no section for the item"},
+      {"<A>\r\npath=a\r\n", "the section opened on line 1 is never closed"},
+      {"</A>\r\n<A>\r\npath=a\r\n",
+       "the closing tag on line 1 comes before the opening tag on line 2"},
+      {"<A>\r\nparams=p\r\n</A>\r\n", "the section opened on line 1 has no path="},
+      {"<A>\r\npath=\r\n</A>\r\n", "path= on line 2 is empty"},
+      {"<A>\r\n<MenuItem>\r\npath=a\r\n</A>\r\n",
+       "the section's keys end at the <MenuItem line 2, before path= on line 3"},
+  };
+  for (const Case& c : cases) {
+    SimWorld w;
+    w.SetLocalTime(2026, 3, 5, 10, 15, 30);
+    w.WriteFile(kTasks, "* * * * * A\r\n");
+    w.WriteFile(kLaunch, c.launchFile);
+    w.WriteFile(kLog, "");
+    w.OpenFamily();
+    w.SetDeadline(w.UtcOf(2026, 3, 5, 10, 17, 30));
+    SimPlatform process(w, kExe, kAccepted);
+    RunProgram(process);
+    EXPECT_TRUE(w.launches.empty());
+    const std::string log = w.Contents(kLog);
+    EXPECT_NE(log.find("\tno-launch\t2026-03-05T10:17\t1\tA\t" + EscapeField(c.reason) + "\r\n"),
+              std::string::npos)
+        << c.launchFile << "\n"
+        << log;
+  }
+}
+
+TEST_F(RunLogTest, LoadsThatFailAndBoxesAreRecordedWithTheirTimes) {
+  world.WriteFile(kLog, "");
+  // The launch file cannot be read at 10:17; the task file is held at start-up, then freed.
+  world.LockForWriting(kTasks, true);
+  world.At(At(10, 16, 40), [this] { world.LockForWriting(kTasks, false); });
+  world.At(At(10, 16, 50), [this] { world.LockForWriting(kLaunch, true); });
+  world.boxAnswer = [](const BoxRecord&) { return 3 * kSecond; };
+  FamilyLeavesAt(10, 17, 30);
+  Run();
+  const V lines = Lines();
+  const std::string cannot = "Cannot open file C:\\\\Tools\\\\lib\\\\";
+  const V expected = {
+      "load-failed\tfirst\tC:\\\\Tools\\\\lib\\\\tasks.qef\t" + cannot + "tasks.qef",
+      "box-open\t" + cannot + "tasks.qef.",
+      "box-closed\t" + cannot + "tasks.qef.\t2026-03-05T10:16:00.000+00:00",
+      "load\tretry\tC:\\\\Tools\\\\lib\\\\tasks.qef\t2\t1",
+      "no-launch\t2026-03-05T10:17\t2\tA\t" + cannot + "launch.qef",
+      "box-open\t" + cannot + "launch.qef.",
+      "box-closed\t" + cannot + "launch.qef.\t2026-03-05T10:17:00.000+00:00",
+  };
+  ASSERT_GE(lines.size(), expected.size() + 1);
+  EXPECT_EQ(V(lines.begin() + 1, lines.begin() + 1 + static_cast<long>(expected.size())), expected);
+  EXPECT_EQ(world.Contents(kLog).substr(0, 23), "2026-03-05T10:15:30.250");
+}
+
+TEST_F(RunLogTest, EachWayOfEndingIsNamed) {
+  struct Case {
+    const char* reason;
+    std::function<void(SimWorld&)> end;
+  } const cases[] = {
+      {"family gone",
+       [](SimWorld& w) {
+         w.RemoveWindow(w.FindWindow("TfrmQuillmar", "Quillmar v.2.5 Final Release")->handle);
+       }},
+      {"close request",
+       [](SimWorld& w) {
+         w.SendClose(w.FindWindow("TfrmPendulon", "Quillmar v.2.5 Final Release")->handle);
+       }},
+      {"session end", [](SimWorld& w) { w.EndSession(); }},
+  };
+  for (const Case& c : cases) {
+    SimWorld w;
+    w.SetLocalTime(2026, 3, 5, 10, 16, 30);
+    w.AddWindow("TfrmQuillmar", "Quillmar v.2.5 Final Release");
+    w.WriteFile(kTasks, "");
+    w.WriteFile(kLog, "");
+    w.At(w.UtcOf(2026, 3, 5, 10, 17, 10), [&w, &c] { c.end(w); });
+    SimPlatform process(w, kExe, kAccepted);
+    RunProgram(process);
+    const std::string log = w.Contents(kLog);
+    EXPECT_NE(log.find(std::string("\tend\t") + c.reason + "\t"), std::string::npos) << log;
+    EXPECT_EQ(log.find("\tend\t"), log.rfind("\tend\t")) << "one end line";
+  }
+}
+
+TEST_F(RunLogTest, ARefusedStartIsRecordedWhenTheLogExists) {
+  world.WriteFile(kLog, "");
+  Run("pendulon.exe");
+  const V lines = Lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].substr(lines[0].rfind('\t')), "\trefused");
+  EXPECT_EQ(lines[1].substr(0, 9), "end\tstop\t");
+}
+
+TEST_F(RunLogTest, WithoutTheFileNothingIsWrittenAndTurningItOffStopsTheLines) {
+  FamilyLeavesAt(10, 19, 30);
+  // Turned on after the first launch, off again after the second.
+  V whileOn;
+  world.At(At(10, 17, 30), [this] { world.WriteFile(kLog, ""); });
+  world.At(At(10, 18, 30), [this, &whileOn] {
+    whileOn = Lines();
+    world.RemoveFile(kLog);
+  });
+  Run();
+  EXPECT_EQ(world.launches.size(), 3u);
+  ASSERT_EQ(whileOn.size(), 1u);
+  EXPECT_EQ(whileOn[0].substr(0, 24), "launch\t2026-03-05T10:18\t");
+  EXPECT_FALSE(world.Exists(kLog)) << "never created again";
+  int opens = 0;
+  for (const std::string& path : world.opened)
+    opens += path.find("pendulon.log") != std::string::npos;
+  EXPECT_EQ(opens, 1) << "opened only for the one line written while it existed";
+}
+
+TEST_F(RunLogTest, PastOneMebibyteTheNextEventRollsTheLogOver) {
+  const std::string full(RunLog::kRollOverSize + 1, 'x');
+  world.WriteFile(kLog, full);
+  world.WriteFile(kOldLog, "older");
+  FamilyLeavesAt(10, 17, 30);
+  Run();
+  EXPECT_EQ(world.Contents(kOldLog), full) << "the older .1 is replaced";
+  const V lines = Lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0].substr(0, 6), "start\t");
+  EXPECT_EQ(lines.back().substr(0, 16), "end\tfamily gone\t");
+}
+
+// Whatever the log's trouble, the launches, their times and the boxes are those of a run with no
+// log at all.
+TEST_F(RunLogTest, NothingThatHappensToTheLogDisturbsTheExecuter) {
+  const auto launchTimes = [](const SimWorld& w) {
+    std::vector<std::int64_t> times;
+    for (const ShellRecord& r : w.launches) times.push_back(r.at);
+    return times;
+  };
+  std::string logAfter;
+  const auto runWith = [&](const std::function<void(SimWorld&)>& fault) {
+    SimWorld w;
+    w.SetLocalTime(2026, 3, 5, 10, 15, 30, 250);
+    w.OpenFamily();
+    w.WriteFile(kTasks, "* * * * * A\r\n");
+    w.WriteFile(kLaunch, "<A>\r\npath=C:\\a.exe\r\n</A>\r\n");
+    w.SetDeadline(w.UtcOf(2026, 3, 5, 10, 20, 30));
+    fault(w);
+    SimPlatform process(w, kExe, kAccepted);
+    RunProgram(process);
+    EXPECT_TRUE(w.MessageBoxes().empty());
+    logAfter = !w.Exists(kLog)           ? "absent"
+               : w.File(kLog)->directory ? "directory"
+                                         : w.Contents(kLog).substr(0, 1);
+    return launchTimes(w);
+  };
+  const std::vector<std::int64_t> baseline = runWith([](SimWorld&) {});
+  ASSERT_EQ(baseline.size(), 4u);
+  const std::string big(RunLog::kRollOverSize + 1, 'x');
+  struct Case {
+    const char* fault;
+    std::function<void(SimWorld&)> make;
+    const char* logAfter;  // "" for a file left empty, else what it begins with
+  } const cases[] = {
+      {"held open by another program",
+       [](SimWorld& w) {
+         w.WriteFile(kLog, "");
+         w.File(kLog)->heldOpen = true;
+       },
+       ""},
+      {"read-only",
+       [](SimWorld& w) {
+         w.WriteFile(kLog, "");
+         w.File(kLog)->readOnly = true;
+       },
+       ""},
+      {"a directory", [](SimWorld& w) { w.MakeDirectory(kLog); }, "directory"},
+      {"a full disk",
+       [](SimWorld& w) {
+         w.WriteFile(kLog, "");
+         w.diskFull = true;
+       },
+       ""},
+      {"a rename that fails",
+       [&big](SimWorld& w) {
+         w.WriteFile(kLog, big);
+         w.File(kLog)->refuseRename = true;
+       },
+       "x"},
+      {"the .1 is read-only",
+       [&big](SimWorld& w) {
+         w.WriteFile(kLog, big);
+         w.WriteFile(kOldLog, "o");
+         w.File(kOldLog)->readOnly = true;
+       },
+       "x"},
+      {"deleted between two events",
+       [](SimWorld& w) {
+         w.WriteFile(kLog, "");
+         w.At(w.UtcOf(2026, 3, 5, 10, 17, 0, 100), [&w] { w.RemoveFile(kLog); });
+       },
+       "absent"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    EXPECT_EQ(runWith(c.make), baseline);
+    EXPECT_EQ(logAfter, c.logAfter) << "the log is left as it was";
+  }
+}
+
+TEST_F(RunLogTest, AFailedRenameKeepsWritingToTheOldFile) {
+  world.WriteFile(kLog, std::string(RunLog::kRollOverSize + 1, 'x'));
+  world.File(kLog)->refuseRename = true;
+  FamilyLeavesAt(10, 17, 30);
+  Run();
+  EXPECT_FALSE(world.Exists(kOldLog));
+  EXPECT_GT(world.Contents(kLog).size(), RunLog::kRollOverSize + 100);
+}
+
+}  // namespace
+}  // namespace pendulon::sim
