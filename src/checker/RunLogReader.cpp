@@ -79,6 +79,8 @@ constexpr KindName kKinds[] = {{"launch", RunLogRecord::Kind::kLaunch, 10},
                                {"box-open", RunLogRecord::Kind::kBox, 1},
                                {"load-failed", RunLogRecord::Kind::kLoadFailed, 3}};
 
+constexpr std::uint64_t kMostBytes = 16 * 1024 * 1024;
+
 }  // namespace
 
 const char* RunLogEventName(RunLogRecord::Kind kind) {
@@ -137,12 +139,12 @@ std::optional<RunLogRecord> ParseRunLogLine(std::string_view line) {
     case Kind::kBox:
       r.text = at(0);
       break;
-    case Kind::kOther:
-      break;
     case Kind::kLoadFailed:
       r.loadKind = at(0);
       r.path = at(1);
       r.text = at(2);
+      break;
+    case Kind::kOther:
       break;
   }
   return r;
@@ -193,6 +195,11 @@ std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& log
         files.OpenFile(path, kGenericRead, kShareRead | kShareWrite, kOpenExisting);
     std::string text;
     bool read = file != kInvalidFile;
+    // A log whose roll-over keeps failing grows without end: read only its tail, from the
+    // first whole line in it.
+    const bool tail = read && found.size > kMostBytes;
+    if (tail)
+      read = files.Seek(file, -static_cast<std::int64_t>(kMostBytes), kSeekEnd) >= 0;
     for (char buffer[65536]; read;) {
       std::uint32_t got = 0;
       read = files.Read(file, buffer, sizeof buffer, got);
@@ -202,6 +209,11 @@ std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& log
     }
     if (file != kInvalidFile)
       files.Close(file);
+    if (read && tail) {
+      const std::size_t first = text.find("\r\n");
+      text.erase(0, first == std::string::npos ? text.size() : first + 2);
+      ++summary.skipped;
+    }
     if (read)
       ReadRunLogText(text, summary);
     else if (summary.error.empty())

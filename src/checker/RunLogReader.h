@@ -57,7 +57,8 @@ void ReadRunLogText(std::string_view text, RunLogSummary& summary);
 // Keeps the newest failures, newest first.
 void FinishRunLog(RunLogSummary& summary, std::size_t mostFailures = 10);
 
-// Reads pendulon.log.1 and then pendulon.log from their path. Nothing when neither file is there.
+// Reads pendulon.log.1 and then pendulon.log from their path, of a file past 16 MiB only its
+// end. Nothing when neither file is there.
 std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& logPath);
 
 }  // namespace pendulon

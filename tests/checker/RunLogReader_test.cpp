@@ -101,6 +101,13 @@ TEST_F(CheckerTest, TheOlderLogIsReadFirstAndTheNewestFailuresComeFirst) {
   EXPECT_EQ(log->failures[1].time, "2026-03-01T08:00:00.021+01:00");
   EXPECT_EQ(log->failures[9].time, "2026-03-01T08:00:00.013+01:00");
 
+  // Of a log that could not roll over, the end is read.
+  world.WriteFile(kLog, std::string(17 << 20, 'x') + "\r\n" +
+                            Launch("2026-03-02T09:00:00.000+01:00", 4, "C", 42, "ok"));
+  const std::optional<RunLogSummary> big = ReadRunLog(platform, kLog);
+  EXPECT_EQ(big->skipped, 1);
+  EXPECT_EQ(big->lastByLine.at(4).time, "2026-03-02T09:00:00.000+01:00");
+
   world.RemoveFile(kOldLog);
   world.File(kLog)->failReads = true;
   EXPECT_EQ(ReadRunLog(platform, kLog)->error, std::string("Cannot read ") + kLog);
