@@ -27,7 +27,7 @@ int WrongUsage(std::ostream& err, const std::string& complaint) {
 }  // namespace
 
 int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
-               std::ostream& out, std::ostream& err) {
+               std::ostream& out, std::ostream& err, bool checkDrivePaths) {
   // [--json] [folder], or --help, or --version; "--" ends the options.
   bool json = false, optionsEnded = false;
   std::optional<std::string> given;  // none: the folder the checker itself lies in
@@ -58,7 +58,7 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
   AnsiString folder;
   try {
     folder = given ? *given : OwnFolder(platform, separator);
-    const FolderCheck check = CheckFolder(platform, folder, separator);
+    const FolderCheck check = CheckFolder(platform, folder, separator, checkDrivePaths);
     if (json)
       WriteJsonReport(out, check);
     else

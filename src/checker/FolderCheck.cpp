@@ -195,12 +195,14 @@ AnsiString OwnFolder(ProcessInfo& platform, char separator) {
   return slash == 0 ? AnsiString(1, separator) : path.substr(0, slash);
 }
 
-FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator) {
+FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator,
+                        bool checkDrivePaths) {
   FolderCheck check;
   check.folder = folder;
   const AnsiString lib = JoinPath(folder, "lib", separator);
   check.tasksPath = JoinPath(lib, "tasks.qef", separator);
   check.launchPath = JoinPath(lib, "launch.qef", separator);
+  check.runLogPath = JoinPath(lib, "pendulon.log", separator);
   check.now = MinuteOf(platform.LocalTime());
 
   // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
@@ -213,15 +215,21 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   // The executer finds launch.qef from its own folder with "\"; have it find this one.
   dry.PlaceExecutable(JoinPath(folder, "pendulon.exe", '\\'));
   dry.Alias(LaunchFilePath(dry), check.launchPath);
-  LaunchExplainer launches(dry, check.launchPath, check.launchPresent);
+  LaunchExplainer launches(dry, check.launchPath, check.launchPresent, checkDrivePaths);
   check.launchLines = launches.LineCount();
 
   check.lines = AnalyseLines(tasks, launches, check.now);
+  check.runLog = ReadRunLog(dry, check.runLogPath);
   FolderCheck::Summary& sum = check.summary;
-  for (const LineReport& line : check.lines) {
+  for (LineReport& line : check.lines) {
     sum.empty += line.kind == LineKind::kEmpty ? 1 : 0;
     sum.comments += line.kind == LineKind::kComment ? 1 : 0;
     sum.tasks += line.kind == LineKind::kTask ? 1 : 0;
+    if (check.runLog && line.kind == LineKind::kTask) {
+      if (const auto last = check.runLog->lastByLine.find(line.number);
+          last != check.runLog->lastByLine.end())
+        line.lastRun = last->second;
+    }
     sum.launching += line.verdict == Verdict::kLaunches ? 1 : 0;
     if (IsProblem(line.verdict))
       sum.problems.push_back(line.number);

@@ -11,6 +11,7 @@
 
 #include "checker/FieldDiagnosis.h"
 #include "checker/LaunchExplanation.h"
+#include "checker/RunLogReader.h"
 #include "checker/Schedule.h"
 #include "platform/HostSystem.h"
 
@@ -68,6 +69,8 @@ struct LineReport {
   std::vector<int> blockedBy;        // kUnreached: the lines above that raise first
 
   std::optional<LaunchExplanation> launch;  // for lines that would fire
+  // Task lines, when there is a run log: the last launch or launch of nothing it records.
+  std::optional<RunLogRecord> lastRun;
 
   const AnsiString* Item() const { return fields.size() > 5 ? &fields[5] : nullptr; }
   // The reports give the next times of lines that raise or fire.
@@ -84,6 +87,8 @@ struct FolderCheck {
   int launchLines = 0;
   LocalMinute now;
   std::vector<LineReport> lines;
+  AnsiString runLogPath;
+  std::optional<RunLogSummary> runLog;  // when lib/pendulon.log or its older file is there
 
   struct Summary {
     int empty = 0, comments = 0, tasks = 0, launching = 0;
@@ -102,7 +107,9 @@ AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separ
 AnsiString OwnFolder(ProcessInfo& platform, char separator);
 
 // Reads and judges the folder's lib/tasks.qef and lib/launch.qef. Raises EFOpenError when the
-// task file, or a launch file that is there, cannot be read.
-FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator);
+// task file, or a launch file that is there, cannot be read. checkDrivePaths: qefcheck runs
+// where the executer does, so a launch file's path on a drive letter can be looked up.
+FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator,
+                        bool checkDrivePaths = false);
 
 }  // namespace pendulon

@@ -60,25 +60,56 @@ std::string ScheduleJson(const Schedule& s) {
 
 std::string LaunchJson(const LaunchExplanation& e) {
   const ShellRequest& r = e.request;
-  Members m = e.problem == LaunchProblem::kNone
-                  ? Members{{"problem", "null"},
-                            {"verb", JsonString(r.verb)},
-                            {"verbIsDefault", Bool(e.verbIsDefault)},
-                            {"file", JsonString(r.file)},
-                            {"parameters", JsonString(r.parameters)},
-                            {"directory", JsonString(r.directory)},
-                            {"directoryIsDefault", Bool(e.directoryIsDefault)},
-                            {"showCommand", Number(r.showCommand)}}
-                  : Members{{"problem", JsonString(LaunchProblemCode(e.problem))},
-                            {"words", JsonString(e.words)},
-                            {"hint", OrNull(!e.hint.empty(), JsonString(e.hint))}};
+  Members m = e.Requested() ? Members{{"problem", OrNull(e.problem != LaunchProblem::kNone,
+                                                         JsonString(LaunchProblemCode(e.problem)))},
+                                      {"verb", JsonString(r.verb)},
+                                      {"verbIsDefault", Bool(e.verbIsDefault)},
+                                      {"file", JsonString(r.file)},
+                                      {"parameters", JsonString(r.parameters)},
+                                      {"directory", JsonString(r.directory)},
+                                      {"directoryIsDefault", Bool(e.directoryIsDefault)},
+                                      {"showCommand", Number(r.showCommand)}}
+                            : Members{{"problem", JsonString(LaunchProblemCode(e.problem))},
+                                      {"words", JsonString(e.words)},
+                                      {"hint", OrNull(!e.hint.empty(), JsonString(e.hint))}};
+  if (e.problem == LaunchProblem::kFileNotFound)
+    m.emplace_back("words", JsonString(e.words));
   const int lines[] = {e.openLine, e.closeLine, e.menuItemLine, e.pathLine};
   const char* const names[] = {"openLine", "closeLine", "menuItemLine", "pathLine"};
   for (int i = 0; i < 4; ++i) m.emplace_back(names[i], OrNull(lines[i] > 0, Number(lines[i])));
   return Object(m);
 }
 
-std::string LineJson(const LineReport& line) {
+std::string RecordJson(const RunLogRecord& r) {
+  using Kind = RunLogRecord::Kind;
+  Members m = {{"time", JsonString(r.time)}, {"event", JsonString(RunLogEventName(r.kind))}};
+  if (r.kind == Kind::kLaunch || r.kind == Kind::kNoLaunch) {
+    m.emplace_back("minute", JsonString(r.minute));
+    m.emplace_back("line", Number(r.line));
+    m.emplace_back("item", JsonString(r.item));
+  }
+  if (r.kind == Kind::kLaunch) {
+    m.emplace_back("file", JsonString(r.file));
+    m.emplace_back("answer", std::to_string(r.answer));
+    m.emplace_back("meaning", JsonString(r.meaning));
+  } else if (r.kind == Kind::kLoadFailed) {
+    m.emplace_back("load", JsonString(r.loadKind));
+    m.emplace_back("path", JsonString(r.path));
+  }
+  if (r.kind != Kind::kLaunch)
+    m.emplace_back(r.kind == Kind::kNoLaunch ? "reason" : "text", JsonString(r.text));
+  return Object(m);
+}
+
+std::string RunLogJson(const RunLogSummary& log) {
+  return Object({{"files", Array(log.files, JsonString)},
+                 {"records", Number(log.records)},
+                 {"skipped", Number(log.skipped)},
+                 {"error", OrNull(!log.error.empty(), JsonString(log.error))},
+                 {"recentFailures", Array(log.failures, RecordJson)}});
+}
+
+std::string LineJson(const LineReport& line, bool runLog) {
   const auto failure = [&](const LineReport::Failure& f) {
     return Object({{"field", Number(f.field)},
                    {"fieldName", JsonString(FieldName(f.field))},
@@ -94,7 +125,7 @@ std::string LineJson(const LineReport& line) {
   const auto overlap = [](const Overlap& o) {
     return Object({{"line", Number(o.line)}, {"schedule", ScheduleJson(o.when)}});
   };
-  return Object({
+  Members m = {
       {"line", Number(line.number)},
       {"kind", JsonString(KindCode(line.kind))},
       {"text", JsonString(line.text)},
@@ -110,7 +141,11 @@ std::string LineJson(const LineReport& line) {
       {"blockedBy", Array(line.blockedBy, Number)},
       {"notExamined", Array(line.notExamined, overlap)},
       {"launch", line.launch ? LaunchJson(*line.launch) : "null"},
-  });
+  };
+  // Only with a log, so that a folder without one reads as it always has.
+  if (runLog && line.kind == LineKind::kTask)
+    m.emplace_back("lastRun", line.lastRun ? RecordJson(*line.lastRun) : "null");
+  return Object(m);
 }
 
 }  // namespace
@@ -119,24 +154,25 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
   const FolderCheck::Summary& sum = check.summary;
   std::string lines;  // one to a row
   for (const LineReport& line : check.lines)
-    lines += (lines.empty() ? "\n" : ",\n") + LineJson(line);
+    lines += (lines.empty() ? "\n" : ",\n") + LineJson(line, check.runLog.has_value());
   const Members summary = {{"lines", Number(static_cast<int>(check.lines.size()))},
                            {"empty", Number(sum.empty)},
                            {"comments", Number(sum.comments)},
                            {"tasks", Number(sum.tasks)},
                            {"launching", Number(sum.launching)},
                            {"problems", Number(static_cast<int>(sum.problems.size()))}};
-  out << Object({{"format", Number(kJsonFormat)},
-                 {"folder", JsonString(check.folder)},
-                 {"tasksFile", JsonString(check.tasksPath)},
-                 {"launchFile", JsonString(check.launchPath)},
-                 {"launchFilePresent", Bool(check.launchPresent)},
-                 {"now", JsonString(IsoText(check.now))},
-                 {"lines", "[" + lines + "\n]"},
-                 {"summary", Object(summary)},
-                 {"exitStatus", Number(check.ExitStatus())}},
-                ",\n")
-      << "\n";
+  Members document = {{"format", Number(kJsonFormat)},
+                      {"folder", JsonString(check.folder)},
+                      {"tasksFile", JsonString(check.tasksPath)},
+                      {"launchFile", JsonString(check.launchPath)},
+                      {"launchFilePresent", Bool(check.launchPresent)},
+                      {"now", JsonString(IsoText(check.now))},
+                      {"lines", "[" + lines + "\n]"},
+                      {"summary", Object(summary)},
+                      {"exitStatus", Number(check.ExitStatus())}};
+  if (check.runLog)
+    document.insert(document.end() - 2, {"runLog", RunLogJson(*check.runLog)});
+  out << Object(document, ",\n") << "\n";
 }
 
 void WriteJsonFailure(std::ostream& out, const AnsiString& folder, const std::string& message) {

@@ -74,6 +74,15 @@ void Diagnose(const TQEFile& file, const AnsiString& item, std::int32_t open, st
   }
 }
 
+// "C:\x" or "C:/x": a local path, unlike \\server\share, a URL or a relative path. Wildcards
+// are left alone, since the lookup would match them.
+bool OnDrive(std::string_view file) {
+  const bool letter =
+      !file.empty() && ((file[0] >= 'A' && file[0] <= 'Z') || (file[0] >= 'a' && file[0] <= 'z'));
+  return letter && file.size() > 3 && file[1] == ':' && (file[2] == '\\' || file[2] == '/') &&
+         file.find_first_of("*?") == std::string_view::npos;
+}
+
 }  // namespace
 
 const char* LaunchProblemCode(LaunchProblem problem) {
@@ -84,13 +93,14 @@ const char* LaunchProblemCode(LaunchProblem problem) {
                                        "closing-before-opening",
                                        "menuitem-before-path",
                                        "empty-path",
-                                       "no-path"};
+                                       "no-path",
+                                       "file-not-found"};
   return kCodes[static_cast<int>(problem)];
 }
 
 LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath,
-                                 bool present)
-    : platform_(platform) {
+                                 bool present, bool checkDrivePaths)
+    : platform_(platform), checkDrivePaths_(checkDrivePaths) {
   if (present)
     file_ = std::make_unique<TQEFile>(platform, platform, launchPath);
 }
@@ -113,6 +123,11 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
       e.request = platform_.shellRequests.front();
       e.verbIsDefault = file_->GetAction(item).empty();
       e.directoryIsDefault = file_->GetDir(item).empty();
+      if (checkDrivePaths_ && OnDrive(e.request.file) &&
+          !platform_.FindFile(e.request.file).found) {
+        e.problem = LaunchProblem::kFileNotFound;
+        e.words = "the shell will answer: file not found, as this machine has no such file";
+      }
     }
   } else {
     e.problem = LaunchProblem::kLaunchFileMissing;

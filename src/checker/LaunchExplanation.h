@@ -21,6 +21,7 @@ enum class LaunchProblem {
   kMenuItemBeforePath,
   kEmptyPath,
   kNoPath,
+  kFileNotFound,  // launches, but the file is not on this machine's drive
 };
 
 const char* LaunchProblemCode(LaunchProblem problem);
@@ -33,14 +34,21 @@ struct LaunchExplanation {
   int openLine = 0, closeLine = 0, menuItemLine = 0, pathLine = 0;
   std::string words;  // why nothing is launched, as a sentence about the item
   std::string hint;   // a likely cause, when one is seen; may be empty
+
+  // True when the executer hands the shell a request, whatever it will answer.
+  bool Requested() const {
+    return problem == LaunchProblem::kNone || problem == LaunchProblem::kFileNotFound;
+  }
 };
 
 class LaunchExplainer {
  public:
   // The dry-run platform must already see the launch file where the executer looks for it.
   // Without the file every item launches nothing. Raises EFOpenError when the file is there
-  // but cannot be read.
-  LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath, bool present);
+  // but cannot be read. With checkDrivePaths, a file on a drive letter that is not there is a
+  // problem: only where qefcheck runs on the machine the executer runs on.
+  LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath, bool present,
+                  bool checkDrivePaths = false);
 
   const LaunchExplanation& Explain(const AnsiString& item);
 
@@ -48,6 +56,7 @@ class LaunchExplainer {
 
  private:
   DryRunPlatform& platform_;
+  bool checkDrivePaths_;
   std::unique_ptr<TQEFile> file_;
   std::map<AnsiString, LaunchExplanation> known_;
 };

@@ -25,7 +25,7 @@ std::string ShellValue(std::string_view value) {
 }
 
 void WriteLaunch(std::ostream& out, const LaunchExplanation& launch) {
-  if (launch.problem != LaunchProblem::kNone) {
+  if (!launch.Requested()) {
     if (!launch.hint.empty())
       out << kIndent << "hint: " << launch.hint << "\n";
     return;
@@ -41,7 +41,44 @@ void WriteLaunch(std::ostream& out, const LaunchExplanation& launch) {
       << next << "show        " << r.showCommand << "\n";
 }
 
-void WriteLine(std::ostream& out, const LineReport& line) {
+// What a run log line says happened, after its stamp and minute.
+std::string Happened(const RunLogRecord& r) {
+  using Kind = RunLogRecord::Kind;
+  switch (r.kind) {
+    case Kind::kLaunch:
+      return "line " + std::to_string(r.line) + " " + Quoted(r.item) + ": the shell answered " +
+             std::to_string(r.answer) + " (" + Visible(r.meaning) + ") for " + Visible(r.file);
+    case Kind::kNoLaunch:
+      return "line " + std::to_string(r.line) + " " + Quoted(r.item) +
+             ": launched nothing: " + Visible(r.text);
+    case Kind::kBox:
+      return "error box: " + Visible(r.text);
+    case Kind::kLoadFailed:
+      return "load failed (" + Visible(r.loadKind) + ") " + Visible(r.path) + ": " +
+             Visible(r.text);
+    case Kind::kOther:
+      break;
+  }
+  return std::string();
+}
+
+void WriteLastRun(std::ostream& out, const LineReport& line) {
+  out << kIndent << "last run: ";
+  if (line.lastRun)
+    out << Visible(line.lastRun->time) << " (minute " << Visible(line.lastRun->minute) << ") "
+        << Happened(*line.lastRun) << "\n";
+  else
+    out << "none in the run log\n";
+}
+
+void WriteRunLog(std::ostream& out, const RunLogSummary& log) {
+  out << "\nrecent failures in the run log"
+      << (log.failures.empty() ? ": none\n" : ", newest first:\n");
+  for (const RunLogRecord& r : log.failures)
+    out << "  " << Visible(r.time) << "  " << Happened(r) << "\n";
+}
+
+void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
   out << "line " << line.number << "  " << KindCode(line.kind);
   for (std::size_t f = 0; f < line.fields.size(); ++f)
     out << "  " << FieldName(static_cast<int>(f)) << " " << Quoted(line.fields[f]);
@@ -62,6 +99,8 @@ void WriteLine(std::ostream& out, const LineReport& line) {
         << line.notExamined.size() - kMostOverlaps << " more lines above\n";
   if (line.launch && line.verdict != Verdict::kUnreached)
     WriteLaunch(out, *line.launch);
+  if (runLog)
+    WriteLastRun(out, line);
 }
 
 }  // namespace
@@ -74,10 +113,21 @@ void WriteTextReport(std::ostream& out, const FolderCheck& check) {
     out << " (" << check.launchLines << " lines)\n";
   else
     out << ": missing; the executer would create it empty, so no item launches\n";
+  if (const std::optional<RunLogSummary>& log = check.runLog) {
+    out << "  run log      ";
+    for (std::size_t i = 0; i < log->files.size(); ++i)
+      out << (i > 0 ? ", " : "") << Visible(log->files[i]);
+    out << " (" << Counted(log->records, "line", "lines");
+    if (log->skipped > 0)
+      out << ", " << log->skipped << " malformed skipped";
+    out << (log->error.empty() ? ")" : "); " + Visible(log->error)) << "\n";
+  }
   out << "  local time   " << ReadableText(check.now)
       << "; next times count from the minute after\n\n";
 
-  for (const LineReport& line : check.lines) WriteLine(out, line);
+  for (const LineReport& line : check.lines) WriteLine(out, line, check.runLog.has_value());
+  if (check.runLog)
+    WriteRunLog(out, *check.runLog);
   const FolderCheck::Summary& sum = check.summary;
   const int problemCount = static_cast<int>(sum.problems.size());
   std::string kinds;

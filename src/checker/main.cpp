@@ -16,12 +16,16 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   pendulon::Win32Platform platform;
   constexpr char kSeparator = '\\';
+  // The launch file's drive paths name this machine's drives, as the executer sees them.
+  constexpr bool kCheckDrivePaths = true;
 #else
   pendulon::PosixPlatform platform;
   constexpr char kSeparator = '/';
+  constexpr bool kCheckDrivePaths = false;
 #endif
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  const int status = pendulon::RunChecker(platform, arguments, kSeparator, std::cout, std::cerr);
+  const int status =
+      pendulon::RunChecker(platform, arguments, kSeparator, std::cout, std::cerr, kCheckDrivePaths);
   std::cout.flush();
   return status;
 }
