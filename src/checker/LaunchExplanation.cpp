@@ -18,55 +18,39 @@ std::string Line(int number) {
   return "line " + std::to_string(number);
 }
 
-// Why an item launches nothing, its section's tags on those lines (-1: none).
-void Diagnose(const TQEFile& file, const AnsiString& item, std::int32_t open, std::int32_t close,
-              LaunchExplanation& e) {
+// Why an item launches nothing, in the executer's own words, with a likely cause where one is
+// seen.
+void Diagnose(const TQEFile& file, const AnsiString& item, LaunchExplanation& e) {
+  static const LaunchProblem kProblems[] = {LaunchProblem::kNoSection,
+                                            LaunchProblem::kNoClosingTag,
+                                            LaunchProblem::kClosingBeforeOpening,
+                                            LaunchProblem::kNoPath,
+                                            LaunchProblem::kMenuItemBeforePath,
+                                            LaunchProblem::kEmptyPath};
+  const NothingLaunched n = WhyNothingLaunches(file, item);
+  e.problem = kProblems[n.cause];
+  e.words = n.words;
   const TStringList& lines = file.Lines();
-  if (open < 0) {
-    e.problem = LaunchProblem::kNoSection;
-    e.words = "the launch file has no section for the item";
+  if (n.cause == NothingLaunched::kNoSection) {
     // Names compare exactly; say so when only case or an outer space keeps them apart.
     const std::string wanted = Lower("<" + item + ">");
     for (int i = 0; i < lines.Count() && e.hint.empty(); ++i) {
       if (Lower(lines[i].substr(0, wanted.size())) == wanted)
         e.hint = Line(i + 1) + " opens a section whose name differs only in case";
     }
-    if (e.hint.empty() && (item.front() == ' ' || item.back() == ' '))
+    if (e.hint.empty() && !item.empty() && (item.front() == ' ' || item.back() == ' '))
       e.hint = "the item name begins or ends with a space, which is part of the name";
     return;
   }
-  if (close < 0) {
-    e.problem = LaunchProblem::kNoClosingTag;
-    e.words = "the section opened on " + Line(e.openLine) + " is never closed";
+  if (n.cause == NothingLaunched::kNoClosingTag ||
+      n.cause == NothingLaunched::kClosingBeforeOpening)
     return;
-  }
-  if (close <= open) {
-    e.problem = LaunchProblem::kClosingBeforeOpening;
-    e.words = "the closing tag on " + Line(e.closeLine) + " comes before the opening tag on " +
-              Line(e.openLine);
-    return;
-  }
-  // The header ends before the first <MenuItem line; path= may still follow it.
-  std::int32_t headerEnd = -1;
-  file.HeaderEnd(item, headerEnd);
-  const std::int32_t menuItem = open + 1 < close && headerEnd + 1 < close ? headerEnd + 1 : -1;
-  const std::int32_t path = file.FindKey("path", open + 1, close - 1);
-  e.pathLine = path + 1;
-  e.menuItemLine = menuItem >= 0 && (path < 0 || menuItem < path) ? menuItem + 1 : 0;
-  if (path < 0) {
-    e.problem = LaunchProblem::kNoPath;
-    e.words = "the section opened on " + Line(e.openLine) + " has no path=";
-  } else if (e.menuItemLine != 0) {
-    e.problem = LaunchProblem::kMenuItemBeforePath;
-    e.words = "the section's keys end at the <MenuItem line " + std::to_string(e.menuItemLine) +
-              ", before path= on " + Line(e.pathLine);
-  } else {
-    e.problem = LaunchProblem::kEmptyPath;
-    e.words = "path= on " + Line(e.pathLine) + " is empty";
-  }
+  e.pathLine = n.path + 1;
+  e.menuItemLine = n.menuItem >= 0 && (n.path < 0 || n.menuItem < n.path) ? n.menuItem + 1 : 0;
   // Keys compare exactly too: look for "path" in other cases above the first "path=". Its four
   // letters are never lead bytes, so "=" right after them is the line's first.
-  for (std::int32_t i = open + 1; i <= (path < 0 ? close - 1 : path - 1) && e.hint.empty(); ++i) {
+  const std::int32_t last = n.path < 0 ? n.close - 1 : n.path - 1;
+  for (std::int32_t i = n.open + 1; i <= last && e.hint.empty(); ++i) {
     const std::string_view line = lines[i];
     if (line.size() > 4 && line[4] == '=' && Lower(line.substr(0, 4)) == "path")
       e.hint = Line(i + 1) + " has \"" + std::string(line.substr(0, 5)) +
@@ -118,7 +102,7 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     platform_.shellRequests.clear();
     RunItem(platform_, platform_, platform_, 0, item);
     if (platform_.shellRequests.empty()) {
-      Diagnose(*file_, item, open, close, e);
+      Diagnose(*file_, item, e);
     } else {
       e.request = platform_.shellRequests.front();
       e.verbIsDefault = file_->GetAction(item).empty();

@@ -11,6 +11,10 @@
 namespace pendulon {
 namespace {
 
+AnsiString Line(std::int32_t index) {
+  return "line " + std::to_string(index + 1);
+}
+
 // Reads the request with a reader of its own that is gone before the shell is asked: the shell
 // may show a box during which further ticks launch again. Without a path, the reason is given
 // when asked for.
@@ -27,20 +31,37 @@ std::optional<LaunchRequest> ReadRequest(FileSystem& files, ProcessInfo& process
   request.verb = reader.GetAction(itemName);
   request.parameters = reader.GetParams(itemName);
   request.directory = reader.GetDir(itemName);
-  return request;
-}
-
-void CompleteRequest(ProcessInfo& process, LaunchRequest& request) {
   if (request.verb.empty()) {
     request.verb = "open";
   }
   if (request.directory.empty()) {
     request.directory = DirectoryOf(process, request.file);
   }
+  return request;
 }
 
-AnsiString Line(std::int32_t index) {
-  return "line " + std::to_string(index + 1);
+// One launch; with an observer, it is told what came of it and the clock times the shell.
+void Launch(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
+            const AnsiString& itemName, SystemClock* clock, LaunchObserver* observer) {
+  AnsiString reason;
+  std::optional<LaunchRequest> request;
+  try {
+    request = ReadRequest(files, process, itemName, observer != nullptr ? &reason : nullptr);
+  } catch (const EFOpenError& error) {
+    if (observer != nullptr)
+      observer->LaunchedNothing(itemName, error.Message());
+    throw;
+  }
+  if (!request) {
+    if (observer != nullptr)
+      observer->LaunchedNothing(itemName, reason);
+    return;
+  }
+  const std::uint64_t started = clock != nullptr ? clock->Milliseconds() : 0;
+  const std::intptr_t answer = shell.ShellOpen(owner, request->verb, request->file,
+                                               request->parameters, request->directory, kSwRestore);
+  if (observer != nullptr)
+    observer->Launched(itemName, *request, answer, clock->Milliseconds() - started);
 }
 
 }  // namespace
@@ -51,55 +72,55 @@ AnsiString LaunchFilePath(ProcessInfo& process) {
 
 void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
              const AnsiString& itemName) {
-  std::optional<LaunchRequest> request = ReadRequest(files, process, itemName, nullptr);
-  if (!request) {
-    return;
-  }
-  CompleteRequest(process, *request);
-  shell.ShellOpen(owner, request->verb, request->file, request->parameters, request->directory,
-                  kSwRestore);
+  Launch(files, process, shell, owner, itemName, nullptr, nullptr);
 }
 
 void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
              const AnsiString& itemName, SystemClock& clock, LaunchObserver& observer) {
-  AnsiString reason;
-  std::optional<LaunchRequest> request;
-  try {
-    request = ReadRequest(files, process, itemName, &reason);
-  } catch (const EFOpenError& error) {
-    observer.LaunchedNothing(itemName, error.Message());
-    throw;
+  Launch(files, process, shell, owner, itemName, &clock, &observer);
+}
+
+NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName) {
+  NothingLaunched n;
+  file.FindTag(itemName, true, n.open);
+  file.FindTag(itemName, false, n.close);
+  if (itemName.empty() || n.open < 0) {
+    n.cause = NothingLaunched::kNoSection;
+    n.words = "the launch file has no section for the item";
+    return n;
   }
-  if (!request) {
-    observer.LaunchedNothing(itemName, reason);
-    return;
+  if (n.close < 0) {
+    n.cause = NothingLaunched::kNoClosingTag;
+    n.words = "the section opened on " + Line(n.open) + " is never closed";
+    return n;
   }
-  CompleteRequest(process, *request);
-  const std::uint64_t started = clock.Milliseconds();
-  const std::intptr_t answer = shell.ShellOpen(owner, request->verb, request->file,
-                                               request->parameters, request->directory, kSwRestore);
-  observer.Launched(itemName, *request, answer, clock.Milliseconds() - started);
+  if (n.close <= n.open) {
+    n.cause = NothingLaunched::kClosingBeforeOpening;
+    n.words =
+        "the closing tag on " + Line(n.close) + " comes before the opening tag on " + Line(n.open);
+    return n;
+  }
+  // The header ends before the first <MenuItem line; path= may still follow it.
+  std::int32_t headerEnd = -1;
+  file.HeaderEnd(itemName, headerEnd);
+  n.menuItem = n.open + 1 < n.close && headerEnd + 1 < n.close ? headerEnd + 1 : -1;
+  n.path = file.FindKey("path", n.open + 1, n.close - 1);
+  if (n.path < 0) {
+    n.cause = NothingLaunched::kNoPath;
+    n.words = "the section opened on " + Line(n.open) + " has no path=";
+  } else if (n.menuItem >= 0 && n.menuItem < n.path) {
+    n.cause = NothingLaunched::kMenuItemBeforePath;
+    n.words = "the section's keys end at the <MenuItem line " + std::to_string(n.menuItem + 1) +
+              ", before path= on " + Line(n.path);
+  } else {
+    n.cause = NothingLaunched::kEmptyPath;
+    n.words = "path= on " + Line(n.path) + " is empty";
+  }
+  return n;
 }
 
 AnsiString NothingLaunchedReason(const TQEFile& file, const AnsiString& itemName) {
-  std::int32_t open = -1, close = -1, headerEnd = -1;
-  file.FindTag(itemName, true, open);
-  file.FindTag(itemName, false, close);
-  if (itemName.empty() || open < 0)
-    return "the launch file has no section for the item";
-  if (close < 0)
-    return "the section opened on " + Line(open) + " is never closed";
-  if (close <= open)
-    return "the closing tag on " + Line(close) + " comes before the opening tag on " + Line(open);
-  file.HeaderEnd(itemName, headerEnd);
-  const std::int32_t menuItem = open + 1 < close && headerEnd + 1 < close ? headerEnd + 1 : -1;
-  const std::int32_t path = file.FindKey("path", open + 1, close - 1);
-  if (path < 0)
-    return "the section opened on " + Line(open) + " has no path=";
-  if (menuItem >= 0 && menuItem < path)
-    return "the section's keys end at the <MenuItem line " + std::to_string(menuItem + 1) +
-           ", before path= on " + Line(path);
-  return "path= on " + Line(path) + " is empty";
+  return WhyNothingLaunches(file, itemName).words;
 }
 
 }  // namespace pendulon

@@ -46,7 +46,23 @@ void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle
 void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
              const AnsiString& itemName, SystemClock& clock, LaunchObserver& observer);
 
-// Why an item whose path is empty launches nothing, in the words qefcheck uses.
+// Why an item whose path is empty launches nothing: the first fault of its section, the lines
+// that show it (0-based, -1 for none), and the words the run log and qefcheck both use.
+struct NothingLaunched {
+  enum Cause {
+    kNoSection,
+    kNoClosingTag,
+    kClosingBeforeOpening,
+    kNoPath,
+    kMenuItemBeforePath,
+    kEmptyPath
+  } cause = kNoSection;
+  std::int32_t open = -1, close = -1, menuItem = -1, path = -1;
+  AnsiString words;
+};
+NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName);
+
+// The words of WhyNothingLaunches alone.
 AnsiString NothingLaunchedReason(const TQEFile& file, const AnsiString& itemName);
 
 }  // namespace pendulon
