@@ -1,10 +1,12 @@
 #include "app/RunLog.h"
 
 #include <string>
+#include <vector>
 
 #include "Version.h"
 #include "app/RunLogFormat.h"
 #include "platform/Process.h"
+#include "scheduler/TaskLine.h"
 
 namespace pendulon {
 namespace {
@@ -41,18 +43,9 @@ RunLog::RunLog(HostSystem& host) : RunLog(host, ExeDirectory(host) + "\\lib\\pen
 RunLog::RunLog(HostSystem& host, AnsiString path)
     : host_(host), path_(std::move(path)), started_(host.Milliseconds()) {}
 
-bool RunLog::On() noexcept {
-  try {
-    const FoundFile found = host_.FindFile(path_);
-    return found.found && !found.directory;
-  } catch (...) {
-    return false;
-  }
-}
-
 AnsiString RunLog::MinuteNow() noexcept {
   try {
-    return On() ? MinuteText(host_.LocalTime()) : AnsiString();
+    return MinuteText(host_.LocalTime());
   } catch (...) {
     return AnsiString();
   }
@@ -62,96 +55,83 @@ AnsiString RunLog::Stamp() {
   return TimeStamp(host_.LocalTime(), host_.UtcOffsetMinutes());
 }
 
+// Each event only gathers its fields: Append looks once whether the log is on, and drops every
+// failure, its own and theirs.
 void RunLog::Start(bool accepted) noexcept {
-  try {
-    if (!On())
-      return;
-    const std::string pid = std::to_string(host_.ProcessId());
-    Append({"start", kVersion, ExePath(host_), pid, accepted ? "accepted" : "refused"});
-  } catch (...) {
-  }
+  Append([&](Fields& f) {
+    f = {"start", kVersion, ExePath(host_), std::to_string(host_.ProcessId()),
+         accepted ? "accepted" : "refused"};
+  });
 }
 
 void RunLog::Loaded(Kind kind, const AnsiString& path, const TStringList& lines) noexcept {
-  try {
-    if (!On())
-      return;
+  Append([&](Fields& f) {
     int tasks = 0;
-    for (int i = 0; i < lines.Count(); ++i) {
-      const std::string_view line = lines.Get(i);
-      if (!line.empty() && line[0] != '#')
-        ++tasks;
-    }
-    Append({"load", KindText(kind), path, std::to_string(lines.Count()), std::to_string(tasks)});
-  } catch (...) {
-  }
+    for (int i = 0; i < lines.Count(); ++i) tasks += IsTaskLine(lines.Get(i)) ? 1 : 0;
+    f = {"load", KindText(kind), path, std::to_string(lines.Count()), std::to_string(tasks)};
+  });
 }
 
 void RunLog::LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error) noexcept {
-  Append({"load-failed", KindText(kind), path, error});
+  Append([&](Fields& f) { f = {"load-failed", KindText(kind), path, error}; });
 }
 
 void RunLog::Launched(const AnsiString& minute, int line, const AnsiString& item,
                       const LaunchRequest& request, std::intptr_t answer,
                       std::uint64_t milliseconds) noexcept {
-  try {
-    if (!On())
-      return;
-    Append({"launch", minute, std::to_string(line), item, request.verb, request.file,
-            request.parameters, request.directory, std::to_string(answer),
-            ShellAnswerMeaning(answer), std::to_string(milliseconds)});
-  } catch (...) {
-  }
+  Append([&](Fields& f) {
+    f = {"launch",
+         minute,
+         std::to_string(line),
+         item,
+         request.verb,
+         request.file,
+         request.parameters,
+         request.directory,
+         std::to_string(answer),
+         ShellAnswerMeaning(answer),
+         std::to_string(milliseconds)};
+  });
 }
 
 void RunLog::LaunchedNothing(const AnsiString& minute, int line, const AnsiString& item,
                              const AnsiString& reason) noexcept {
-  try {
-    if (!On())
-      return;
-    Append({"no-launch", minute, std::to_string(line), item, reason});
-  } catch (...) {
-  }
+  Append([&](Fields& f) { f = {"no-launch", minute, std::to_string(line), item, reason}; });
 }
 
 AnsiString RunLog::BoxOpened(const AnsiString& text) noexcept {
-  try {
-    if (!On())
-      return AnsiString();
-    AnsiString stamp = Stamp();
-    Append({"box-open", text});
-    return stamp;
-  } catch (...) {
-    return AnsiString();
-  }
+  AnsiString stamp;
+  Append([&](Fields& f) {
+    stamp = Stamp();
+    f = {"box-open", text};
+  });
+  return stamp;
 }
 
 void RunLog::BoxClosed(const AnsiString& text, const AnsiString& openedAt) noexcept {
-  Append({"box-closed", text, openedAt});
+  Append([&](Fields& f) { f = {"box-closed", text, openedAt}; });
 }
 
 void RunLog::End(const char* reason) noexcept {
   if (ended_)
     return;
   ended_ = true;
-  try {
-    if (!On())
-      return;
-    Append({"end", reason, std::to_string(host_.Milliseconds() - started_)});
-  } catch (...) {
-  }
+  Append([&](Fields& f) { f = {"end", reason, std::to_string(host_.Milliseconds() - started_)}; });
 }
 
-void RunLog::Append(std::initializer_list<std::string_view> fields) noexcept {
+void RunLog::Append(const std::function<void(Fields&)>& gather) noexcept {
   try {
     const FoundFile found = host_.FindFile(path_);
     if (!found.found || found.directory)
       return;
+    Fields fields;
+    gather(fields);
     std::uint32_t disposition = kOpenExisting;
     // Rolled over only once the rename worked; otherwise the old file simply grows.
     if (found.size > kRollOverSize && host_.Rename(path_, path_ + ".1"))
       disposition = kOpenAlways;
-    const AnsiString line = LogLine(Stamp(), fields);
+    std::vector<std::string_view> views(fields.begin(), fields.end());
+    const AnsiString line = LogLine(Stamp(), views);
     const FileHandle file =
         host_.OpenFile(path_, kAppendData, kShareRead | kShareWrite, disposition);
     if (file == kInvalidFile)

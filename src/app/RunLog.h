@@ -6,6 +6,9 @@
 // failure is dropped.
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "launcher/RunItem.h"
 #include "platform/AnsiString.h"
@@ -26,9 +29,7 @@ class RunLog final : public LoadObserver {
   RunLog& operator=(const RunLog&) = delete;
 
   const AnsiString& Path() const { return path_; }
-  // True while the log file exists (a directory of that name turns nothing on).
-  bool On() noexcept;
-  // The minute now, for a launch that starts; empty while the log is off.
+  // The minute now, for a launch that starts.
   AnsiString MinuteNow() noexcept;
   // The local time stamp of now, as the lines begin.
   AnsiString Stamp();
@@ -48,8 +49,10 @@ class RunLog final : public LoadObserver {
   void End(const char* reason) noexcept;
 
  private:
-  // Writes one line if the log is on, first rolling it over when it has passed the limit.
-  void Append(std::initializer_list<std::string_view> fields) noexcept;
+  using Fields = std::vector<std::string>;
+  // Writes one line if the log is on (a directory of that name turns nothing on), first rolling
+  // it over when it has passed the limit. The fields are gathered only when the log is on.
+  void Append(const std::function<void(Fields&)>& gather) noexcept;
 
   HostSystem& host_;
   AnsiString path_;

@@ -83,7 +83,7 @@ const char* ShellAnswerMeaning(std::intptr_t answer) {
   }
 }
 
-AnsiString LogLine(const AnsiString& timeStamp, std::initializer_list<std::string_view> fields) {
+AnsiString LogLine(const AnsiString& timeStamp, const std::vector<std::string_view>& fields) {
   AnsiString line = timeStamp;
   for (const std::string_view field : fields) {
     line += '\t';

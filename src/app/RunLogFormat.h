@@ -3,8 +3,8 @@
 // escaped so that a field never holds a tab or a line break, ended by CR LF.
 
 #include <cstdint>
-#include <initializer_list>
 #include <string_view>
+#include <vector>
 
 #include "platform/AnsiString.h"
 #include "platform/SystemClock.h"
@@ -24,6 +24,6 @@ AnsiString MinuteText(const SystemTime& local);
 const char* ShellAnswerMeaning(std::intptr_t answer);
 
 // One whole line: the time stamp, then each field escaped, tab-separated, then CR LF.
-AnsiString LogLine(const AnsiString& timeStamp, std::initializer_list<std::string_view> fields);
+AnsiString LogLine(const AnsiString& timeStamp, const std::vector<std::string_view>& fields);
 
 }  // namespace pendulon

@@ -123,7 +123,7 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
     LineReport& r = reports[static_cast<std::size_t>(i)];
     r.number = i + 1;
     r.text = AnsiString(lines[i]);
-    if (r.text.empty() || r.text[0] == '#') {
+    if (!IsTaskLine(r.text)) {
       r.kind = r.text.empty() ? LineKind::kEmpty : LineKind::kComment;
       r.reason = Reason(r);
       continue;

@@ -39,7 +39,7 @@ void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
   TaskFields fields;
   for (int i = 0; taskList && i < taskList->Count(); ++i) {
     const std::string_view entry = taskList->Get(i);
-    if (entry.empty() || entry[0] == '#') {
+    if (!IsTaskLine(entry)) {
       continue;
     }
     SplitTaskLine(entry, fields);

@@ -26,6 +26,11 @@ class TaskFields {
   int count_ = 0;
 };
 
+// True for an entry the walk examines: neither empty nor a comment (a "#" as its first byte).
+inline bool IsTaskLine(std::string_view entry) {
+  return !entry.empty() && entry[0] != '#';
+}
+
 // Fills fields from entry: each space ends a field (two spaces enclose an empty one), the text
 // after the last space is dropped, and once five fields are held the rest of the entry, spaces
 // included, is the sixth.
