@@ -103,9 +103,7 @@ void TfrmPendulon::ExitTimerTimer() {
     anyLeft = platform_.WindowExists(watched.className, watched.caption) || anyLeft;
   }
   if (!anyLeft) {
-    closeReason_ = "family gone";
-    Close();
-    closeReason_ = "close request";
+    CloseFor("family gone");
   }
 }
 
@@ -123,11 +121,15 @@ void TfrmPendulon::RunItem(const AnsiString& itemName, int lineNumber) {
 }
 
 void TfrmPendulon::Close() {
+  CloseFor("close request");
+}
+
+void TfrmPendulon::CloseFor(const char* reason) {
   TCloseAction action = TCloseAction::caHide;
   FormClose(action);
   if (application_.MainForm() == this) {
     if (log_ != nullptr)
-      log_->End(closeReason_);
+      log_->End(reason);
     application_.RequestStop();
   } else {
     platform_.SetVisible(handle_, false);

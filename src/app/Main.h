@@ -58,13 +58,14 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
     WindowHandle handle;
   };
 
+  // Close, with the reason the run log gives for the end it brings.
+  void CloseFor(const char* reason);
   void CloseRequested() override;
   void SessionEnding() override {}
 
   TApplication& application_;
   Platform& platform_;
   RunLog* log_;
-  const char* closeReason_ = "close request";
   Window window_;
   WindowHandle handle_;
   TaskScheduler scheduler_;
