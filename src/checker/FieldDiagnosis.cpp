@@ -8,14 +8,25 @@ namespace {
 
 using P = FieldProblem;
 
-// "minutes run from 0 to 59"
-std::string RangeWords(int field) {
-  static const char* const kPlural[] = {"minutes", "hours", "days", "months", "weekdays"};
-  const FieldRange range = RangeOf(field);
-  return std::string(kPlural[field]) + " run from " + std::to_string(range.low) + " to " +
-         std::to_string(range.high) +
-         (field == TaskFields::kWeekday ? " (1 Sunday ... 7 Saturday)" : "");
-}
+// By FieldProblem: its code, and its words or their start when more words follow.
+const struct {
+  const char* code;
+  const char* words;
+} kProblems[] = {
+    {"none", "matches"},
+    {"empty", "is empty: two spaces in a row, or a space at the start of the line"},
+    {"byte-order-mark",
+     "begins with a byte-order mark: save the file without one (ANSI, not UTF-8 with BOM)"},
+    {"tab", "holds a tab: fields are separated by single spaces only"},
+    {"list", "is a list: lists are not understood, write one line per value"},
+    {"range", "is a range: ranges are not understood, write one line per value"},
+    {"step", "is a step: steps are not understood, write one line per value"},
+    {"sign", "has a sign: write the plain number"},
+    {"leading-zero", "has a leading zero: the clock shows "},
+    {"out-of-range", "is out of range: "},
+    {"not-a-number", "is not a number or *: "},
+    {"impossible-date", "never occurs in "},
+};
 
 }  // namespace
 
@@ -59,39 +70,28 @@ const char* FieldName(int field) {
 }
 
 const char* ProblemCode(FieldProblem problem) {
-  static const char* const kCodes[] = {
-      "none", "empty", "byte-order-mark", "tab",          "list",         "range",
-      "step", "sign",  "leading-zero",    "out-of-range", "not-a-number", "impossible-date"};
-  return kCodes[static_cast<int>(problem)];
+  return kProblems[static_cast<int>(problem)].code;
 }
 
 std::string ProblemWords(int field, FieldProblem problem, std::string_view text, int month) {
+  const std::string words = kProblems[static_cast<int>(problem)].words;
   switch (problem) {
     case P::kLeadingZero: {
       const std::size_t digit = text.find_first_not_of('0');
       const std::string_view plain = digit == std::string_view::npos ? "0" : text.substr(digit);
-      return "has a leading zero: the clock shows " + std::string(plain) + ", without zeros";
+      return words + std::string(plain) + ", without zeros";
     }
     case P::kOutOfRange:
-      return "is out of range: " + RangeWords(field);
     case P::kNotANumber:
-      return "is not a number or *: " + RangeWords(field);
+      return words + FieldName(field) + "s run from " + std::to_string(RangeOf(field).low) +
+             " to " + std::to_string(RangeOf(field).high) +
+             (field == TaskFields::kWeekday ? " (1 Sunday ... 7 Saturday)" : "");
     case P::kImpossibleDate:
-      return "never occurs in " + std::string(MonthName(month)) + ", which has at most " +
-             std::to_string(MostDaysIn(month)) + " days";
+      return words + MonthName(month) + ", which has at most " + std::to_string(MostDaysIn(month)) +
+             " days";
     default:
-      break;
+      return words;
   }
-  static const char* const kWords[] = {
-      "matches",
-      "is empty: two spaces in a row, or a space at the start of the line",
-      "begins with a byte-order mark: save the file without one (ANSI, not UTF-8 with BOM)",
-      "holds a tab: fields are separated by single spaces only",
-      "is a list: lists are not understood, write one line per value",
-      "is a range: ranges are not understood, write one line per value",
-      "is a step: steps are not understood, write one line per value",
-      "has a sign: write the plain number"};
-  return kWords[static_cast<int>(problem)];
 }
 
 }  // namespace pendulon
