@@ -27,10 +27,6 @@ class StoppedClock final : public SystemClock {
   SystemTime now;
 };
 
-std::uint16_t Word(std::int64_t value) {
-  return static_cast<std::uint16_t>(value);
-}
-
 }  // namespace
 
 std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
@@ -42,15 +38,32 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
     return found;
   // The table walked: the lines above, a marker line that runs whenever the walk gets past
   // them, and the line. The line acts when the walk runs the marker and then the line's item,
-  // or runs the marker and raises.
+  // or runs the marker and raises. The walk tells two minutes apart only by the values that
+  // some line fixes.
   auto table = std::make_unique<TStringList>();
-  for (const TimedLine& other : above) table->Add(other.text);
+  std::array<std::bitset<64>, Schedule::kFields> fixed;
+  const auto add = [&](const TimedLine& walked) {
+    table->Add(walked.text);
+    for (int f = 0; f < Schedule::kFields; ++f) {
+      if (walked.when.Fixed(f))
+        fixed[f].set(static_cast<std::size_t>(walked.when[f]));
+    }
+  };
+  for (const TimedLine& other : above) add(other);
   table->Add("* * * * * past the lines above");
-  table->Add(line.text);
+  add(line);
+  // A minute's class keeps the values some line fixes and frees the others; each class of
+  // minute is walked once, and a kind of day is passed over once a whole day of it has shown
+  // no minute in which the line acts.
+  const auto classOf = [&](Schedule minute) {
+    for (int f = 0; f < Schedule::kFields; ++f) {
+      if (minute.Fixed(f) && !fixed[f].test(static_cast<std::size_t>(minute[f])))
+        minute[f] = Schedule::kAny;
+    }
+    return minute;
+  };
   StoppedClock clock;
-  const auto acts = [&](int hour, int minute) {
-    clock.now.hour = Word(hour);
-    clock.now.minute = Word(minute);
+  const auto walkActs = [&] {
     int ran = 0;
     try {
       WalkTasks(clock, table, [&](const AnsiString&) { ++ran; });
@@ -59,79 +72,53 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
     }
     return line.raises < 0 && ran == 2;
   };
-
-  // The walk tells two minutes apart only by the values that some line fixes. A minute's class
-  // keeps those values and frees the others; each class is walked once, and a whole day is
-  // passed over once a day of its class has shown no minute in which the line acts.
-  std::array<std::bitset<64>, Schedule::kFields> fixed;
-  const auto mark = [&](const Schedule& s) {
-    for (int f = 0; f < Schedule::kFields; ++f) {
-      if (s.Fixed(f))
-        fixed[f].set(static_cast<std::size_t>(s[f]));
-    }
-  };
-  mark(line.when);
-  for (const TimedLine& other : above) mark(other.when);
-  const auto classOf = [&](Schedule minute) {
-    for (int f = 0; f < Schedule::kFields; ++f) {
-      if (minute.Fixed(f) && !fixed[f].test(static_cast<std::size_t>(minute[f])))
-        minute[f] = Schedule::kAny;
-    }
-    return minute;
-  };
-  std::map<Schedule, bool> minuteActs, dayActs;
-  // The kinds of day the line may act on, as classes: once each has shown no minute in which
-  // the line acts, no later day will.
-  const auto countDayKinds = [&] {
+  std::map<Schedule, bool> verdicts;  // by class of minute
+  std::set<Schedule> deadDays;        // classes of whole days in which the line never acts
+  // Every date falls on every weekday within the 400 years: once every kind of day the line
+  // may act on is dead, no later day will show it acting.
+  const auto dayKinds = [&] {
     std::set<Schedule> kinds;
-    Schedule date;
-    for (date[F::kDay] = 1; date[F::kDay] <= 31; ++date[F::kDay]) {
-      for (date[F::kMonth] = 1; date[F::kMonth] <= 12; ++date[F::kMonth]) {
-        for (date[F::kWeekday] = 1; date[F::kWeekday] <= 7; ++date[F::kWeekday]) {
-          if (Intersect(line.when, date))
-            kinds.insert(classOf(date));
-        }
-      }
+    for (int i = 0; i < 31 * 12 * 7; ++i) {
+      Schedule date;
+      date.value = {Schedule::kAny, Schedule::kAny, i % 31 + 1, i / 31 % 12 + 1, i / 372 + 1};
+      if (Intersect(line.when, date))
+        kinds.insert(classOf(date));
     }
     return kinds.size();
   };
-  std::size_t dayKinds = 0;  // counted once some day has shown nothing
-  int actingKinds = 0;
+  std::size_t kinds = 0;  // counted once some day is dead
   const auto candidates = [&](int f) {
     return line.when.Fixed(f) ? FieldRange{line.when[f], line.when[f]} : RangeOf(f);
   };
   const FieldRange hours = candidates(F::kHour), minutes = candidates(F::kMinute);
 
-  const std::int64_t firstDay = DaysFromCivil(after.year, static_cast<unsigned>(after.month),
-                                              static_cast<unsigned>(after.day));
-  int weekday = WeekdayOf(after.year, after.month, after.day);
+  const std::int64_t first = DaysFromCivil(after.year, static_cast<unsigned>(after.month),
+                                           static_cast<unsigned>(after.day));
+  // Counted here rather than read from the clock each day: the search passes over most days.
+  int weekday = WeekdayNumber(EncodeDateTime(TimeOf(after)));
   int firstMinute = after.hour * 60 + after.minute + 1;  // of the day: strictly after `after`
-  Schedule date;
-  for (std::int64_t d = firstDay; d <= firstDay + kHorizonDays;
+  for (std::int64_t d = first; d <= first + kHorizonDays;
        ++d, weekday = weekday % 7 + 1, firstMinute = 0) {
     const CivilDate civil = CivilFromDays(d);
-    const int year = static_cast<int>(civil.year), month = static_cast<int>(civil.month),
-              day = static_cast<int>(civil.day);
-    date[F::kDay] = day;
-    date[F::kMonth] = month;
-    date[F::kWeekday] = weekday;
-    clock.now = {Word(year), Word(month), Word(weekday - 1), Word(day)};
-    const Schedule dayClass = classOf(date);
-    const auto known = dayActs.find(dayClass);
-    if (!Intersect(line.when, date) || (known != dayActs.end() && !known->second))
+    LocalMinute at{static_cast<int>(civil.year), static_cast<int>(civil.month),
+                   static_cast<int>(civil.day)};
+    Schedule shown;  // the values the walk reads on this day
+    shown.value = {Schedule::kAny, Schedule::kAny, at.day, at.month, weekday};
+    const Schedule day = classOf(shown);
+    if (!Intersect(line.when, shown) || deadDays.count(day))
       continue;
     bool any = false;
-    for (int h = hours.low; h <= hours.high; ++h) {
-      for (int m = minutes.low; m <= minutes.high; ++m) {
-        if (h * 60 + m < firstMinute)
+    for (at.hour = hours.low; at.hour <= hours.high; ++at.hour) {
+      for (at.minute = minutes.low; at.minute <= minutes.high; ++at.minute) {
+        if (at.hour * 60 + at.minute < firstMinute)
           continue;
-        Schedule minute = date;
-        minute[F::kHour] = h;
-        minute[F::kMinute] = m;
-        const LocalMinute at{year, month, day, h, m};
-        const auto [verdict, fresh] = minuteActs.try_emplace(classOf(minute));
-        if (fresh)
-          verdict->second = acts(h, m);
+        shown[F::kHour] = at.hour;
+        shown[F::kMinute] = at.minute;
+        const auto [verdict, fresh] = verdicts.try_emplace(classOf(shown));
+        if (fresh) {
+          clock.now = TimeOf(at);
+          verdict->second = walkActs();
+        }
         if (!verdict->second)
           continue;
         any = true;
@@ -140,12 +127,11 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
           return found;
       }
     }
-    if (firstMinute > 0 || !dayActs.emplace(dayClass, any).second)
-      continue;  // a partial day, or a kind of day seen whole before
-    actingKinds += any ? 1 : 0;
-    if (actingKinds == 0 && dayKinds == 0)
-      dayKinds = countDayKinds();
-    if (actingKinds == 0 && dayActs.size() == dayKinds)
+    if (firstMinute > 0 || any)
+      continue;  // a partial day, or one in which the line acts
+    deadDays.insert(day);
+    kinds = kinds > 0 ? kinds : dayKinds();
+    if (deadDays.size() == kinds)
       break;
   }
   return found;

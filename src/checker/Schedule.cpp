@@ -28,27 +28,24 @@ std::string TimeWords(const Schedule& s) {
 }
 
 std::string DateWords(const Schedule& s) {
-  const bool day = s.Fixed(F::kDay), month = s.Fixed(F::kMonth), weekday = s.Fixed(F::kWeekday);
-  const std::string weekdays = weekday ? WeekdayName(s[F::kWeekday]) + std::string("s") : "";
-  const std::string when =
-      weekday ? " when it is a " + std::string(WeekdayName(s[F::kWeekday])) : "";
-  if (day && month) {
-    const bool leap = s[F::kDay] == 29 && s[F::kMonth] == 2;
-    return "on " + std::to_string(s[F::kDay]) + " " + MonthName(s[F::kMonth]) +
-           (leap ? " (leap years only)" : "") + when;
-  }
-  if (day) {
+  const bool month = s.Fixed(F::kMonth), weekday = s.Fixed(F::kWeekday);
+  const std::string name = weekday ? WeekdayName(s[F::kWeekday]) : "";
+  if (s.Fixed(F::kDay)) {
     // Days of the month that some months lack.
     static const char* const kShortMonths[] = {" (in February only in leap years)",
                                                " (not in February)",
                                                " (only in months with 31 days)"};
     const int d = s[F::kDay];
-    return "on day " + std::to_string(d) + " of every month" +
-           (d >= 29 ? kShortMonths[d - 29] : "") + when;
+    const std::string words = month ? "on " + std::to_string(d) + " " + MonthName(s[F::kMonth]) +
+                                          (d == 29 && s[F::kMonth] == 2 ? " (leap years only)" : "")
+                                    : "on day " + std::to_string(d) + " of every month" +
+                                          (d >= 29 ? kShortMonths[d - 29] : "");
+    return weekday ? words + " when it is a " + name : words;
   }
-  if (month)
-    return (weekday ? "on " + weekdays + " " : std::string()) + "in " + MonthName(s[F::kMonth]);
-  return weekday ? "on " + weekdays : std::string();
+  const std::string on = weekday ? "on " + name + "s" : "";
+  if (!month)
+    return on;
+  return (weekday ? on + " " : "") + "in " + MonthName(s[F::kMonth]);
 }
 
 }  // namespace
@@ -57,11 +54,9 @@ LocalMinute MinuteOf(const SystemTime& t) {
   return {t.year, t.month, t.day, t.hour, t.minute};
 }
 
-int WeekdayOf(int year, int month, int day) {
-  constexpr std::int64_t kDaysFrom1899To1970 = 25569;
-  const std::int64_t days =
-      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
-  return WeekdayNumber(static_cast<TDateTime>(days + kDaysFrom1899To1970));
+SystemTime TimeOf(const LocalMinute& m) {
+  const auto word = [](int value) { return static_cast<std::uint16_t>(value); };
+  return {word(m.year), word(m.month), 0, word(m.day), word(m.hour), word(m.minute)};
 }
 
 const char* MonthName(int month) {
@@ -79,11 +74,11 @@ std::string IsoText(const LocalMinute& m) {
 }
 
 std::string ReadableText(const LocalMinute& m) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.3s %04d-%02d-%02d %02d:%02d",
-                WeekdayName(WeekdayOf(m.year, m.month, m.day)), m.year, m.month, m.day, m.hour,
-                m.minute);
-  return text;
+  // The weekday the executer's walk reads on that date.
+  const int weekday = WeekdayNumber(EncodeDateTime(TimeOf(m)));
+  std::string text = IsoText(m);
+  text[10] = ' ';
+  return std::string(WeekdayName(weekday), 3) + " " + text;
 }
 
 FieldRange RangeOf(int field) {

@@ -18,10 +18,9 @@ struct LocalMinute {
   auto operator<=>(const LocalMinute&) const = default;
 };
 
-// The minute of a clock reading; seconds are dropped.
+// The minute of a clock reading, seconds dropped; and the reading at second 00 of a minute.
 LocalMinute MinuteOf(const SystemTime& time);
-// Weekday of a date, by the executer's own day count.
-int WeekdayOf(int year, int month, int day);
+SystemTime TimeOf(const LocalMinute& minute);
 const char* MonthName(int month);  // "January" for 1
 // "2026-03-02T08:30"
 std::string IsoText(const LocalMinute& minute);
