@@ -1,5 +1,6 @@
 #include "checker/NextTimes.h"
 
+#include <algorithm>
 #include <bitset>
 #include <map>
 #include <memory>
@@ -31,11 +32,8 @@ class StoppedClock final : public SystemClock {
 
 std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
                                    const LocalMinute& after, int count) {
-  // 400 years, after which the calendar repeats, and one.
-  constexpr int kHorizonDays = 146097 + 366;
-  std::vector<LocalMinute> found;
   if (count <= 0 || !CanOccur(line.when))
-    return found;
+    return {};
   // The table walked: the lines above, a marker line that runs whenever the walk gets past
   // them, and the line. The line acts when the walk runs the marker and then the line's item,
   // or runs the marker and raises. The walk tells two minutes apart only by the values that
@@ -74,67 +72,60 @@ std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<Time
   };
   std::map<Schedule, bool> verdicts;  // by class of minute
   std::set<Schedule> deadDays;        // classes of whole days in which the line never acts
-  // Every date falls on every weekday within the 400 years: once every kind of day the line
-  // may act on is dead, no later day will show it acting.
-  const auto dayKinds = [&] {
-    std::set<Schedule> kinds;
-    for (int i = 0; i < 31 * 12 * 7; ++i) {
-      Schedule date;
-      date.value = {Schedule::kAny, Schedule::kAny, i % 31 + 1, i / 31 % 12 + 1, i / 372 + 1};
-      if (Intersect(line.when, date))
-        kinds.insert(classOf(date));
-    }
-    return kinds.size();
-  };
-  std::size_t kinds = 0;  // counted once some day is dead
   const auto candidates = [&](int f) {
     return line.when.Fixed(f) ? FieldRange{line.when[f], line.when[f]} : RangeOf(f);
   };
   const FieldRange hours = candidates(F::kHour), minutes = candidates(F::kMinute);
-
-  const std::int64_t first = DaysFromCivil(after.year, static_cast<unsigned>(after.month),
-                                           static_cast<unsigned>(after.day));
-  // Counted here rather than read from the clock each day: the search passes over most days.
-  int weekday = WeekdayNumber(EncodeDateTime(TimeOf(after)));
-  int firstMinute = after.hour * 60 + after.minute + 1;  // of the day: strictly after `after`
-  for (std::int64_t d = first; d <= first + kHorizonDays;
-       ++d, weekday = weekday % 7 + 1, firstMinute = 0) {
-    const CivilDate civil = CivilFromDays(d);
-    LocalMinute at{static_cast<int>(civil.year), static_cast<int>(civil.month),
-                   static_cast<int>(civil.day)};
-    Schedule shown;  // the values the walk reads on this day
-    shown.value = {Schedule::kAny, Schedule::kAny, at.day, at.month, weekday};
-    const Schedule day = classOf(shown);
-    if (!Intersect(line.when, shown) || deadDays.count(day))
-      continue;
-    bool any = false;
-    for (at.hour = hours.low; at.hour <= hours.high; ++at.hour) {
-      for (at.minute = minutes.low; at.minute <= minutes.high; ++at.minute) {
-        if (at.hour * 60 + at.minute < firstMinute)
-          continue;
-        shown[F::kHour] = at.hour;
-        shown[F::kMinute] = at.minute;
-        const auto [verdict, fresh] = verdicts.try_emplace(classOf(shown));
-        if (fresh) {
-          clock.now = TimeOf(at);
-          verdict->second = walkActs();
+  // The first `limit` minutes after `from` in which the line acts, in the `days` days after its
+  // day.
+  const auto search = [&](const LocalMinute& from, std::int64_t days, std::size_t limit) {
+    const std::int64_t first = DaysFromCivil(from.year, static_cast<unsigned>(from.month),
+                                             static_cast<unsigned>(from.day));
+    int firstMinute = from.hour * 60 + from.minute + 1;  // of the first day
+    std::vector<LocalMinute> found;
+    int weekday = 0;
+    for (std::int64_t d = first; d <= first + days; ++d, firstMinute = 0) {
+      const CivilDate civil = CivilFromDays(d);
+      LocalMinute at{static_cast<int>(civil.year), static_cast<int>(civil.month),
+                     static_cast<int>(civil.day)};
+      // Read as the walk reads it once, then counted: the search passes over most days.
+      weekday = weekday > 0 ? weekday % 7 + 1 : WeekdayNumber(EncodeDateTime(TimeOf(at)));
+      Schedule shown;  // the values the walk reads on this day
+      shown.value = {Schedule::kAny, Schedule::kAny, at.day, at.month, weekday};
+      const Schedule day = classOf(shown);
+      if (!Intersect(line.when, shown) || deadDays.count(day))
+        continue;
+      bool any = false;
+      for (at.hour = std::max(hours.low, firstMinute / 60); at.hour <= hours.high; ++at.hour) {
+        for (at.minute = minutes.low; at.minute <= minutes.high; ++at.minute) {
+          if (at.hour * 60 + at.minute < firstMinute)
+            continue;
+          shown[F::kHour] = at.hour;
+          shown[F::kMinute] = at.minute;
+          const auto [verdict, fresh] = verdicts.try_emplace(classOf(shown));
+          if (fresh) {
+            clock.now = TimeOf(at);
+            verdict->second = walkActs();
+          }
+          if (!verdict->second)
+            continue;
+          any = true;
+          found.push_back(at);
+          if (found.size() == limit)
+            return found;
         }
-        if (!verdict->second)
-          continue;
-        any = true;
-        found.push_back(at);
-        if (static_cast<int>(found.size()) == count)
-          return found;
       }
+      if (firstMinute == 0 && !any)
+        deadDays.insert(day);
     }
-    if (firstMinute > 0 || any)
-      continue;  // a partial day, or one in which the line acts
-    deadDays.insert(day);
-    kinds = kinds > 0 ? kinds : dayKinds();
-    if (deadDays.size() == kinds)
-      break;
-  }
-  return found;
+    return found;
+  };
+  // The 28 years from 2000, seven of them leap years, hold no century year without a leap day,
+  // so every date falls on every weekday in them: a line that acts in none of them never acts.
+  if (search({1999, 12, 31, 23, 59}, 28 * 365 + 7, 1).empty())
+    return {};
+  // 400 years, after which the calendar repeats, and one.
+  return search(after, 146097 + 366, static_cast<std::size_t>(count));
 }
 
 }  // namespace pendulon

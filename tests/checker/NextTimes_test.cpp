@@ -63,8 +63,7 @@ TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
     // What the checker says: every time each line acts within the week.
     DryRunPlatform dry(platform);
     LaunchExplainer launches(dry, kLaunch, false);
-    const std::vector<LineReport> lines =
-        AnalyseLines(*table, launches, before, 7 * 24 * 60 + 1);
+    const std::vector<LineReport> lines = AnalyseLines(*table, launches, before, 7 * 24 * 60 + 1);
     std::map<LocalMinute, std::vector<std::string>> expected;
     for (const LineReport& line : lines) {
       for (const LocalMinute& at : line.next) {
@@ -125,6 +124,7 @@ TEST_F(NextTimesTest, NeverExaminedExactlyWhenLinesAboveRaiseInEveryMinuteItWoul
       {"days 1 to 28 in February", Each(2, 1, 28), "* * * 2 * x", true},
       {"days 1 to 30 in April", Each(2, 1, 30), "* * * 4 * x", false},
       {"days 1 to 30 in any month", Each(2, 1, 30), "* * * * * x", true},
+      {"every weekday but Thursday, on 29 February", Each(4, 1, 7, 5), "0 0 29 2 * x", true},
       {"six days, and noon on the seventh", sixDays, "* 12 * * * x", false},
       {"six days, and noon on the seventh, one hour short", sixDays, "* * * * * x", true},
   };
@@ -134,8 +134,7 @@ TEST_F(NextTimesTest, NeverExaminedExactlyWhenLinesAboveRaiseInEveryMinuteItWoul
     TStringList table;
     for (const std::string& line : c.above) table.Add(line);
     table.Add(c.line);
-    const std::vector<LineReport> lines =
-        AnalyseLines(table, launches, {2026, 3, 2, 10, 5});
+    const std::vector<LineReport> lines = AnalyseLines(table, launches, {2026, 3, 2, 10, 5});
     const LineReport& last = lines.back();
     EXPECT_EQ(last.verdict != Verdict::kUnreached, c.examined) << c.what;
     EXPECT_EQ(last.next.empty(), !c.examined) << c.what;
