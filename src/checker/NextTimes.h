@@ -19,8 +19,7 @@ struct TimedLine {
 
 // The first count minutes after `after` in which line acts and no line of `above` (lines above
 // it that raise) ends the walk first, found by the real walk on a stopped clock. Empty when
-// there is none within 400 years and a day, in which every minute of every kind occurs: the
-// line never acts.
+// there is none within 400 years and one, after which the calendar repeats: the line never acts.
 std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
                                    const LocalMinute& after, int count);
 

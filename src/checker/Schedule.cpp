@@ -99,11 +99,9 @@ bool CanOccur(const Schedule& s) {
 std::optional<Schedule> Intersect(const Schedule& a, const Schedule& b) {
   Schedule both = a;
   for (int f = 0; f < Schedule::kFields; ++f) {
-    if (!b.Fixed(f))
-      continue;
-    if (both.Fixed(f) && both[f] != b[f])
+    if (a.Fixed(f) && b.Fixed(f) && a[f] != b[f])
       return std::nullopt;
-    both[f] = b[f];
+    both[f] = a.Fixed(f) ? a[f] : b[f];
   }
   return CanOccur(both) ? std::optional(both) : std::nullopt;
 }

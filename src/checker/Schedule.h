@@ -49,8 +49,7 @@ FieldRange RangeOf(int field);
 // The most days the month ever has: 29 for February.
 int MostDaysIn(int month);
 
-// False when the fixed day never occurs in the fixed month (31 April, 30 February). Every date
-// that exists falls on every weekday somewhere in the 400 years after which the calendar repeats.
+// False when the fixed day never occurs in the fixed month (31 April, 30 February).
 bool CanOccur(const Schedule& schedule);
 
 // The minutes in both; none when the two fix a field differently or the date cannot occur.

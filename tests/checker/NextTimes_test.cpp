@@ -11,6 +11,7 @@
 #include "checker/FolderCheck.h"
 #include "platform/Exceptions.h"
 #include "scheduler/MinuteMatcher.h"
+#include "scheduler/TaskLine.h"
 #include "support/SimFixture.h"
 
 namespace pendulon::sim {
@@ -183,14 +184,10 @@ TEST_F(NextTimesTest, RareLinesFindTheirTimesYearsAhead) {
   };
   for (const Case& c : cases) {
     TimedLine line{c.line, {}, -1};
-    const std::string text = c.line;
-    for (int f = 0, start = 0; f < 5; ++f) {
-      const std::size_t space = text.find(' ', static_cast<std::size_t>(start));
-      line.when[f] = DiagnoseField(f, text.substr(static_cast<std::size_t>(start),
-                                                  space - static_cast<std::size_t>(start)))
-                         .value;
-      start = static_cast<int>(space) + 1;
-    }
+    TaskFields fields;
+    SplitTaskLine(c.line, fields);
+    for (int f = 0; f < Schedule::kFields; ++f)
+      line.when[f] = DiagnoseField(f, fields.Get(f)).value;
     const std::vector<LocalMinute> next = NextTimes(line, {}, c.after, 3);
     const std::vector<LocalMinute> counted = CountedTimes(line.when, c.after, 3);
     ASSERT_EQ(counted.size(), 3u) << c.line;
