@@ -1,7 +1,6 @@
 #pragma once
-// What one time field of a task line matches, and why a field that the clock can never show
-// never matches. The match itself is the matcher's rule: the field is "*" or equals, byte for
-// byte, the decimal text the clock shows.
+// What one time field of a task line matches by the matcher's rule ("*", or byte for byte the
+// decimal text the clock shows), and why a field the clock never shows never matches.
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,6 @@
 #pragma once
-// When a task line acts next: the local minutes in which it runs its item or raises its error
-// and no line above raises first. The line's own fields give the candidate minutes; the
-// executer's minute walk decides each of them.
+// When a task line acts next: the minutes its own fields give in which it runs its item or
+// raises and no line above raises first, each decided by the executer's minute walk.
 
 #include <vector>
 

@@ -1,7 +1,6 @@
 #pragma once
-// Local minutes, and those a task line acts in as its five time fields give them: minute, hour,
-// day, month and weekday each either fixed to one value the clock shows or free. Weekdays are
-// numbered as the executer numbers them (1 Sunday ... 7 Saturday).
+// Local minutes, and those a task line's five time fields select, each field fixed to one value
+// the clock shows or free (weekdays as the executer numbers them: 1 Sunday ... 7 Saturday).
 
 #include <array>
 #include <optional>
