@@ -52,13 +52,26 @@ void BM_NextThreeBehindRaisingLines(benchmark::State& state) {
   for (int m = 0; m < 59; ++m) above.push_back({std::to_string(m) + " * *", S(m, _, _, _, _), 3});
   const TimedLine line{"* * * * * x", S(_, _, _, _, _), -1};
   for (auto _ : state) {
-    const std::vector<LocalMinute> next =
-        NextTimes(line, above, {2026, 3, 5, 10, 7}, 3);
+    const std::vector<LocalMinute> next = NextTimes(line, above, {2026, 3, 5, 10, 7}, 3);
     if (next.size() != 3)
       state.SkipWithError("fewer than three times");
   }
 }
 BENCHMARK(BM_NextThreeBehindRaisingLines);
+
+// A line that never acts: lines above raise on each weekday.
+void BM_NeverActs(benchmark::State& state) {
+  Fixture f;
+  std::vector<TimedLine> above;
+  for (int w = 1; w <= 7; ++w)
+    above.push_back({"* * * * " + std::to_string(w) + " ", S(_, _, _, _, w), 5});
+  const TimedLine line{"* * * * * x", S(_, _, _, _, _), -1};
+  for (auto _ : state) {
+    if (!NextTimes(line, above, {2026, 3, 5, 10, 7}, 3).empty())
+      state.SkipWithError("a time for a line that never acts");
+  }
+}
+BENCHMARK(BM_NeverActs);
 
 // A whole folder: lines of every kind, a tenth of them raising.
 void BM_CheckFolder(benchmark::State& state) {
