@@ -28,19 +28,22 @@ std::string TimeWords(const Schedule& s) {
 }
 
 std::string DateWords(const Schedule& s) {
-  const bool month = s.Fixed(F::kMonth), weekday = s.Fixed(F::kWeekday);
+  const bool day = s.Fixed(F::kDay), month = s.Fixed(F::kMonth), weekday = s.Fixed(F::kWeekday);
   const std::string name = weekday ? WeekdayName(s[F::kWeekday]) : "";
-  if (s.Fixed(F::kDay)) {
+  const std::string when = weekday ? " when it is a " + name : "";
+  if (day && month) {
+    const bool leap = s[F::kDay] == 29 && s[F::kMonth] == 2;
+    return "on " + std::to_string(s[F::kDay]) + " " + MonthName(s[F::kMonth]) +
+           (leap ? " (leap years only)" : "") + when;
+  }
+  if (day) {
     // Days of the month that some months lack.
     static const char* const kShortMonths[] = {" (in February only in leap years)",
                                                " (not in February)",
                                                " (only in months with 31 days)"};
     const int d = s[F::kDay];
-    const std::string words = month ? "on " + std::to_string(d) + " " + MonthName(s[F::kMonth]) +
-                                          (d == 29 && s[F::kMonth] == 2 ? " (leap years only)" : "")
-                                    : "on day " + std::to_string(d) + " of every month" +
-                                          (d >= 29 ? kShortMonths[d - 29] : "");
-    return weekday ? words + " when it is a " + name : words;
+    return "on day " + std::to_string(d) + " of every month" +
+           (d >= 29 ? kShortMonths[d - 29] : "") + when;
   }
   const std::string on = weekday ? "on " + name + "s" : "";
   if (!month)
@@ -76,9 +79,10 @@ std::string IsoText(const LocalMinute& m) {
 std::string ReadableText(const LocalMinute& m) {
   // The weekday the executer's walk reads on that date.
   const int weekday = WeekdayNumber(EncodeDateTime(TimeOf(m)));
-  std::string text = IsoText(m);
-  text[10] = ' ';
-  return std::string(WeekdayName(weekday), 3) + " " + text;
+  char text[40];
+  std::snprintf(text, sizeof text, "%.3s %04d-%02d-%02d %02d:%02d", WeekdayName(weekday), m.year,
+                m.month, m.day, m.hour, m.minute);
+  return text;
 }
 
 FieldRange RangeOf(int field) {
