@@ -36,7 +36,5 @@ check "still running with the box open" yes "$(running main && echo yes)"
 probe release
 wait_for_events "$probe_log" gone 2 30 || fail "the box closes on OK"
 
-probe close quillmar
-ended=$(wait_end main 60)
-check "ends with code 0 once the family's windows are gone" 0 "${ended%% *}"
+expect_end_after_family_closes main
 check "nothing was launched" 0 "$(count_events "$marker_log" launched)"

@@ -103,6 +103,15 @@ start_pendulon() {
   start_program "$name" "$app/pendulon.exe" "$@"
 }
 
+# Closes the family's window and checks that the executer started as NAME then ends with code 0.
+# expect_end_after_family_closes NAME
+expect_end_after_family_closes() {
+  local ended
+  probe close quillmar
+  ended=$(wait_end "$1" 60)
+  check "ends with code 0 once the family's windows are gone" 0 "${ended%% *}"
+}
+
 # --- files -------------------------------------------------------------------------------------
 
 # Writes the lines given as a Windows text file.

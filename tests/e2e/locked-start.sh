@@ -30,6 +30,4 @@ else
 fi
 check "no further box" 1 "$(count_events "$probe_log" box)"
 
-probe close quillmar
-ended=$(wait_end main 60)
-check "ends with code 0 once the family's windows are gone" 0 "${ended%% *}"
+expect_end_after_family_closes main

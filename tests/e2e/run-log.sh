@@ -54,7 +54,5 @@ else
 fi
 check "no box was shown" 0 "$(count_events "$probe_log" box)"
 
-probe close quillmar
-ended=$(wait_end main 60)
-check "ends with code 0 once the family's windows are gone" 0 "${ended%% *}"
+expect_end_after_family_closes main
 check "the end is not recorded either" absent "$([ -e "$log" ] && echo present || echo absent)"

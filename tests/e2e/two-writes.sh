@@ -31,6 +31,4 @@ else
   events "$marker_log" launched
 fi
 
-probe close quillmar
-ended=$(wait_end main 60)
-check "ends with code 0 once the family's windows are gone" 0 "${ended%% *}"
+expect_end_after_family_closes main
