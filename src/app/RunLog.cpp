@@ -5,6 +5,7 @@
 
 #include "Version.h"
 #include "app/RunLogFormat.h"
+#include "platform/Files.h"
 #include "platform/Process.h"
 #include "scheduler/TaskLine.h"
 
@@ -23,19 +24,6 @@ const char* KindText(LoadObserver::Kind kind) {
   return "";
 }
 
-// Closes a log handle on every path out.
-class Closer {
- public:
-  Closer(FileSystem& files, FileHandle file) : files_(files), file_(file) {}
-  ~Closer() { files_.Close(file_); }
-  Closer(const Closer&) = delete;
-  Closer& operator=(const Closer&) = delete;
-
- private:
-  FileSystem& files_;
-  FileHandle file_;
-};
-
 }  // namespace
 
 RunLog::RunLog(HostSystem& host) : RunLog(host, ExeDirectory(host) + "\\lib\\pendulon.log") {}
@@ -49,10 +37,6 @@ AnsiString RunLog::MinuteNow() noexcept {
   } catch (...) {
     return AnsiString();
   }
-}
-
-AnsiString RunLog::Stamp() {
-  return TimeStamp(host_.LocalTime(), host_.UtcOffsetMinutes());
 }
 
 // Each event only gathers its fields: Append looks once whether the log is on, and drops every
@@ -100,12 +84,7 @@ void RunLog::LaunchedNothing(const AnsiString& minute, int line, const AnsiStrin
 }
 
 AnsiString RunLog::BoxOpened(const AnsiString& text) noexcept {
-  AnsiString stamp;
-  Append([&](Fields& f) {
-    stamp = Stamp();
-    f = {"box-open", text};
-  });
-  return stamp;
+  return Append([&](Fields& f) { f = {"box-open", text}; });
 }
 
 void RunLog::BoxClosed(const AnsiString& text, const AnsiString& openedAt) noexcept {
@@ -119,11 +98,12 @@ void RunLog::End(const char* reason) noexcept {
   Append([&](Fields& f) { f = {"end", reason, std::to_string(host_.Milliseconds() - started_)}; });
 }
 
-void RunLog::Append(const std::function<void(Fields&)>& gather) noexcept {
+AnsiString RunLog::Append(const std::function<void(Fields&)>& gather) noexcept {
+  AnsiString stamp;
   try {
     const FoundFile found = host_.FindFile(path_);
     if (!found.found || found.directory)
-      return;
+      return stamp;
     Fields fields;
     gather(fields);
     std::uint32_t disposition = kOpenExisting;
@@ -131,17 +111,19 @@ void RunLog::Append(const std::function<void(Fields&)>& gather) noexcept {
     if (found.size > kRollOverSize && host_.Rename(path_, path_ + ".1"))
       disposition = kOpenAlways;
     std::vector<std::string_view> views(fields.begin(), fields.end());
-    const AnsiString line = LogLine(Stamp(), views);
+    stamp = TimeStamp(host_.LocalTime(), host_.UtcOffsetMinutes());
+    const AnsiString line = LogLine(stamp, views);
     const FileHandle file =
         host_.OpenFile(path_, kAppendData, kShareRead | kShareWrite, disposition);
+    const FileCloser closer(host_, file);
     if (file == kInvalidFile)
-      return;
-    const Closer closer(host_, file);
+      return stamp;
     std::uint32_t written = 0;
     host_.Write(file, line.data(), static_cast<std::uint32_t>(line.size()), written);
   } catch (...) {
     // A log that cannot be written is no reason to stop a launch.
   }
+  return stamp;
 }
 
 }  // namespace pendulon

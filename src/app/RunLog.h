@@ -31,8 +31,6 @@ class RunLog final : public LoadObserver {
   const AnsiString& Path() const { return path_; }
   // The minute now, for a launch that starts.
   AnsiString MinuteNow() noexcept;
-  // The local time stamp of now, as the lines begin.
-  AnsiString Stamp();
 
   void Start(bool accepted) noexcept;
   void Loaded(Kind kind, const AnsiString& path, const TStringList& lines) noexcept override;
@@ -52,7 +50,8 @@ class RunLog final : public LoadObserver {
   using Fields = std::vector<std::string>;
   // Writes one line if the log is on (a directory of that name turns nothing on), first rolling
   // it over when it has passed the limit. The fields are gathered only when the log is on.
-  void Append(const std::function<void(Fields&)>& gather) noexcept;
+  // Gives the line's time stamp, empty when the log is off.
+  AnsiString Append(const std::function<void(Fields&)>& gather) noexcept;
 
   HostSystem& host_;
   AnsiString path_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Files.h"
+
 namespace pendulon {
 namespace {
 
@@ -193,6 +195,7 @@ std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& log
     // The executer may hold the log open to append: share writing as it does.
     const FileHandle file =
         files.OpenFile(path, kGenericRead, kShareRead | kShareWrite, kOpenExisting);
+    const FileCloser closer(files, file);
     std::string text;
     bool read = file != kInvalidFile;
     // A log whose roll-over keeps failing grows without end: read only its tail, from the
@@ -207,8 +210,6 @@ std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& log
         break;
       text.append(buffer, got);
     }
-    if (file != kInvalidFile)
-      files.Close(file);
     if (read && tail) {
       const std::size_t first = text.find("\r\n");
       text.erase(0, first == std::string::npos ? text.size() : first + 2);

@@ -10,22 +10,6 @@
 namespace pendulon {
 namespace {
 
-// Closes a platform file handle on every path out of a scope.
-class FileCloser {
- public:
-  FileCloser(FileSystem& files, FileHandle file) : files_(files), file_(file) {}
-  ~FileCloser() {
-    if (file_ != kInvalidFile)
-      files_.Close(file_);
-  }
-  FileCloser(const FileCloser&) = delete;
-  FileCloser& operator=(const FileCloser&) = delete;
-
- private:
-  FileSystem& files_;
-  FileHandle file_;
-};
-
 // Reads the whole file; false when the size cannot be learnt or fewer bytes arrive.
 bool ReadWhole(FileSystem& files, FileHandle file, std::string& bytes) {
   const std::int64_t length = files.Seek(file, 0, kSeekEnd);

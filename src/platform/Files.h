@@ -1,5 +1,6 @@
 #pragma once
-// File stamps, presence, creation and the loading of a text file as lines.
+// File stamps, presence, creation, the loading of a text file as lines, and an owner for an open
+// file handle.
 
 #include <cstdint>
 #include <string_view>
@@ -9,6 +10,22 @@
 #include "platform/StringList.h"
 
 namespace pendulon {
+
+// Closes a platform file handle on every path out of a scope.
+class FileCloser {
+ public:
+  FileCloser(FileSystem& files, FileHandle file) : files_(files), file_(file) {}
+  ~FileCloser() {
+    if (file_ != kInvalidFile)
+      files_.Close(file_);
+  }
+  FileCloser(const FileCloser&) = delete;
+  FileCloser& operator=(const FileCloser&) = delete;
+
+ private:
+  FileSystem& files_;
+  FileHandle file_;
+};
 
 // The last-write time in local time, packed as MS-DOS date (high word) and time (low word);
 // -1 for a missing path, a directory, or a time outside 1980..2107. Only ever compared.
