@@ -5,14 +5,15 @@
 
 #include <vector>
 
+#include "launcher/RunItem.h"
 #include "platform/HostSystemWrapper.h"
 #include "platform/Shell.h"
 #include "platform/Win32Conventions.h"
 
 namespace pendulon {
 
-struct ShellRequest {
-  AnsiString verb, file, parameters, directory;
+// What the executer hands the shell, and how it asks for the window to be shown.
+struct ShellRequest : LaunchRequest {
   int showCommand = 0;
 };
 
@@ -53,7 +54,7 @@ class DryRunPlatform final : public HostSystemWrapper, public Shell {
   std::intptr_t ShellOpen(WindowHandle, const AnsiString& verb, const AnsiString& file,
                           const AnsiString& parameters, const AnsiString& directory,
                           int showCommand) override {
-    shellRequests.push_back({verb, file, parameters, directory, showCommand});
+    shellRequests.push_back({{verb, file, parameters, directory}, showCommand});
     return 42;
   }
 
