@@ -62,7 +62,8 @@ void TaskScheduler::ModifyTimerTimer() {
   if (!taskList_) {
     return;
   }
-  const bool changed = WriteMarkOf(platform_, tasksPath_) != taskMark_;
+  const WriteMark mark = WriteMarkOf(platform_, tasksPath_);
+  const bool changed = mark != taskMark_;
   if (!changed && !retryLoad_) {
     return;
   }
@@ -71,7 +72,7 @@ void TaskScheduler::ModifyTimerTimer() {
     return;
   }
   if (changed) {
-    taskMark_ = WriteMarkOf(platform_, tasksPath_);
+    taskMark_ = mark;
     taskList_->Clear();
   }
   Load(changed ? LoadObserver::Kind::kReload : LoadObserver::Kind::kRetry);
