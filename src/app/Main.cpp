@@ -56,6 +56,7 @@ TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog
   exitTimer_.SetInterval(4999);
   exitTimer_.SetOnTimer([this] { ExitTimerTimer(); });
   scheduler_.SetLoadObserver(log_);
+  scheduler_.SetWalkObserver(log_);
 
   {
     // The window exists but has no caption yet, so the lookup never finds this copy; the lock

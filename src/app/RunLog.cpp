@@ -83,6 +83,10 @@ void RunLog::LaunchedNothing(const AnsiString& minute, int line, const AnsiStrin
   Append([&](Fields& f) { f = {"no-launch", minute, std::to_string(line), item, reason}; });
 }
 
+void RunLog::PassedOver(int line, const AnsiString& item, const AnsiString& reason) noexcept {
+  LaunchedNothing(MinuteNow(), line, item, reason);
+}
+
 AnsiString RunLog::BoxOpened(const AnsiString& text) noexcept {
   return Append([&](Fields& f) { f = {"box-open", text}; });
 }

@@ -17,7 +17,7 @@
 
 namespace pendulon {
 
-class RunLog final : public LoadObserver {
+class RunLog final : public LoadObserver, public WalkObserver {
  public:
   static constexpr std::uint64_t kRollOverSize = 1024 * 1024;
 
@@ -40,6 +40,8 @@ class RunLog final : public LoadObserver {
                 std::uint64_t milliseconds) noexcept;
   void LaunchedNothing(const AnsiString& minute, int line, const AnsiString& item,
                        const AnsiString& reason) noexcept;
+  // A due line passed over in the minute now: a no-launch with the reason.
+  void PassedOver(int line, const AnsiString& item, const AnsiString& reason) noexcept override;
   // Gives the stamp of the opening, for the line that tells of the closing.
   AnsiString BoxOpened(const AnsiString& text) noexcept;
   void BoxClosed(const AnsiString& text, const AnsiString& openedAt) noexcept;

@@ -4,7 +4,9 @@
 // or size changes. The table lives from StartScheduler until FreeTaskList.
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <utility>
 
 #include "platform/AnsiString.h"
 #include "platform/Files.h"
@@ -27,10 +29,20 @@ class LoadObserver {
   ~LoadObserver() = default;
 };
 
+// Told of each due task line the walk passes over because its launch in an earlier minute still
+// waits inside the shell.
+class WalkObserver {
+ public:
+  virtual void PassedOver(int line, const AnsiString& item, const AnsiString& reason) = 0;
+
+ protected:
+  ~WalkObserver() = default;
+};
+
 class TaskScheduler {
  public:
-  // The next minute tick falls this long after the minute boundary: late enough that a timer
-  // running a little fast still lands in second 0.
+  // Every minute tick falls this long after the minute boundary, the first one included: late
+  // enough that a timer running a little fast still lands in second 0 of the minute it serves.
   static constexpr std::uint32_t kTickAfterBoundary = 200;
 
   TaskScheduler(Platform& platform, WindowHandle owner, ItemRunner runItem,
@@ -40,16 +52,21 @@ class TaskScheduler {
 
   // Loads from now on are told to the observer; null tells nobody.
   void SetLoadObserver(LoadObserver* observer) { loadObserver_ = observer; }
+  // Lines passed over from now on are told to the observer; null tells nobody.
+  void SetWalkObserver(WalkObserver* observer) { walkObserver_ = observer; }
 
-  // Sets the task path, creates the table, waits for second 00, starts TaskTimer, takes the
-  // file's write mark, loads the file and starts ModifyTimer, in that order. A failed load
-  // raises EFOpenError; the change watch then stays off for a missing file, and retries quietly
-  // for a file that exists. A refused timer raises EOutOfResources.
+  // Sets the task path, creates the table, waits for second 00, starts TaskTimer to tick 200 ms
+  // past each following boundary, takes the file's write mark, loads the file and starts
+  // ModifyTimer, in that order. A failed load raises EFOpenError; the change watch then stays
+  // off for a missing file, and retries quietly for a file that exists. A refused timer raises
+  // EOutOfResources; when it follows a failed load, the load error is reported first.
   void StartScheduler();
 
   // One minute tick: re-arms the timer for just after the next minute boundary, so that ticks
-  // never drift out of second 0, then walks the table. A refused re-arm raises EOutOfResources
-  // after the walk, once until a re-arm succeeds again; the timer goes on at its old interval.
+  // never drift out of second 0, then walks the table. A line whose launch of an earlier minute
+  // still waits in the shell is passed over. A refused re-arm raises EOutOfResources after the
+  // walk (after the walk's own error, if it raised one), once per outage, and only while no
+  // later tick has re-armed; the timer goes on at its old period meanwhile.
   void TaskTimerTimer();
 
   // One change-watch tick. Outside second 0, a changed write mark reloads the whole table; a
@@ -69,17 +86,29 @@ class TaskScheduler {
   // Loads the table; a failure while the file exists starts the quiet retries. The error is
   // raised unless it only repeats one already reported for this file.
   void Load(LoadObserver::Kind kind);
+  // Runs a due line's item, unless that line's launch in an earlier minute still waits.
+  void RunTask(const AnsiString& itemName, int lineNumber);
+  bool RefusalToReport() const { return rearmRefused_ && !rearmReported_; }
+
+  // A task line by its number and item: a reload that puts another line there is another line.
+  using LineKey = std::pair<int, AnsiString>;
+  using WaitingLaunches = std::map<LineKey, SystemTime>;
 
   Platform& platform_;
   TaskRunner runTask_;
+  TTimer::ErrorHandler reportError_;
   LoadObserver* loadObserver_ = nullptr;
+  WalkObserver* walkObserver_ = nullptr;
   TTimer taskTimer_;
   TTimer modifyTimer_;
   AnsiString tasksPath_;
   WriteMark taskMark_;
   std::unique_ptr<TStringList> taskList_;
   bool retryLoad_ = false;      // the last load failed while the file was still there
-  bool rearmReported_ = false;  // a refused re-arm of TaskTimer has been reported
+  bool rearmRefused_ = false;   // the latest re-arm of TaskTimer was refused
+  bool rearmReported_ = false;  // that refusal has been reported
+  // The lines whose launch has not returned yet, with the time it began.
+  WaitingLaunches waitingLaunches_;
 };
 
 }  // namespace pendulon

@@ -119,6 +119,10 @@ TEST_F(ProgramTest, TheWatchdogCountsOnlyTheExactFamilyWindows) {
     if (!c.staysUp) {
       EXPECT_LE(w.Now(), w.UtcOf(2026, 3, 5, 10, 16, 11)) << "ends within ten seconds";
     }
+    if (c.windows.empty()) {
+      // The tick that waited out the start-up is handled in second 0, and so is the next one.
+      EXPECT_GE(w.Now(), w.UtcOf(2026, 3, 5, 10, 16, 1)) << "nothing is looked up in second 0";
+    }
   }
 }
 
@@ -151,7 +155,7 @@ TEST_F(ProgramTest, ASecondCopyFinishesItsStartAndEndsWithoutATick) {
   EXPECT_EQ(Run(), 0);
   EXPECT_TRUE(world.boxes.empty());
   EXPECT_EQ(world.Opens(kTasks), 1) << "it still loads the task file";
-  EXPECT_EQ(endedAt, At(10, 16, 0)) << "it still waits for second 00";
+  EXPECT_EQ(endedAt, At(10, 16, 0) + 200) << "it still waits for second 00, and 200 ms past it";
   EXPECT_EQ(minuteTicks + watchdogTicks, 0) << "the quit message comes before every tick";
   EXPECT_TRUE(world.launches.empty());
   EXPECT_NE(world.FindWindow("TfrmPendulon", "Quillmar v.2.5 Final Release"), nullptr);

@@ -3,6 +3,7 @@
 
 #include "app/RunLog.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,21 @@ TEST_F(RunLogTest, ALogThatExistsRecordsTheRunFromStartToEnd) {
             }));
 }
 
+TEST_F(RunLogTest, AMinutePassedOverWhileTheLinesLaunchWaitsInTheShellSaysSo) {
+  world.WriteFile(kLog, "");
+  world.shellBox = [](const ShellRecord& r) { return r.localTime.minute == 17 ? 90 * kSecond : 0; };
+  FamilyLeavesAt(10, 19, 30);
+  Run();
+  const V lines = Lines();
+  const auto launches = std::count_if(
+      lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("launch\t", 0) == 0; });
+  EXPECT_EQ(launches, 2) << "10:17, whose box closes at 10:18:30, and 10:19";
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      "no-launch\t2026-03-05T10:18\t2\tA\t"
+                      "its launch at 10:17:00 is still waiting in the shell"),
+            lines.end());
+}
+
 TEST_F(RunLogTest, ADueLineThatLaunchesNothingSaysWhyInTheCheckersWords) {
   struct Case {
     const char* launchFile;
@@ -189,11 +205,11 @@ TEST_F(RunLogTest, LoadsThatFailAndBoxesAreRecordedWithTheirTimes) {
   const V expected = {
       "load-failed\tfirst\tC:\\\\Tools\\\\lib\\\\tasks.qef\t" + cannot + "tasks.qef",
       "box-open\t" + cannot + "tasks.qef.",
-      "box-closed\t" + cannot + "tasks.qef.\t2026-03-05T10:16:00.000+00:00",
+      "box-closed\t" + cannot + "tasks.qef.\t2026-03-05T10:16:00.200+00:00",
       "load\tretry\tC:\\\\Tools\\\\lib\\\\tasks.qef\t2\t1",
       "no-launch\t2026-03-05T10:17\t2\tA\t" + cannot + "launch.qef",
       "box-open\t" + cannot + "launch.qef.",
-      "box-closed\t" + cannot + "launch.qef.\t2026-03-05T10:17:00.000+00:00",
+      "box-closed\t" + cannot + "launch.qef.\t2026-03-05T10:17:00.200+00:00",
   };
   ASSERT_GE(lines.size(), expected.size() + 1);
   EXPECT_EQ(V(lines.begin() + 1, lines.begin() + 1 + static_cast<long>(expected.size())), expected);
@@ -260,16 +276,26 @@ TEST_F(RunLogTest, WithoutTheFileNothingIsWrittenAndTurningItOffStopsTheLines) {
 }
 
 TEST_F(RunLogTest, PastOneMebibyteTheNextEventRollsTheLogOver) {
-  const std::string full(RunLog::kRollOverSize + 1, 'x');
-  world.WriteFile(kLog, full);
-  world.WriteFile(kOldLog, "older");
-  FamilyLeavesAt(10, 17, 30);
-  Run();
-  EXPECT_EQ(world.Contents(kOldLog), full) << "the older .1 is replaced";
-  const V lines = Lines();
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines[0].substr(0, 6), "start\t");
-  EXPECT_EQ(lines.back().substr(0, 16), "end\tfamily gone\t");
+  constexpr std::size_t kMebibyte = 1048576;
+  for (const std::size_t size : {kMebibyte, kMebibyte + 1}) {
+    SimWorld w;
+    w.SetLocalTime(2026, 3, 5, 10, 15, 30, 250);
+    w.WriteFile(kTasks, "* * * * * A\r\n");
+    w.OpenFamily();
+    const std::string full(size, '#');
+    w.WriteFile(kLog, full);
+    w.WriteFile(kOldLog, "older");
+    w.SetDeadline(w.UtcOf(2026, 3, 5, 10, 16, 30));
+    SimPlatform process(w, kExe, kAccepted);
+    RunProgram(process);
+    // Exactly 1 MiB has not grown past it: the first event still goes to it, the next one rolls.
+    const std::string old = w.Contents(kOldLog);
+    EXPECT_TRUE(old.compare(0, size, full) == 0) << size << ": the older .1 is replaced";
+    EXPECT_EQ(old.find("\tstart\t") != std::string::npos, size == kMebibyte) << size;
+    const std::string fresh = w.Contents(kLog);
+    EXPECT_EQ(fresh.find('#'), std::string::npos) << "the new log holds only new lines";
+    EXPECT_NE(fresh.find("\tload\t"), std::string::npos) << size;
+  }
 }
 
 // Whatever the log's trouble, the launches, their times and the boxes are those of a run with no

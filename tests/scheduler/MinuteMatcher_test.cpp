@@ -116,6 +116,14 @@ TEST_F(MinuteMatcherTest, EveryCheckReadsTheClockWhenItRuns) {
     world.AdvanceBy(200);
   });
   EXPECT_EQ(seen, (V{"a", "c"}));
+
+  // A clock that moves a millisecond with every reading, about to leave 10:59: the minute check
+  // still reads 10:59, the hour check already reads 11:00. Read once for the entry, it would match.
+  world.msPerClockRead = 1;
+  world.SetLocalTime(2026, 3, 2, 10, 59, 59, 998);
+  EXPECT_EQ(Walk({"59 10 * * * late"}), V{});
+  world.SetLocalTime(2026, 3, 2, 10, 59, 59, 997);
+  EXPECT_EQ(Walk({"59 10 * * * late"}), V{"late"});
 }
 
 TEST_F(MinuteMatcherTest, AlignToMinuteSleepsToSecondZeroWithoutSpinning) {

@@ -305,6 +305,14 @@ std::size_t SimPlatform::OpenBox(BoxRecord box) {
 }
 
 void SimPlatform::RunModal(std::size_t boxIndex, WindowHandle owner, std::int64_t answerAfter) {
+  // Each modal loop holds its frames on the one thread's stack; on Windows some dozens of boxes
+  // inside each other use it up, and the process dies.
+  if (modalDepth_ >= kMostNestedModalLoops)
+    throw std::runtime_error("stack overflow: too many modal loops inside each other");
+  struct Nested {
+    int& depth;
+    ~Nested() { --depth; }
+  } nested{++modalDepth_};
   const std::int64_t closeAt = answerAfter == kNever ? kNever : world_.Now() + answerAfter;
   // A modal loop ends when it takes the quit message, and leaves it for the loop outside.
   while (!quitPending_ && world_.Now() < closeAt) {

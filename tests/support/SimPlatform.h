@@ -32,6 +32,8 @@ class SimPlatform final : public Platform {
   // The interval of a timer now counting on this sink; 0 when it is not counting.
   std::uint32_t TimerInterval(const TimerSink* sink) const;
   int ClockReads() const { return clockReads_; }
+  // Modal loops that may run inside each other before the thread's stack runs out.
+  static constexpr int kMostNestedModalLoops = 64;
   // Handles this process's messages, as a message loop would, until the clock reaches utc.
   void RunUntil(std::int64_t utc);
 
@@ -124,6 +126,7 @@ class SimPlatform final : public Platform {
   std::map<FileHandle, OpenHandle> files_;
   FileHandle nextFile_ = 1;
   int clockReads_ = 0;
+  int modalDepth_ = 0;
   std::uint32_t processId_;
 };
 
