@@ -7,6 +7,7 @@
 #include "checker/Checker.h"
 
 #ifdef _WIN32
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Platform.h"
 #else
 #include "platform/posix/PosixPlatform.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
+  pendulon::RestrictDllSearchToSystem32();
   pendulon::Win32Platform platform;
   constexpr char kSeparator = '\\';
   // The launch file's drive paths name this machine's drives, as the executer sees them.
