@@ -83,27 +83,6 @@ TEST_F(FilesTest, FileStampIsMinusOneForNoFileADirectoryOrAnUnpackableDate) {
   }
 }
 
-TEST_F(FilesTest, FileStampPacksLocalTimeInTwoSecondSteps) {
-  world.WriteFile(kTasks, "x", UtcMsFromCivil(2026, 3, 5, 10, 20, 41, 500));
-  const std::int32_t packed =
-      ((2026 - 1980) << 25) | (3 << 21) | (5 << 16) | (10 << 11) | (20 << 5) | 20;
-  EXPECT_EQ(FileStamp(platform, kTasks), packed);
-  EXPECT_EQ(FileStamp(platform, kTasks), packed);
-  EXPECT_TRUE(FilePresent(platform, kTasks));
-
-  world.SetLastWrite(kTasks, UtcMsFromCivil(2026, 3, 5, 10, 20, 40, 0));
-  EXPECT_EQ(FileStamp(platform, kTasks), packed) << "same two-second step";
-  world.SetLastWrite(kTasks, UtcMsFromCivil(2026, 3, 5, 10, 20, 42, 0));
-  EXPECT_NE(FileStamp(platform, kTasks), packed);
-}
-
-TEST_F(FilesTest, FileStampOfAnUnchangedFileMovesWithTheTimeZone) {
-  world.WriteFile(kTasks, "x");
-  const std::int32_t before = FileStamp(platform, kTasks);
-  world.SetOffsetFrom(world.Now(), kHour);  // daylight-saving time begins
-  EXPECT_NE(FileStamp(platform, kTasks), before);
-}
-
 TEST_F(FilesTest, CreateEmptyFileCreatesOnlyWhereNoFileIs) {
   CreateEmptyFile(platform, kLaunch);
   EXPECT_FALSE(world.Exists(kLaunch)) << "the folder lib is missing";

@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "launcher/Qeflib.h"
@@ -277,11 +279,19 @@ TEST_F(Win32Test, TicksArriveThroughTheQueueAndTheQuitMessageComesFirst) {
   platform.DestroyWindow(window);
 }
 
-TEST_F(Win32Test, TheSingleCopyLockCanBeTakenAgainOnceReleased) {
+TEST_F(Win32Test, ASecondTakerOfTheSingleCopyLockWaitsUntilTheFirstReleasesIt) {
   auto first = platform.LockSingleCopy();
   ASSERT_NE(first, nullptr);
+  std::atomic<bool> taken{false};
+  std::thread second([&] {
+    const auto lock = platform.LockSingleCopy();
+    taken = true;
+  });
+  Sleep(500);
+  EXPECT_FALSE(taken) << "the second taker waits while the first one holds the lock";
   first.reset();
-  EXPECT_NE(platform.LockSingleCopy(), nullptr);
+  second.join();
+  EXPECT_TRUE(taken) << "and takes it once it is released";
 }
 
 }  // namespace
