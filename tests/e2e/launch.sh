@@ -17,8 +17,9 @@ write_launch \
 # Only the menu editor of the family, and two windows that must not count as it.
 start_probe editor:shown decoy-class decoy-caption
 start_pendulon first '-w quillmar'
-# Time for the first copy to take its caption, which is what the second one looks for.
-sleep 3
+# The first copy takes its caption, which is what the second one looks for.
+probe find TfrmPendulon Quillmar v.2.5 Final Release
+wait_for_events "$probe_log" found 1 60 || fail "the first copy takes its caption"
 start_pendulon second '-w quillmar'
 
 # The second copy waits for second 00 like the first, then sees the first and ends.

@@ -8,13 +8,16 @@
 // lines to:
 //   open NAME [shown]   close NAME   close all   hold   release   quit [CODE]
 //   send-close CLASS    end-session CLASS    lock WINDOWS-PATH    unlock WINDOWS-PATH
-// The last two post WM_CLOSE, or WM_ENDSESSION as at a log-off, to the first top-level window of
-// that class, waiting up to 30 s for it to appear. "lock" holds a file open for writing, as an
+//   find CLASS CAPTION
+// send-close and end-session post WM_CLOSE, or WM_ENDSESSION as at a log-off, to the first
+// top-level window of that class, waiting up to 30 s for it to appear. find waits up to 30 s for
+// a top-level window of that class and caption (the rest of the line), so that a driver knows a
+// program has taken its caption. "lock" holds a file open for writing, as an
 // editor still saving it would (readers that share only reading are then refused), until
 // "unlock" or the end of the probe.
 // Each event becomes a line in LOG (see common/ToolLog.h): ready, opened NAME, closed NAME,
 // holding, releasing, box CAPTION TEXT OWNER-CLASS BUTTONS ICON, pressed TEXT, gone TEXT,
-// sent MESSAGE CLASS, locked PATH, unlocked PATH, error WHAT, bye CODE.
+// sent MESSAGE CLASS, found CLASS, locked PATH, unlocked PATH, error WHAT, bye CODE.
 
 #include <windows.h>
 
@@ -85,14 +88,20 @@ class Probe {
     for (const auto& [path, file] : locks_) CloseHandle(file);
   }
 
-  // Posts a message to another program's window, as the window system or another program would.
-  void Send(const char* what, const std::string& className, UINT message, WPARAM wParam) {
+  // The top-level window of that class (and caption, unless null), waiting up to 30 s for it.
+  static HWND WaitForWindow(const std::string& className, const char* caption) {
     HWND window = nullptr;
     for (int tries = 0; tries < 300 && window == nullptr; ++tries) {
-      window = FindWindowA(className.c_str(), nullptr);
+      window = FindWindowA(className.c_str(), caption);
       if (window == nullptr)
         Sleep(100);
     }
+    return window;
+  }
+
+  // Posts a message to another program's window, as the window system or another program would.
+  void Send(const char* what, const std::string& className, UINT message, WPARAM wParam) {
+    const HWND window = WaitForWindow(className, nullptr);
     if (window != nullptr && PostMessageA(window, message, wParam, 0)) {
       Log({"sent", what, className});
     } else {
@@ -115,6 +124,10 @@ class Probe {
       Send("close", name, WM_CLOSE, 0);
     } else if (verb == "end-session" && !name.empty()) {
       Send("end-session", name, WM_ENDSESSION, TRUE);
+    } else if (verb == "find" && !name.empty()) {
+      const std::size_t at = line.find(name, line.find(verb) + verb.size()) + name.size();
+      const std::string caption = at < line.size() ? line.substr(at + 1) : std::string();
+      Log({WaitForWindow(name, caption.c_str()) != nullptr ? "found" : "error", name});
     } else if (verb == "lock" || verb == "unlock") {
       // The path is the rest of the line: it may hold spaces.
       const std::string path = line.substr(line.find(verb) + verb.size() + 1);
