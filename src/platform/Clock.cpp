@@ -1,5 +1,6 @@
 #include "platform/Clock.h"
 
+#include <chrono>
 #include <cmath>
 #include <string>
 
@@ -8,27 +9,17 @@
 namespace pendulon {
 
 std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
-  year -= month <= 2;
-  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-  const unsigned yearOfEra = static_cast<unsigned>(year - era * 400);
-  const unsigned dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
+  using namespace std::chrono;
+  const year_month_day date{std::chrono::year(static_cast<int>(year)), std::chrono::month(month),
+                            std::chrono::day(day)};
+  return sys_days(date).time_since_epoch().count();
 }
 
 CivilDate CivilFromDays(std::int64_t days) {
-  days += 719468;
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-  const unsigned yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const unsigned mp = (5 * dayOfYear + 2) / 153;
-  CivilDate date;
-  date.day = dayOfYear - (153 * mp + 2) / 5 + 1;
-  date.month = mp < 10 ? mp + 3 : mp - 9;
-  date.year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (date.month <= 2);
-  return date;
+  using namespace std::chrono;
+  const year_month_day date{sys_days(std::chrono::days(days))};
+  return {static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+          static_cast<unsigned>(date.day())};
 }
 
 TDateTime EncodeDateTime(const SystemTime& t) {
@@ -65,8 +56,9 @@ AnsiString ClockText(const SystemTime& t, const AnsiString& code) {
 }
 
 int WeekdayNumber(TDateTime when) {
-  const auto days = static_cast<std::int64_t>(std::floor(when));
-  return static_cast<int>(((days + 6) % 7 + 7) % 7) + 1;
+  const auto days = static_cast<std::int64_t>(std::floor(when)) - kDaysFrom1899To1970;
+  const std::chrono::weekday weekday{std::chrono::sys_days(std::chrono::days(days))};
+  return static_cast<int>(weekday.c_encoding()) + 1;  // c_encoding: 0 for Sunday
 }
 
 AnsiString DecimalText(std::int32_t value) {

@@ -13,7 +13,8 @@ using TDateTime = double;
 
 TDateTime EncodeDateTime(const SystemTime& time);
 
-// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar, for the years -32767 to
+// 32767 that std::chrono's calendar holds.
 std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day);
 
 struct CivilDate {
@@ -21,7 +22,8 @@ struct CivilDate {
   unsigned month = 0, day = 0;
 };
 
-// The date that lies the given number of days after 1970-01-01 (before it when negative).
+// The date that lies the given number of days after 1970-01-01 (before it when negative), within
+// the same years.
 CivilDate CivilFromDays(std::int64_t days);
 
 // The current local date and time.

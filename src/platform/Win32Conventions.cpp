@@ -29,9 +29,10 @@ bool DosDateTimeOf(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay)
       static_cast<std::int64_t>(time / kFileTimeTicksPerSecond) - kSecondsFrom1601To1970;
   const std::int64_t days = FloorDiv(seconds, kSecondsPerDay);
   const std::int64_t inDay = seconds - days * kSecondsPerDay;
-  const CivilDate d = CivilFromDays(days);
-  if (d.year < 1980 || d.year > 2107)
+  // The range is checked in days first: a FILETIME reaches years the calendar cannot hold.
+  if (days < DaysFromCivil(1980, 1, 1) || days > DaysFromCivil(2107, 12, 31))
     return false;
+  const CivilDate d = CivilFromDays(days);
   date = static_cast<std::uint16_t>(((d.year - 1980) << 9) | (d.month << 5) | d.day);
   timeOfDay = static_cast<std::uint16_t>(((inDay / 3600) << 11) | ((inDay / 60 % 60) << 5) |
                                          (inDay % 60 / 2));
