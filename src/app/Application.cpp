@@ -5,7 +5,9 @@
 
 namespace pendulon {
 
-TApplication::TApplication(WindowSystem& windows) : windows_(windows), reports_(windows) {
+TApplication::TApplication(WindowSystem& windows, RunLog& log)
+    : windows_(windows), reports_(windows), log_(log) {
+  reports_.SetRunLog(&log);
   handle_ = windows_.NewWindow("TApplication", "", WindowPlacement{}, this);
 }
 
@@ -77,8 +79,7 @@ void TApplication::CloseRequested() {
 void TApplication::SessionEnding() {
   terminated_ = true;
   // Windows may end the process as soon as this message has been handled.
-  if (log_ != nullptr)
-    log_->End("session end");
+  log_.End("session end");
 }
 
 }  // namespace pendulon

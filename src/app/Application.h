@@ -5,7 +5,7 @@
 
 #include <exception>
 
-#include "app/ReportError.h"
+#include "app/ErrorReports.h"
 #include "platform/AnsiString.h"
 #include "platform/WindowSystem.h"
 
@@ -23,21 +23,19 @@ class TMainWindow {
 
 class TApplication final : private WindowClient {
  public:
-  explicit TApplication(WindowSystem& windows);
+  // Error boxes and the session's end are told to the run log.
+  TApplication(WindowSystem& windows, RunLog& log);
   ~TApplication();
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;
 
   void SetTitle(const AnsiString& title);
   AnsiString Title();
-  WindowHandle Handle() const { return handle_; }
 
   TMainWindow* MainForm() const { return mainForm_; }
   void SetMainForm(TMainWindow* form) { mainForm_ = form; }
 
-  bool ShowMainForm() const { return showMainForm_; }
   void SetShowMainForm(bool show) { showMainForm_ = show; }
-  bool Terminated() const { return terminated_; }
 
   // Posts the quit message and returns at once; the step in progress runs to its end.
   void RequestStop();
@@ -48,14 +46,6 @@ class TApplication final : private WindowClient {
 
   // Reports an error caught at one of the shell's catching places; never throws.
   void HandleException(std::exception_ptr error) noexcept;
-
-  const ErrorReports& Reports() const { return reports_; }
-
-  // Error boxes and the session's end are told to the run log from now on.
-  void SetRunLog(RunLog* log) {
-    log_ = log;
-    reports_.SetRunLog(log);
-  }
 
  private:
   bool ProcessMessage();
@@ -69,7 +59,7 @@ class TApplication final : private WindowClient {
   bool showMainForm_ = true;
   bool terminated_ = false;
   ErrorReports reports_;
-  RunLog* log_ = nullptr;
+  RunLog& log_;
 };
 
 }  // namespace pendulon

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "app/RunLog.h"
 
 namespace pendulon {
@@ -11,12 +11,11 @@ namespace pendulon {
 int RunProgram(Platform& platform) noexcept {
   try {
     RunLog log(platform);
-    TApplication application(platform);
-    application.SetRunLog(&log);
+    TApplication application(platform, log);
     std::unique_ptr<TfrmPendulon> form;
     try {
       application.SetTitle(kApplicationTitle);
-      form = std::make_unique<TfrmPendulon>(application, platform, &log);
+      form = std::make_unique<TfrmPendulon>(application, platform, log);
       application.SetMainForm(form.get());
       application.Run();
     } catch (...) {

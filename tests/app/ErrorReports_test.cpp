@@ -1,4 +1,4 @@
-#include "app/ReportError.h"
+#include "app/ErrorReports.h"
 
 #include "support/SimFixture.h"
 

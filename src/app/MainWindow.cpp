@@ -1,4 +1,4 @@
-#include "app/Main.h"
+#include "app/MainWindow.h"
 
 #include "launcher/RunItem.h"
 #include "platform/Clock.h"
@@ -41,7 +41,7 @@ TfrmPendulon::Window::~Window() {
   windows.DestroyWindow(handle);
 }
 
-TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog* log)
+TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog& log)
     : application_(application),
       platform_(platform),
       log_(log),
@@ -55,8 +55,8 @@ TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog
                  [&application](std::exception_ptr e) { application.HandleException(e); }) {
   exitTimer_.SetInterval(4999);
   exitTimer_.SetOnTimer([this] { ExitTimerTimer(); });
-  scheduler_.SetLoadObserver(log_);
-  scheduler_.SetWalkObserver(log_);
+  scheduler_.SetLoadObserver(&log_);
+  scheduler_.SetWalkObserver(&log_);
 
   {
     // The window exists but has no caption yet, so the lookup never finds this copy; the lock
@@ -79,8 +79,7 @@ TfrmPendulon::~TfrmPendulon() = default;
 
 void TfrmPendulon::FormCreate() {
   const bool accepted = FirstArgument(platform_) == "-w quillmar";
-  if (log_ != nullptr)
-    log_->Start(accepted);
+  log_.Start(accepted);
   if (!accepted) {
     platform_.ShowMessageBox(handle_, kRefusalText, "Pendulon", kMbIconError);
     application_.RequestStop();
@@ -108,16 +107,8 @@ void TfrmPendulon::ExitTimerTimer() {
   }
 }
 
-void TfrmPendulon::RunItem(const AnsiString& itemName) {
-  pendulon::RunItem(platform_, platform_, platform_, handle_, itemName);
-}
-
 void TfrmPendulon::RunItem(const AnsiString& itemName, int lineNumber) {
-  if (log_ == nullptr) {
-    RunItem(itemName);
-    return;
-  }
-  LaunchRecord record(*log_, lineNumber);
+  LaunchRecord record(log_, lineNumber);
   pendulon::RunItem(platform_, platform_, platform_, handle_, itemName, platform_, record);
 }
 
@@ -129,8 +120,7 @@ void TfrmPendulon::CloseFor(const char* reason) {
   TCloseAction action = TCloseAction::caHide;
   FormClose(action);
   if (application_.MainForm() == this) {
-    if (log_ != nullptr)
-      log_->End(reason);
+    log_.End(reason);
     application_.RequestStop();
   } else {
     platform_.SetVisible(handle_, false);

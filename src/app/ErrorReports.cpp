@@ -1,4 +1,4 @@
-#include "app/ReportError.h"
+#include "app/ErrorReports.h"
 
 #include "app/DisabledWindows.h"
 #include "app/RunLog.h"

@@ -22,9 +22,9 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
  public:
   // Creates the window (empty caption) and its timers, the watchdog counting from here; looks
   // for a running copy and asks the application to stop if there is one; takes its caption;
-  // then runs FormCreate, reporting an error that escapes it.
-  // With a run log, start-up, loads, launches and the end are told to it.
-  TfrmPendulon(TApplication& application, Platform& platform, RunLog* log = nullptr);
+  // then runs FormCreate, reporting an error that escapes it. Start-up, loads, launches and the
+  // end are told to the run log.
+  TfrmPendulon(TApplication& application, Platform& platform, RunLog& log);
   ~TfrmPendulon();
   TfrmPendulon(const TfrmPendulon&) = delete;
   TfrmPendulon& operator=(const TfrmPendulon&) = delete;
@@ -36,18 +36,13 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
   // Every 4999 ms outside second 0: closes the main window once none of the family's windows
   // is left.
   void ExitTimerTimer();
-  // Launches the item of a due task line, owned by this window.
-  void RunItem(const AnsiString& itemName);
-  // The same for a task line of that number, told to the run log when there is one.
+  // Launches the item of the due task line of that number, owned by this window, and tells the
+  // run log what came of it.
   void RunItem(const AnsiString& itemName, int lineNumber);
 
   // Runs FormClose; stops the application when this is its main window, else only hides.
   void Close() override;
   void Show() override;
-
-  WindowHandle Handle() const { return handle_; }
-  TaskScheduler& Scheduler() { return scheduler_; }
-  TTimer& ExitTimer() { return exitTimer_; }
 
  private:
   // Owns the platform window; it goes last, after the timers that tick on it.
@@ -65,7 +60,7 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
 
   TApplication& application_;
   Platform& platform_;
-  RunLog* log_;
+  RunLog& log_;
   Window window_;
   WindowHandle handle_;
   TaskScheduler scheduler_;
