@@ -56,7 +56,6 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
   // Close, with the reason the run log gives for the end it brings.
   void CloseFor(const char* reason);
   void CloseRequested() override;
-  void SessionEnding() override {}
 
   TApplication& application_;
   Platform& platform_;

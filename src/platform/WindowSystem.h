@@ -32,8 +32,9 @@ class WindowClient {
  public:
   // A close request (WM_CLOSE), from outside the process or from the window system.
   virtual void CloseRequested() = 0;
-  // The session ends: log-off or shut-down (WM_ENDSESSION with TRUE).
-  virtual void SessionEnding() = 0;
+  // The session ends: log-off or shut-down (WM_ENDSESSION with TRUE). Only the window that
+  // ends the message loop needs to hear of it.
+  virtual void SessionEnding() {}
 
  protected:
   ~WindowClient() = default;
