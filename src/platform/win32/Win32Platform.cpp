@@ -6,8 +6,10 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <cstddef>
 #include <map>
 #include <set>
+#include <vector>
 
 namespace pendulon {
 
@@ -227,12 +229,45 @@ std::int64_t Win32Platform::Seek(FileHandle file, std::int64_t distance, SeekOri
   return (static_cast<std::int64_t>(high) << 32) | low;
 }
 
+FileKind Win32Platform::KindOf(FileHandle file) {
+  switch (GetFileType(ToHandle(file))) {
+    case FILE_TYPE_DISK:
+      return FileKind::kFile;
+    case FILE_TYPE_PIPE:
+      return FileKind::kPipe;
+    case FILE_TYPE_CHAR:
+      return FileKind::kDevice;
+    default:
+      return FileKind::kOther;
+  }
+}
+
+bool Win32Platform::SizeOf(FileHandle file, std::uint64_t& size) {
+  LARGE_INTEGER value;
+  if (!GetFileSizeEx(ToHandle(file), &value))
+    return false;
+  size = static_cast<std::uint64_t>(value.QuadPart);
+  return true;
+}
+
 void Win32Platform::Close(FileHandle file) {
   CloseHandle(ToHandle(file));
 }
 
-bool Win32Platform::Rename(const AnsiString& from, const AnsiString& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+bool Win32Platform::RenameOpenFile(FileHandle file, const AnsiString& to) {
+  // The new name in the ANSI code page, as every other path here, widened for the call.
+  const int length = MultiByteToWideChar(CP_ACP, 0, to.c_str(), -1, nullptr, 0);
+  if (length <= 1)
+    return false;
+  const std::size_t size = offsetof(FILE_RENAME_INFO, FileName) + length * sizeof(WCHAR);
+  std::vector<unsigned char> buffer(size);  // new[] memory: aligned for the struct
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = TRUE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>((length - 1) * sizeof(WCHAR));
+  MultiByteToWideChar(CP_ACP, 0, to.c_str(), -1, info->FileName, length);
+  return SetFileInformationByHandle(ToHandle(file), FileRenameInfo, info,
+                                    static_cast<DWORD>(size)) != FALSE;
 }
 
 std::uint32_t Win32Platform::ModuleFileName(char* buffer, std::uint32_t size) {
