@@ -103,6 +103,8 @@ TEST_F(RunLogTest, ADueLineThatLaunchesNothingSaysWhyInTheCheckersWords) {
     const char* reason;
   } const cases[] = {
       {"<Z>\r\npath=z\r\n</Z>\r\n", "the launch file has no section for the item"},
+      {nullptr, "the launch file was missing and has been created empty"},
+      {"", "the launch file has no section for the item"},
       {"<A>\r\npath=a\r\n", "the section opened on line 1 is never closed"},
       {"</A>\r\n<A>\r\npath=a\r\n",
        "the closing tag on line 1 comes before the opening tag on line 2"},
@@ -115,7 +117,8 @@ TEST_F(RunLogTest, ADueLineThatLaunchesNothingSaysWhyInTheCheckersWords) {
     SimWorld w;
     w.SetLocalTime(2026, 3, 5, 10, 15, 30);
     w.WriteFile(kTasks, "* * * * * A\r\n");
-    w.WriteFile(kLaunch, c.launchFile);
+    if (c.launchFile != nullptr)
+      w.WriteFile(kLaunch, c.launchFile);
     w.WriteFile(kLog, "");
     w.OpenFamily();
     w.SetDeadline(w.UtcOf(2026, 3, 5, 10, 17, 30));
@@ -125,7 +128,7 @@ TEST_F(RunLogTest, ADueLineThatLaunchesNothingSaysWhyInTheCheckersWords) {
     const std::string log = w.Contents(kLog);
     EXPECT_NE(log.find("\tno-launch\t2026-03-05T10:17\t1\tA\t" + EscapeField(c.reason) + "\r\n"),
               std::string::npos)
-        << c.launchFile << "\n"
+        << (c.launchFile != nullptr ? c.launchFile : "(no launch file)") << "\n"
         << log;
   }
 }
