@@ -254,7 +254,38 @@ void Win32Platform::Close(FileHandle file) {
   CloseHandle(ToHandle(file));
 }
 
+namespace {
+
+// True when the name the handle reports now leads to the very file the handle reaches. Windows
+// reports the file's current name; Wine reports the name the handle was opened with, and renames
+// through the handle by that name too, even after another process has moved the file.
+bool NameStillReachesFile(HANDLE file) {
+  std::vector<wchar_t> name(MAX_PATH);
+  DWORD length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), 0);
+  if (length >= name.size()) {
+    name.resize(length + 1);
+    length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), 0);
+  }
+  if (length == 0 || length >= name.size())
+    return false;
+  const HANDLE named =
+      CreateFileW(name.data(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, 0, nullptr);
+  if (named == INVALID_HANDLE_VALUE)
+    return false;
+  BY_HANDLE_FILE_INFORMATION a, b;
+  const bool same = GetFileInformationByHandle(file, &a) && GetFileInformationByHandle(named, &b) &&
+                    a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+                    a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+  CloseHandle(named);
+  return same;
+}
+
+}  // namespace
+
 bool Win32Platform::RenameOpenFile(FileHandle file, const AnsiString& to) {
+  if (!NameStillReachesFile(ToHandle(file)))
+    return false;
   // The new name in the ANSI code page, as every other path here, widened for the call.
   const int length = MultiByteToWideChar(CP_ACP, 0, to.c_str(), -1, nullptr, 0);
   if (length <= 1)
