@@ -15,7 +15,6 @@ namespace {
 
 constexpr const char* kLog = "C:\\Tools\\lib\\pendulon.log";
 constexpr const char* kOldLog = "C:\\Tools\\lib\\pendulon.log.1";
-constexpr const char* kT = "2026-03-02T08:31:00.204+01:00";
 
 std::string Launch(const char* time, int line, const char* item, int answer, const char* meaning) {
   return std::string(time) + "\tlaunch\t2026-03-02T08:31\t" + std::to_string(line) + "\t" + item +
