@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "Version.h"
-#include "app/RunLogFormat.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "scheduler/TaskLine.h"
@@ -42,45 +41,58 @@ AnsiString RunLog::MinuteNow() noexcept {
 // Each event only gathers its fields: Append looks once whether the log is on, and drops every
 // failure, its own and theirs.
 void RunLog::Start(bool accepted) noexcept {
-  Append([&](Fields& f) {
-    f = {"start", kVersion, ExePath(host_), std::to_string(host_.ProcessId()),
-         accepted ? "accepted" : "refused"};
+  Append(LogEvent::kStart, [&](Fields& f) {
+    f[StartField::kVersion] = kVersion;
+    f[StartField::kExecutable] = ExePath(host_);
+    f[StartField::kProcessId] = std::to_string(host_.ProcessId());
+    f[StartField::kOutcome] = accepted ? "accepted" : "refused";
   });
 }
 
 void RunLog::Loaded(Kind kind, const AnsiString& path, const TStringList& lines) noexcept {
-  Append([&](Fields& f) {
+  Append(LogEvent::kLoad, [&](Fields& f) {
     int tasks = 0;
     for (int i = 0; i < lines.Count(); ++i) tasks += IsTaskLine(lines.Get(i)) ? 1 : 0;
-    f = {"load", KindText(kind), path, std::to_string(lines.Count()), std::to_string(tasks)};
+    f[LoadField::kKind] = KindText(kind);
+    f[LoadField::kPath] = path;
+    f[LoadField::kLines] = std::to_string(lines.Count());
+    f[LoadField::kTaskLines] = std::to_string(tasks);
   });
 }
 
 void RunLog::LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error) noexcept {
-  Append([&](Fields& f) { f = {"load-failed", KindText(kind), path, error}; });
+  Append(LogEvent::kLoadFailed, [&](Fields& f) {
+    f[LoadFailedField::kKind] = KindText(kind);
+    f[LoadFailedField::kPath] = path;
+    f[LoadFailedField::kError] = error;
+  });
 }
 
 void RunLog::Launched(const AnsiString& minute, int line, const AnsiString& item,
                       const LaunchRequest& request, std::intptr_t answer,
                       std::uint64_t milliseconds) noexcept {
-  Append([&](Fields& f) {
-    f = {"launch",
-         minute,
-         std::to_string(line),
-         item,
-         request.verb,
-         request.file,
-         request.parameters,
-         request.directory,
-         std::to_string(answer),
-         ShellAnswerMeaning(answer),
-         std::to_string(milliseconds)};
+  Append(LogEvent::kLaunch, [&](Fields& f) {
+    f[LaunchField::kMinute] = minute;
+    f[LaunchField::kLine] = std::to_string(line);
+    f[LaunchField::kItem] = item;
+    f[LaunchField::kVerb] = request.verb;
+    f[LaunchField::kFile] = request.file;
+    f[LaunchField::kParameters] = request.parameters;
+    f[LaunchField::kDirectory] = request.directory;
+    f[LaunchField::kAnswer] = std::to_string(answer);
+    f[LaunchField::kMeaning] = ShellAnswerMeaning(answer);
+    f[LaunchField::kMilliseconds] = std::to_string(milliseconds);
   });
 }
 
 void RunLog::LaunchedNothing(const AnsiString& minute, int line, const AnsiString& item,
                              const AnsiString& reason) noexcept {
-  Append([&](Fields& f) { f = {"no-launch", minute, std::to_string(line), item, reason}; });
+  Append(LogEvent::kNoLaunch, [&](Fields& f) {
+    f[NoLaunchField::kMinute] = minute;
+    f[NoLaunchField::kLine] = std::to_string(line);
+    f[NoLaunchField::kItem] = item;
+    f[NoLaunchField::kReason] = reason;
+  });
 }
 
 void RunLog::PassedOver(int line, const AnsiString& item, const AnsiString& reason) noexcept {
@@ -88,42 +100,67 @@ void RunLog::PassedOver(int line, const AnsiString& item, const AnsiString& reas
 }
 
 AnsiString RunLog::BoxOpened(const AnsiString& text) noexcept {
-  return Append([&](Fields& f) { f = {"box-open", text}; });
+  return Append(LogEvent::kBoxOpen, [&](Fields& f) { f[BoxOpenField::kText] = text; });
 }
 
 void RunLog::BoxClosed(const AnsiString& text, const AnsiString& openedAt) noexcept {
-  Append([&](Fields& f) { f = {"box-closed", text, openedAt}; });
+  Append(LogEvent::kBoxClosed, [&](Fields& f) {
+    f[BoxClosedField::kText] = text;
+    f[BoxClosedField::kOpenedAt] = openedAt;
+  });
 }
 
 void RunLog::End(const char* reason) noexcept {
   if (ended_)
     return;
   ended_ = true;
-  Append([&](Fields& f) { f = {"end", reason, std::to_string(host_.Milliseconds() - started_)}; });
+  Append(LogEvent::kEnd, [&](Fields& f) {
+    f[EndField::kReason] = reason;
+    f[EndField::kMilliseconds] = std::to_string(host_.Milliseconds() - started_);
+  });
 }
 
-AnsiString RunLog::Append(const std::function<void(Fields&)>& gather) noexcept {
+AnsiString RunLog::Append(LogEvent event, const std::function<void(Fields&)>& gather) noexcept {
   AnsiString stamp;
   try {
     const FoundFile found = host_.FindFile(path_);
     if (!found.found || found.directory)
       return stamp;
-    Fields fields;
-    gather(fields);
-    std::uint32_t disposition = kOpenExisting;
-    // Rolled over only once the rename worked; otherwise the old file simply grows.
-    if (found.size > kRollOverSize && host_.Rename(path_, path_ + ".1"))
-      disposition = kOpenAlways;
-    std::vector<std::string_view> views(fields.begin(), fields.end());
+    LogEntry entry;
+    entry.event = event;
+    entry.fields.resize(FieldCount(event));
+    gather(entry.fields);
     stamp = TimeStamp(host_.LocalTime(), host_.UtcOffsetMinutes());
-    const AnsiString line = LogLine(stamp, views);
-    const FileHandle file =
-        host_.OpenFile(path_, kAppendData, kShareRead | kShareWrite, disposition);
-    const FileCloser closer(host_, file);
-    if (file == kInvalidFile)
-      return stamp;
+    entry.stamp = stamp;
+    const AnsiString line = LogLine(entry);
     std::uint32_t written = 0;
-    host_.Write(file, line.data(), static_cast<std::uint32_t>(line.size()), written);
+    // Another executer may append, or roll over, at the same time.
+    constexpr std::uint32_t kShareAll = kShareRead | kShareWrite | kShareDelete;
+    {
+      // Past the limit, the handle that appends may rename as well: the roll-over then moves
+      // the very file it measured, never a fresh one another executer has begun meanwhile.
+      FileHandle file = found.size > kRollOverSize
+                            ? host_.OpenFile(path_, kAppendData | kDelete, kShareAll, kOpenExisting)
+                            : kInvalidFile;
+      const bool mayRename = file != kInvalidFile;
+      // A reader that shares no renaming keeps the log from rolling over, not from growing.
+      if (!mayRename)
+        file = host_.OpenFile(path_, kAppendData, kShareAll, kOpenExisting);
+      const FileCloser closer(host_, file);
+      if (file == kInvalidFile)
+        return stamp;  // turned off meanwhile, locked, or read-only: the line is lost
+      std::uint64_t size = 0;
+      // Rolled over only once the rename worked; otherwise the old file simply grows.
+      if (!mayRename || !host_.SizeOf(file, size) || size <= kRollOverSize ||
+          !host_.RenameOpenFile(file, path_ + ".1")) {
+        host_.Write(file, line.data(), static_cast<std::uint32_t>(line.size()), written);
+        return stamp;
+      }
+    }
+    const FileHandle fresh = host_.OpenFile(path_, kAppendData, kShareAll, kOpenAlways);
+    const FileCloser closer(host_, fresh);
+    if (fresh != kInvalidFile)
+      host_.Write(fresh, line.data(), static_cast<std::uint32_t>(line.size()), written);
   } catch (...) {
     // A log that cannot be written is no reason to stop a launch.
   }

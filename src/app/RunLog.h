@@ -13,6 +13,7 @@
 #include "launcher/RunItem.h"
 #include "platform/AnsiString.h"
 #include "platform/HostSystem.h"
+#include "runlog/RunLogFormat.h"
 #include "scheduler/TaskScheduler.h"
 
 namespace pendulon {
@@ -50,10 +51,10 @@ class RunLog final : public LoadObserver, public WalkObserver {
 
  private:
   using Fields = std::vector<std::string>;
-  // Writes one line if the log is on (a directory of that name turns nothing on), first rolling
-  // it over when it has passed the limit. The fields are gathered only when the log is on.
-  // Gives the line's time stamp, empty when the log is off.
-  AnsiString Append(const std::function<void(Fields&)>& gather) noexcept;
+  // Writes one line of the event if the log is on (a directory of that name turns nothing on),
+  // first rolling it over when it has passed the limit. The fields, as many as the event has,
+  // are gathered only when the log is on. Gives the line's time stamp, empty when the log is off.
+  AnsiString Append(LogEvent event, const std::function<void(Fields&)>& gather) noexcept;
 
   HostSystem& host_;
   AnsiString path_;

@@ -33,10 +33,10 @@ class DryRunPlatform final : public HostSystemWrapper, public Shell {
   FoundFile FindFile(const AnsiString& path) override {
     return HostSystemWrapper::FindFile(Actual(path));
   }
-  // Refuses writing and every disposition but opening an existing file.
+  // Refuses writing, renaming and every disposition but opening an existing file.
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                       std::uint32_t disposition) override {
-    if ((access & (kGenericWrite | kAppendData)) != 0 || disposition != kOpenExisting)
+    if ((access & (kGenericWrite | kAppendData | kDelete)) != 0 || disposition != kOpenExisting)
       return kInvalidFile;
     return HostSystemWrapper::OpenFile(Actual(path), access, share, disposition);
   }
@@ -45,7 +45,7 @@ class DryRunPlatform final : public HostSystemWrapper, public Shell {
     bytesWritten = 0;
     return false;
   }
-  bool Rename(const AnsiString&, const AnsiString&) override { return false; }
+  bool RenameOpenFile(FileHandle, const AnsiString&) override { return false; }
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override {
     return CopyModuleFileName(exePath_, buffer, size);
   }

@@ -1,6 +1,7 @@
 #include "checker/FolderCheck.h"
 
 #include <cstdio>
+#include <set>
 
 #include "checker/DryRunPlatform.h"
 #include "checker/NextTimes.h"
@@ -219,7 +220,12 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   check.launchLines = launches.LineCount();
 
   check.lines = AnalyseLines(tasks, launches, check.now);
-  check.runLog = ReadRunLog(dry, check.runLogPath);
+  std::set<int> taskLines;
+  for (const LineReport& line : check.lines) {
+    if (line.kind == LineKind::kTask)
+      taskLines.insert(line.number);
+  }
+  check.runLog = ReadRunLog(dry, check.runLogPath, taskLines);
   FolderCheck::Summary& sum = check.summary;
   for (LineReport& line : check.lines) {
     sum.empty += line.kind == LineKind::kEmpty ? 1 : 0;
@@ -230,8 +236,16 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
           last != check.runLog->lastByLine.end())
         line.lastRun = last->second;
     }
-    sum.launching += line.verdict == Verdict::kLaunches ? 1 : 0;
-    if (IsProblem(line.verdict))
+    // "Did my task run?" is answered by the exit status too.
+    if (line.verdict == Verdict::kLaunches && line.lastRun &&
+        line.lastRun->event == LogEvent::kLaunch && line.lastRun->Failed()) {
+      line.lastLaunchFailed = true;
+      line.reason += ", but its last launch in the run log failed: the shell answered " +
+                     std::to_string(line.lastRun->answer) + " (" + Visible(line.lastRun->meaning) +
+                     ")";
+    }
+    sum.launching += line.verdict == Verdict::kLaunches && !line.lastLaunchFailed ? 1 : 0;
+    if (line.Problem())
       sum.problems.push_back(line.number);
   }
   return check;

@@ -71,8 +71,15 @@ struct LineReport {
   std::optional<LaunchExplanation> launch;  // for lines that would fire
   // Task lines, when there is a run log: the last launch or launch of nothing it records.
   std::optional<RunLogRecord> lastRun;
+  // A line that launches: the shell answered its last launch in the log with 32 or below.
+  bool lastLaunchFailed = false;
 
   const AnsiString* Item() const { return fields.size() > 5 ? &fields[5] : nullptr; }
+  // Lines that fire, whether or not they launch something; the others never reach the shell.
+  bool Fires() const {
+    return verdict == Verdict::kLaunches || verdict == Verdict::kLaunchesNothing;
+  }
+  bool Problem() const { return IsProblem(verdict) || lastLaunchFailed; }
   // The reports give the next times of lines that raise or fire.
   bool ShowsNext() const { return schedule && verdict != Verdict::kUnreached; }
 };

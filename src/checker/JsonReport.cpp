@@ -1,6 +1,8 @@
 #include "checker/JsonReport.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 namespace pendulon {
 namespace {
@@ -81,30 +83,49 @@ std::string LaunchJson(const LaunchExplanation& e) {
 }
 
 std::string RecordJson(const RunLogRecord& r) {
-  using Kind = RunLogRecord::Kind;
-  Members m = {{"time", JsonString(r.time)}, {"event", JsonString(RunLogEventName(r.kind))}};
-  if (r.kind == Kind::kLaunch || r.kind == Kind::kNoLaunch) {
+  Members m = {{"time", JsonString(r.time)}, {"event", JsonString(EventName(r.event))}};
+  if (r.event == LogEvent::kLaunch || r.event == LogEvent::kNoLaunch) {
     m.emplace_back("minute", JsonString(r.minute));
     m.emplace_back("line", Number(r.line));
     m.emplace_back("item", JsonString(r.item));
   }
-  if (r.kind == Kind::kLaunch) {
+  if (r.event == LogEvent::kLaunch) {
     m.emplace_back("file", JsonString(r.file));
     m.emplace_back("answer", std::to_string(r.answer));
     m.emplace_back("meaning", JsonString(r.meaning));
-  } else if (r.kind == Kind::kLoadFailed) {
+  } else if (r.event == LogEvent::kLoadFailed) {
     m.emplace_back("load", JsonString(r.loadKind));
     m.emplace_back("path", JsonString(r.path));
   }
-  if (r.kind != Kind::kLaunch)
-    m.emplace_back(r.kind == Kind::kNoLaunch ? "reason" : "text", JsonString(r.text));
+  if (r.event != LogEvent::kLaunch)
+    m.emplace_back(r.event == LogEvent::kNoLaunch ? "reason" : "text", JsonString(r.text));
   return Object(m);
 }
 
 std::string RunLogJson(const RunLogSummary& log) {
-  return Object({{"files", Array(log.files, JsonString)},
+  std::vector<std::string> read, tails;
+  for (const RunLogFile& f : log.files) {
+    if (!f.notRead.empty())
+      continue;
+    read.push_back(f.path);
+    if (f.tail)
+      tails.push_back(f.path);
+  }
+  const auto notReadJson = [](const RunLogFile& f) {
+    return Object({{"file", JsonString(f.path)}, {"reason", JsonString(f.notRead)}});
+  };
+  std::vector<RunLogFile> unread;
+  std::copy_if(log.files.begin(), log.files.end(), std::back_inserter(unread),
+               [](const RunLogFile& f) { return !f.notRead.empty(); });
+  const auto malformed = [&](const MalformedLine& m) {
+    return Object({{"file", JsonString(log.files[m.file].path)}, {"line", Number(m.line)}});
+  };
+  return Object({{"files", Array(read, JsonString)},
+                 {"lastSixteenMiBOnly", Array(tails, JsonString)},
+                 {"notRead", Array(unread, notReadJson)},
                  {"records", Number(log.records)},
                  {"skipped", Number(log.skipped)},
+                 {"firstSkippedLines", Array(log.malformed, malformed)},
                  {"error", OrNull(!log.error.empty(), JsonString(log.error))},
                  {"recentFailures", Array(log.failures, RecordJson)}});
 }
@@ -132,7 +153,7 @@ std::string LineJson(const LineReport& line, bool runLog) {
       {"fields", Array(line.fields, JsonString)},
       {"item", line.Item() ? JsonString(*line.Item()) : "null"},
       {"verdict", JsonString(VerdictCode(line.verdict))},
-      {"problem", Bool(IsProblem(line.verdict))},
+      {"problem", Bool(line.Problem())},
       {"reason", JsonString(line.reason)},
       {"failure", line.failure ? failure(*line.failure) : "null"},
       {"error", line.error ? error(*line.error) : "null"},
@@ -142,7 +163,7 @@ std::string LineJson(const LineReport& line, bool runLog) {
       {"notExamined", Array(line.notExamined, overlap)},
       {"launch", line.launch ? LaunchJson(*line.launch) : "null"},
   };
-  // Only with a log, so that a folder without one reads as it always has.
+  // Only with a log file, so that a folder without one reads as it always has.
   if (runLog && line.kind == LineKind::kTask)
     m.emplace_back("lastRun", line.lastRun ? RecordJson(*line.lastRun) : "null");
   return Object(m);
@@ -154,7 +175,8 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
   const FolderCheck::Summary& sum = check.summary;
   std::string lines;  // one to a row
   for (const LineReport& line : check.lines)
-    lines += (lines.empty() ? "\n" : ",\n") + LineJson(line, check.runLog.has_value());
+    lines +=
+        (lines.empty() ? "\n" : ",\n") + LineJson(line, check.runLog && check.runLog->AnyLogFile());
   const Members summary = {{"lines", Number(static_cast<int>(check.lines.size()))},
                            {"empty", Number(sum.empty)},
                            {"comments", Number(sum.comments)},

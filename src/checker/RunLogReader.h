@@ -1,26 +1,28 @@
 #pragma once
-// Reads the executer's run log (lib\pendulon.log, and pendulon.log.1 before it) into the records
-// qefcheck reports: launches, launches of nothing, error boxes and failed loads. A line that is
+// Reads the executer's run log (lib\pendulon.log, and pendulon.log.1 before it) into what
+// qefcheck reports: the last launch or launch of nothing of each task line, and the most recent
+// failures. It reads only regular files, at most the last 16 MiB of each, and keeps only what
+// the report shows, so that neither its time nor its memory grows with the log. A line that is
 // malformed or cut short is skipped; reading never writes and never fails the check.
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "runlog/RunLogFormat.h"
 
 namespace pendulon {
 
 struct RunLogRecord {
-  // kOther: a well-formed line of a kind the report does not use (start, load, end, ...).
-  enum class Kind { kLaunch, kNoLaunch, kBox, kLoadFailed, kOther };
-  Kind kind = Kind::kLaunch;
-  std::string time;    // the line's stamp, as written
-  std::string minute;  // launch and no-launch: the minute served
-  int line = 0;        // launch and no-launch: the task line
+  LogEvent event = LogEvent::kLaunch;  // launch, no-launch, box-open or load-failed
+  std::string time;                    // the line's stamp, as written
+  std::string minute;                  // launch and no-launch: the minute served
+  int line = 0;                        // launch and no-launch: the task line
   std::string item;
   std::string file;         // launch: the file handed to the shell
   std::int64_t answer = 0;  // launch: the shell's answer
@@ -31,34 +33,42 @@ struct RunLogRecord {
 
   // A launch the shell answered with 32 or below, an error box, or a failed load.
   bool Failed() const {
-    return kind == Kind::kLaunch ? answer <= 32 : kind == Kind::kBox || kind == Kind::kLoadFailed;
+    return event == LogEvent::kLaunch
+               ? answer <= 32
+               : event == LogEvent::kBoxOpen || event == LogEvent::kLoadFailed;
   }
 };
 
-// The event's name as the log writes it: "launch", "no-launch", "box-open", "load-failed".
-const char* RunLogEventName(RunLogRecord::Kind kind);
+struct RunLogFile {
+  AnsiString path;
+  std::string notRead;  // why it was not read ("it is a pipe, not a file"); empty when it was
+  bool tail = false;    // only its last 16 MiB were read, and its lines are counted from there
+};
 
-// One line of the log, without its line end; nothing for a malformed line: a bad stamp, too
-// few fields for its kind, a bad number or a bad escape.
-std::optional<RunLogRecord> ParseRunLogLine(std::string_view line);
+struct MalformedLine {
+  std::size_t file = 0;  // in RunLogSummary::files
+  int line = 0;          // from 1
+};
 
 struct RunLogSummary {
-  std::vector<AnsiString> files;           // the files read, oldest first
+  static constexpr std::size_t kMostFailures = 10;
+  static constexpr std::size_t kMostNamed = 5;
+
+  std::vector<RunLogFile> files;           // the files there, oldest first
   int records = 0;                         // well-formed lines
   int skipped = 0;                         // malformed or cut-short lines
+  std::vector<MalformedLine> malformed;    // the first few of them
   std::string error;                       // a file that is there but could not be read
   std::map<int, RunLogRecord> lastByLine;  // the last launch or no-launch of each task line
   std::vector<RunLogRecord> failures;      // the most recent failures, newest first
+
+  // True when a file of the log is there, not only a folder, a pipe or a device of its name.
+  bool AnyLogFile() const;
 };
 
-// Adds the records of one log's text, in order: the later record of a line replaces the earlier.
-void ReadRunLogText(std::string_view text, RunLogSummary& summary);
-
-// Keeps the newest failures, newest first.
-void FinishRunLog(RunLogSummary& summary, std::size_t mostFailures = 10);
-
-// Reads pendulon.log.1 and then pendulon.log from their path, of a file past 16 MiB only its
-// end. Nothing when neither file is there.
-std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& logPath);
+// Reads pendulon.log.1 and then pendulon.log from their path; of a file past 16 MiB only its
+// end. Keeps the last record only of the task lines given. Nothing when neither file is there.
+std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& logPath,
+                                        const std::set<int>& taskLines);
 
 }  // namespace pendulon

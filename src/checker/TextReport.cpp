@@ -2,6 +2,8 @@
 
 #include <tuple>
 
+#include "runlog/TimeStamp.h"
+
 namespace pendulon {
 namespace {
 
@@ -41,22 +43,30 @@ void WriteLaunch(std::ostream& out, const LaunchExplanation& launch) {
       << next << "show        " << r.showCommand << "\n";
 }
 
-// What a run log line says happened, after its stamp and minute.
+// A stamp or a minute of the log in the form the next times take; as written if it is neither.
+std::string LogTime(const std::string& text) {
+  if (const std::optional<ReadStamp> stamp = ParseTimeStamp(text))
+    return ReadableText(MinuteOf(stamp->local));
+  if (const std::optional<SystemTime> minute = ParseMinuteText(text))
+    return ReadableText(MinuteOf(*minute));
+  return Visible(text);
+}
+
+// What a run log line says happened, after its time.
 std::string Happened(const RunLogRecord& r) {
-  using Kind = RunLogRecord::Kind;
-  switch (r.kind) {
-    case Kind::kLaunch:
+  switch (r.event) {
+    case LogEvent::kLaunch:
       return "line " + std::to_string(r.line) + " " + Quoted(r.item) + ": the shell answered " +
              std::to_string(r.answer) + " (" + Visible(r.meaning) + ") for " + Visible(r.file);
-    case Kind::kNoLaunch:
+    case LogEvent::kNoLaunch:
       return "line " + std::to_string(r.line) + " " + Quoted(r.item) +
              ": launched nothing: " + Visible(r.text);
-    case Kind::kBox:
+    case LogEvent::kBoxOpen:
       return "error box: " + Visible(r.text);
-    case Kind::kLoadFailed:
+    case LogEvent::kLoadFailed:
       return "load failed (" + Visible(r.loadKind) + ") " + Visible(r.path) + ": " +
              Visible(r.text);
-    case Kind::kOther:
+    default:
       break;
   }
   return std::string();
@@ -64,18 +74,68 @@ std::string Happened(const RunLogRecord& r) {
 
 void WriteLastRun(std::ostream& out, const LineReport& line) {
   out << kIndent << "last run: ";
-  if (line.lastRun)
-    out << Visible(line.lastRun->time) << " (minute " << Visible(line.lastRun->minute) << ") "
-        << Happened(*line.lastRun) << "\n";
-  else
+  if (const std::optional<RunLogRecord>& r = line.lastRun) {
+    out << LogTime(r->time);
+    // A launch that waited past its minute names the minute it served.
+    if (r->time.substr(0, 16) != r->minute)
+      out << " (for the minute " << LogTime(r->minute) << ")";
+    out << " " << Happened(*r) << "\n";
+  } else {
     out << "none in the run log\n";
+  }
 }
 
 void WriteRunLog(std::ostream& out, const RunLogSummary& log) {
   out << "\nrecent failures in the run log"
       << (log.failures.empty() ? ": none\n" : ", newest first:\n");
   for (const RunLogRecord& r : log.failures)
-    out << "  " << Visible(r.time) << "  " << Happened(r) << "\n";
+    out << "  " << LogTime(r.time) << "  " << Happened(r) << "\n";
+}
+
+std::string FileName(const AnsiString& path) {
+  return Visible(path.substr(path.find_last_of("\\/") + 1));
+}
+
+// "line 4", "lines 4, 9 and 12", by file when more than one was read, and "and more" when
+// more were skipped than are named.
+std::string MalformedLines(const RunLogSummary& log, bool byFile) {
+  const std::vector<MalformedLine>& named = log.malformed;
+  const bool more = log.skipped > static_cast<int>(named.size());
+  std::string text;
+  for (std::size_t first = 0, end = 0; first < named.size(); first = end) {
+    while (end < named.size() && named[end].file == named[first].file) ++end;
+    const bool open = more && end == named.size();  // the list goes on past the last named
+    text += (first > 0 ? ", " : "") +
+            (byFile ? FileName(log.files[named[first].file].path) + " " : std::string()) +
+            (end - first == 1 && !open ? "line " : "lines ");
+    for (std::size_t i = first; i < end; ++i) {
+      if (i > first)
+        text += i + 1 == end && !open ? " and " : ", ";
+      text += std::to_string(named[i].line);
+    }
+  }
+  return more ? text + " and more" : text;
+}
+
+void WriteRunLogHeader(std::ostream& out, const RunLogSummary& log) {
+  std::string read, notRead;
+  int readCount = 0;
+  for (const RunLogFile& f : log.files) {
+    if (f.notRead.empty()) {
+      read += (read.empty() ? "" : ", ") + Visible(f.path) + (f.tail ? " (its last 16 MiB)" : "");
+      ++readCount;
+    } else {
+      notRead += (notRead.empty() ? "" : "; ") + Visible(f.path) + " not read: " + f.notRead;
+    }
+  }
+  out << "  run log      ";
+  if (readCount > 0) {
+    out << read << " (" << Counted(log.records, "line", "lines");
+    if (log.skipped > 0)
+      out << ", " << log.skipped << " malformed skipped: " << MalformedLines(log, readCount > 1);
+    out << (log.error.empty() ? ")" : "); " + Visible(log.error));
+  }
+  out << (readCount > 0 && !notRead.empty() ? "; " : "") << notRead << "\n";
 }
 
 void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
@@ -85,7 +145,7 @@ void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
   out << "\n";
   if (line.verdict == Verdict::kSkipped)
     return;
-  out << kIndent << (IsProblem(line.verdict) ? "PROBLEM: " : "ok: ") << line.reason << "\n";
+  out << kIndent << (line.Problem() ? "PROBLEM: " : "ok: ") << line.reason << "\n";
   if (line.ShowsNext()) {
     out << kIndent << "next: " << (line.next.empty() ? "none within 400 years" : "");
     for (std::size_t i = 0; i < line.next.size(); ++i)
@@ -99,7 +159,8 @@ void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
         << line.notExamined.size() - kMostOverlaps << " more lines above\n";
   if (line.launch && line.verdict != Verdict::kUnreached)
     WriteLaunch(out, *line.launch);
-  if (runLog)
+  // A line that can never fire has no last run to look for.
+  if (runLog && (line.lastRun || line.Fires()))
     WriteLastRun(out, line);
 }
 
@@ -113,20 +174,15 @@ void WriteTextReport(std::ostream& out, const FolderCheck& check) {
     out << " (" << check.launchLines << " lines)\n";
   else
     out << ": missing; the executer would create it empty, so no item launches\n";
-  if (const std::optional<RunLogSummary>& log = check.runLog) {
-    out << "  run log      ";
-    for (std::size_t i = 0; i < log->files.size(); ++i)
-      out << (i > 0 ? ", " : "") << Visible(log->files[i]);
-    out << " (" << Counted(log->records, "line", "lines");
-    if (log->skipped > 0)
-      out << ", " << log->skipped << " malformed skipped";
-    out << (log->error.empty() ? ")" : "); " + Visible(log->error)) << "\n";
-  }
+  if (check.runLog)
+    WriteRunLogHeader(out, *check.runLog);
   out << "  local time   " << ReadableText(check.now)
       << "; next times count from the minute after\n\n";
 
-  for (const LineReport& line : check.lines) WriteLine(out, line, check.runLog.has_value());
-  if (check.runLog)
+  // Of a log that is only a folder, a pipe or a device, the header says all there is.
+  const bool runLog = check.runLog && check.runLog->AnyLogFile();
+  for (const LineReport& line : check.lines) WriteLine(out, line, runLog);
+  if (runLog)
     WriteRunLog(out, *check.runLog);
   const FolderCheck::Summary& sum = check.summary;
   const int problemCount = static_cast<int>(sum.problems.size());

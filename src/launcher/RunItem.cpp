@@ -20,12 +20,15 @@ AnsiString Line(std::int32_t index) {
 // when asked for.
 std::optional<LaunchRequest> ReadRequest(FileSystem& files, ProcessInfo& process,
                                          const AnsiString& itemName, AnsiString* reason) {
-  const TQEFile reader(files, process, LaunchFilePath(process));
+  const AnsiString path = LaunchFilePath(process);
+  // The reader creates a missing file empty; the reason then names that, not the section.
+  const bool missing = reason != nullptr && !files.FindFile(path).found;
+  const TQEFile reader(files, process, path);
   LaunchRequest request;
   request.file = reader.GetPath(itemName);
   if (request.file.empty()) {
     if (reason != nullptr)
-      *reason = NothingLaunchedReason(reader, itemName);
+      *reason = missing ? kLaunchFileCreated : NothingLaunchedReason(reader, itemName);
     return std::nullopt;
   }
   request.verb = reader.GetAction(itemName);

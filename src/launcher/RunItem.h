@@ -36,6 +36,10 @@ class LaunchObserver {
 // The launch file beside the executable; built anew at each call.
 AnsiString LaunchFilePath(ProcessInfo& process);
 
+// Why nothing launched when the launch file was missing at the launch: the reader has made it.
+inline constexpr const char* kLaunchFileCreated =
+    "the launch file was missing and has been created empty";
+
 // Does nothing when the item has no path. Raises EFOpenError when the launch file cannot be
 // loaded; what the shell makes of the request is not looked at.
 void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,

@@ -31,9 +31,11 @@ class HostSystemWrapper : public HostSystem {
   std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override {
     return base_.Seek(file, distance, origin);
   }
+  FileKind KindOf(FileHandle file) override { return base_.KindOf(file); }
+  bool SizeOf(FileHandle file, std::uint64_t& size) override { return base_.SizeOf(file, size); }
   void Close(FileHandle file) override { base_.Close(file); }
-  bool Rename(const AnsiString& from, const AnsiString& to) override {
-    return base_.Rename(from, to);
+  bool RenameOpenFile(FileHandle file, const AnsiString& to) override {
+    return base_.RenameOpenFile(file, to);
   }
 
   SystemTime LocalTime() override { return base_.LocalTime(); }

@@ -9,7 +9,8 @@
 
 #include "Version.h"
 #include "app/Program.h"
-#include "app/RunLogFormat.h"
+#include "platform/HostSystemWrapper.h"
+#include "runlog/RunLogFormat.h"
 #include "support/SimFixture.h"
 
 namespace pendulon::sim {
@@ -20,53 +21,7 @@ using V = std::vector<std::string>;
 const char* const kLog = "C:\\Tools\\lib\\pendulon.log";
 const char* const kOldLog = "C:\\Tools\\lib\\pendulon.log.1";
 const char* const kAccepted = "\"C:\\Tools\\pendulon.exe\" \"-w quillmar\"";
-
-TEST(RunLogFormat, FieldsAreEscapedAndLinesEndInCrLf) {
-  struct Case {
-    std::string value, escaped;
-  } const cases[] = {
-      {"plain C:\\x", "plain C:\\\\x"},
-      {"a\tb", "a\\tb"},
-      {"a\r\nb", "a\\r\\nb"},
-      {"\xE4\x81\x5C", "\xE4\x81\x5C\x5C"},  // bytes kept as they are, the backslash doubled
-      {"", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(EscapeField(c.value), c.escaped) << c.value;
-  EXPECT_EQ(LogLine("T", {"start", "x\ty", ""}), "T\tstart\tx\\ty\t\r\n");
-}
-
-TEST(RunLogFormat, TheTimeStampCarriesTheUtcOffset) {
-  SystemTime t;
-  t.year = 2026, t.month = 12, t.day = 9, t.hour = 8, t.minute = 30, t.second = 0;
-  t.milliseconds = 214;
-  struct Case {
-    int offset;
-    const char* text;
-  } const cases[] = {
-      {60, "2026-12-09T08:30:00.214+01:00"},
-      {0, "2026-12-09T08:30:00.214+00:00"},
-      {-330, "2026-12-09T08:30:00.214-05:30"},
-      {345, "2026-12-09T08:30:00.214+05:45"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(TimeStamp(t, c.offset), c.text);
-  EXPECT_EQ(MinuteText(t), "2026-12-09T08:30");
-}
-
-TEST(RunLogFormat, ShellAnswersInWords) {
-  struct Case {
-    std::intptr_t answer;
-    const char* meaning;
-  } const cases[] = {{33, "ok"},
-                     {42, "ok"},
-                     {2, "file not found"},
-                     {3, "path not found"},
-                     {5, "access denied"},
-                     {31, "no association"},
-                     {32, "DLL not found"},
-                     {0, "out of memory or resources"},
-                     {17, "error"}};
-  for (const Case& c : cases) EXPECT_STREQ(ShellAnswerMeaning(c.answer), c.meaning) << c.answer;
-}
+constexpr std::size_t k1MiB = 1024 * 1024;
 
 class RunLogTest : public ::testing::Test {
  protected:
@@ -164,6 +119,8 @@ TEST_F(RunLogTest, ADueLineThatLaunchesNothingSaysWhyInTheCheckersWords) {
     const char* reason;
   } const cases[] = {
       {"<Z>\r\npath=z\r\n</Z>\r\n", "the launch file has no section for the item"},
+      {nullptr, "the launch file was missing and has been created empty"},
+      {"", "the launch file has no section for the item"},
       {"<A>\r\npath=a\r\n", "the section opened on line 1 is never closed"},
       {"</A>\r\n<A>\r\npath=a\r\n",
        "the closing tag on line 1 comes before the opening tag on line 2"},
@@ -176,7 +133,8 @@ TEST_F(RunLogTest, ADueLineThatLaunchesNothingSaysWhyInTheCheckersWords) {
     SimWorld w;
     w.SetLocalTime(2026, 3, 5, 10, 15, 30);
     w.WriteFile(kTasks, "* * * * * A\r\n");
-    w.WriteFile(kLaunch, c.launchFile);
+    if (c.launchFile != nullptr)
+      w.WriteFile(kLaunch, c.launchFile);
     w.WriteFile(kLog, "");
     w.OpenFamily();
     w.SetDeadline(w.UtcOf(2026, 3, 5, 10, 17, 30));
@@ -186,7 +144,7 @@ TEST_F(RunLogTest, ADueLineThatLaunchesNothingSaysWhyInTheCheckersWords) {
     const std::string log = w.Contents(kLog);
     EXPECT_NE(log.find("\tno-launch\t2026-03-05T10:17\t1\tA\t" + EscapeField(c.reason) + "\r\n"),
               std::string::npos)
-        << c.launchFile << "\n"
+        << (c.launchFile != nullptr ? c.launchFile : "(no launch file)") << "\n"
         << log;
   }
 }
@@ -276,8 +234,7 @@ TEST_F(RunLogTest, WithoutTheFileNothingIsWrittenAndTurningItOffStopsTheLines) {
 }
 
 TEST_F(RunLogTest, PastOneMebibyteTheNextEventRollsTheLogOver) {
-  constexpr std::size_t kMebibyte = 1048576;
-  for (const std::size_t size : {kMebibyte, kMebibyte + 1}) {
+  for (const std::size_t size : {k1MiB, k1MiB + 1}) {
     SimWorld w;
     w.SetLocalTime(2026, 3, 5, 10, 15, 30, 250);
     w.WriteFile(kTasks, "* * * * * A\r\n");
@@ -291,7 +248,7 @@ TEST_F(RunLogTest, PastOneMebibyteTheNextEventRollsTheLogOver) {
     // Exactly 1 MiB has not grown past it: the first event still goes to it, the next one rolls.
     const std::string old = w.Contents(kOldLog);
     EXPECT_TRUE(old.compare(0, size, full) == 0) << size << ": the older .1 is replaced";
-    EXPECT_EQ(old.find("\tstart\t") != std::string::npos, size == kMebibyte) << size;
+    EXPECT_EQ(old.find("\tstart\t") != std::string::npos, size == k1MiB) << size;
     const std::string fresh = w.Contents(kLog);
     EXPECT_EQ(fresh.find('#'), std::string::npos) << "the new log holds only new lines";
     EXPECT_NE(fresh.find("\tload\t"), std::string::npos) << size;
@@ -325,7 +282,7 @@ TEST_F(RunLogTest, NothingThatHappensToTheLogDisturbsTheExecuter) {
   };
   const std::vector<std::int64_t> baseline = runWith([](SimWorld&) {});
   ASSERT_EQ(baseline.size(), 4u);
-  const std::string big(RunLog::kRollOverSize + 1, 'x');
+  const std::string big(k1MiB + 1, 'x');
   struct Case {
     const char* fault;
     std::function<void(SimWorld&)> make;
@@ -356,6 +313,12 @@ TEST_F(RunLogTest, NothingThatHappensToTheLogDisturbsTheExecuter) {
          w.File(kLog)->refuseRename = true;
        },
        "x"},
+      {"read-only past 1 MiB",
+       [&big](SimWorld& w) {
+         w.WriteFile(kLog, big);
+         w.File(kLog)->readOnly = true;
+       },
+       "x"},
       {"the .1 is read-only",
        [&big](SimWorld& w) {
          w.WriteFile(kLog, big);
@@ -377,13 +340,81 @@ TEST_F(RunLogTest, NothingThatHappensToTheLogDisturbsTheExecuter) {
   }
 }
 
-TEST_F(RunLogTest, AFailedRenameKeepsWritingToTheOldFile) {
-  world.WriteFile(kLog, std::string(RunLog::kRollOverSize + 1, 'x'));
-  world.File(kLog)->refuseRename = true;
-  FamilyLeavesAt(10, 17, 30);
+// Whatever keeps the log from rolling over, the lines go on into the old file.
+TEST_F(RunLogTest, ALogThatCannotRollOverKeepsGrowing) {
+  SimPlatform executer(world, kExe, kAccepted), reader(world, kExe, "reader");
+  struct Case {
+    const char* why;
+    std::function<void()> make;
+  } const cases[] = {
+      {"a rename that fails", [&] { world.File(kLog)->refuseRename = true; }},
+      {"another program writes it sharing no renaming", [&] { world.LockForWriting(kLog, true); }},
+      {"a reader holds it sharing no renaming",
+       [&] { reader.OpenFile(kLog, kGenericRead, kShareRead | kShareWrite, kOpenExisting); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    world.RemoveFile(kOldLog);
+    world.RemoveFile(kLog);
+    world.WriteFile(kLog, std::string(k1MiB + 1, 'x'));
+    c.make();
+    RunLog log(executer);
+    log.Start(true);
+    EXPECT_FALSE(world.Exists(kOldLog));
+    EXPECT_EQ(world.Contents(kLog).substr(k1MiB + 1, 29 + 6),
+              "2026-03-05T10:15:30.250+00:00\tstart");
+  }
+}
+
+// Two executers on one folder, both past 1 MiB: the second renames the file it measured, which
+// the first has already moved, and never the fresh log the first has begun.
+TEST_F(RunLogTest, TwoExecutersRollingOverAtOnceKeepBothFiles) {
+  class RollsOverFirst final : public HostSystemWrapper {
+   public:
+    RollsOverFirst(HostSystem& base, RunLog& first) : HostSystemWrapper(base), first_(first) {}
+    bool RenameOpenFile(FileHandle file, const AnsiString& to) override {
+      first_.BoxOpened("first");
+      return HostSystemWrapper::RenameOpenFile(file, to);
+    }
+
+   private:
+    RunLog& first_;
+  };
+  const std::string full(k1MiB + 1, 'x');
+  world.WriteFile(kLog, full);
+  world.WriteFile(kOldLog, "older");
+  SimPlatform platform(world, kExe, kAccepted), other(world, kExe, kAccepted);
+  RunLog first(other);
+  RollsOverFirst host(platform, first);
+  RunLog second(host);
+  second.BoxOpened("second");
+  EXPECT_EQ(world.Contents(kOldLog), full);
+  EXPECT_EQ(Lines(), (V{"box-open\tfirst", "box-open\tsecond"}));
+  EXPECT_EQ(platform.OpenFiles() + other.OpenFiles(), 0);
+}
+
+// A value from the launch file of any length makes a field of at most 4 KiB, so the line stays
+// short and the log rolls over near 1 MiB.
+TEST_F(RunLogTest, ALongValueIsCutAt4KiBSoTheRollOverHolds) {
+  world.WriteFile(kLaunch,
+                  "<A>\r\npath=C:\\a.exe\r\nparams=" + std::string(k1MiB, 'p') + "\r\n</A>\r\n");
+  world.WriteFile(kLog, std::string(k1MiB - 100, 'x'));
+  FamilyLeavesAt(10, 18, 30);
   Run();
-  EXPECT_FALSE(world.Exists(kOldLog));
-  EXPECT_GT(world.Contents(kLog).size(), RunLog::kRollOverSize + 100);
+  ASSERT_TRUE(world.Exists(kOldLog));
+  EXPECT_LT(world.Contents(kLog).size(), 64 * 1024) << "three launches and the end";
+  const V lines = Lines();
+  const auto launch = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+    return l.substr(0, 7) == "launch\t";
+  });
+  ASSERT_NE(launch, lines.end());
+  std::size_t longest = 0;
+  for (std::size_t at = 0, tab = 0; tab != std::string::npos; at = tab + 1) {
+    tab = launch->find('\t', at);
+    longest = std::max(longest, launch->substr(at, tab - at).size());
+  }
+  EXPECT_EQ(longest, 4u * 1024);
+  EXPECT_NE(launch->find(std::string(100, 'p') + "\\...\t"), std::string::npos);
 }
 
 }  // namespace

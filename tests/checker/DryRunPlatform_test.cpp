@@ -44,12 +44,13 @@ TEST_F(DryRunPlatformTest, RefusesAppendingAndRenaming) {
   for (const std::uint32_t disposition : {kOpenExisting, kOpenAlways}) {
     EXPECT_EQ(dry.OpenFile(kTasks, kAppendData, kShareRead, disposition), kInvalidFile);
   }
+  EXPECT_EQ(dry.OpenFile(kTasks, kGenericRead | kDelete, kShareRead, kOpenExisting), kInvalidFile);
   const FileHandle read = dry.OpenFile(kTasks, kGenericRead, kShareRead, kOpenExisting);
   std::uint32_t written = 1;
   EXPECT_FALSE(dry.Write(read, "x", 1, written));
   EXPECT_EQ(written, 0u);
+  EXPECT_FALSE(dry.RenameOpenFile(read, kLaunch));
   dry.Close(read);
-  EXPECT_FALSE(dry.Rename(kTasks, kLaunch));
   EXPECT_EQ(world.Contents(kTasks), "keep");
   EXPECT_FALSE(world.Exists(kLaunch));
 }

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -73,26 +74,62 @@ TEST_F(PosixPlatformTest, FindsFilesAndFoldersWithTheirWriteTime) {
   EXPECT_FALSE(platform_.FindFile("").found);
 }
 
-TEST_F(PosixPlatformTest, AppendsToAnExistingFileOnlyAndRenamesOverAnOlderOne) {
+TEST_F(PosixPlatformTest, AppendsToAnExistingFileOnlyAndRenamesTheVeryFileItHasOpen) {
   PosixPlatform posix;
   Write("log", "a");
   Write("log.1", "old");
-  const FileHandle file = posix.OpenFile(Path("log"), kAppendData, kShareRead, kOpenExisting);
+  const FileHandle file =
+      posix.OpenFile(Path("log"), kAppendData | kDelete, kShareRead, kOpenExisting);
   ASSERT_NE(file, kInvalidFile);
   std::uint32_t written = 0;
   EXPECT_TRUE(posix.Write(file, "bc", 2, written));
   EXPECT_EQ(written, 2u);
+  std::uint64_t size = 0;
+  EXPECT_TRUE(posix.SizeOf(file, size));
+  EXPECT_EQ(size, 3u);
+  EXPECT_EQ(posix.KindOf(file), FileKind::kFile);
+  // Another program moves the file away and begins a fresh one: the handle renames its own.
+  fs::rename(Path("log"), Path("moved"));
+  Write("log", "fresh");
+  EXPECT_TRUE(posix.RenameOpenFile(file, Path("log.1")));
   posix.Close(file);
+  const auto read = [&](const char* name) {
+    std::ifstream in(Path(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  EXPECT_EQ(read("log.1"), "abc");
+  EXPECT_EQ(read("log"), "fresh");
+  EXPECT_FALSE(fs::exists(Path("moved")));
   EXPECT_EQ(posix.OpenFile(Path("none"), kAppendData, kShareRead, kOpenExisting), kInvalidFile);
   EXPECT_FALSE(fs::exists(Path("none")));
-  EXPECT_TRUE(posix.Rename(Path("log"), Path("log.1")));
-  std::ifstream moved(Path("log.1"), std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(moved), {}), "abc");
-  EXPECT_FALSE(posix.Rename(Path("log"), Path("log.1")));
   EXPECT_EQ(posix.ProcessId(), static_cast<std::uint32_t>(getpid()));
   const std::uint64_t before = posix.Milliseconds();
   posix.Sleep(20);
   EXPECT_GE(posix.Milliseconds() - before, 20u);
+}
+
+// qefcheck returns at once on a log that never ends or is no file, and says so in its header.
+TEST_F(PosixPlatformTest, ALogThatIsAPipeADeviceOrAFolderIsNamedAndNotRead) {
+  Write("lib/tasks.qef", "* * * * * A\r\n");
+  Write("lib/launch.qef", "<A>\r\npath=C:\\a.exe\r\n</A>\r\n");
+  const std::string log = Path("lib/pendulon.log");
+  struct Case {
+    std::function<int()> make;
+    const char* reason;
+  } const cases[] = {
+      {[&] { return mkfifo(log.c_str(), 0600); }, "it is a pipe, not a file"},
+      {[&] { return symlink("/dev/zero", log.c_str()); }, "it is a device, not a file"},
+      {[&] { return mkdir(log.c_str(), 0700); }, "it is a folder, not a file"},
+  };
+  for (const Case& c : cases) {
+    fs::remove(log);
+    ASSERT_EQ(c.make(), 0) << c.reason;
+    const Outcome outcome = Run({folder_});
+    EXPECT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_NE(outcome.out.find("  run log      " + log + " not read: " + c.reason + "\n"),
+              std::string::npos)
+        << outcome.out;
+  }
 }
 
 TEST_F(PosixPlatformTest, PacksDosDateAndTimeOnlyFrom1980To2107) {

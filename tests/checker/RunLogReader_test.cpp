@@ -1,77 +1,25 @@
 #include "checker/RunLogReader.h"
 
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "CheckerFixture.h"
 #include "JsonCheck.h"
+#include "platform/HostSystemWrapper.h"
 
 namespace pendulon::sim {
 namespace {
 
 constexpr const char* kLog = "C:\\Tools\\lib\\pendulon.log";
 constexpr const char* kOldLog = "C:\\Tools\\lib\\pendulon.log.1";
-constexpr const char* kT = "2026-03-02T08:31:00.204+01:00";
 
 std::string Launch(const char* time, int line, const char* item, int answer, const char* meaning) {
   return std::string(time) + "\tlaunch\t2026-03-02T08:31\t" + std::to_string(line) + "\t" + item +
          "\topen\tC:\\\\Apps\\\\" + item + ".exe\t\tC:\\\\Apps\t" + std::to_string(answer) + "\t" +
          meaning + "\t31\r\n";
-}
-
-TEST(RunLogReader, ParsesEachKindUnescapesValuesAndSkipsMalformedLines) {
-  using Kind = RunLogRecord::Kind;
-  const std::string t = kT;
-  struct Case {
-    std::string line;
-    bool parses;
-    Kind kind = Kind::kOther;
-    int lineNumber = 0;
-    const char* item = "";  // launch, no-launch
-    const char* text = "";  // file for a launch, otherwise the reason, box text or error
-  } cases[] = {
-      {t + "\tlaunch\t2026-03-02T08:31\t5\tBackup\topen\tC:\\\\Apps\\\\b.exe\t/"
-           "all\tC:\\\\Apps\t42\t"
-           "ok\t31",
-       true, Kind::kLaunch, 5, "Backup", "C:\\Apps\\b.exe"},
-      {t + "\tlaunch\t2026-03-02T08:31\t6\tA\\tB\\\\\topen\tx\\r\\ny\t\t\t-1\terror\t0", true,
-       Kind::kLaunch, 6, "A\tB\\", "x\r\ny"},
-      {t + "\tno-launch\t2026-03-02T08:31\t7\tViewer\tthe launch file has no section", true,
-       Kind::kNoLaunch, 7, "Viewer", "the launch file has no section"},
-      {t + "\tbox-open\tCannot open file C:\\\\x.", true, Kind::kBox, 0, "",
-       "Cannot open file C:\\x."},
-      {t + "\tload-failed\treload\tC:\\\\t.qef\tCannot open", true, Kind::kLoadFailed, 0, "",
-       "Cannot open"},
-      {t + "\tstart\t2.5.0.31\tC:\\\\p.exe\t1\taccepted", true, Kind::kOther, 0, "", ""},
-      {t + "\tlaunch\t2026-03-02T08:31\t5\tBackup\topen\tb.exe\t\t\t42\tok\t31\tlater", true,
-       Kind::kLaunch, 5, "Backup", "b.exe"},
-      // Malformed: cut short, bad escapes, bad numbers, a bad stamp.
-      {t + "\tlaunch\t2026-03-02T08:31\t5\tBackup\topen\tb.exe\t\t\t42\tok", false},
-      {t + "\tno-launch\t2026-03-02T08:31\t7\tViewer", false},
-      {t + "\tbox-open", false},
-      {t + "\tload-failed\treload\tC:\\\\t.qef", false},
-      {t + "\tbox-open\tC:\\x", false},
-      {t + "\tbox-open\tends in \\", false},
-      {t + "\tno-launch\t2026-03-02T08:31\t0\tViewer\twhy", false},
-      {t + "\tno-launch\t2026-03-02T08:31\tfive\tViewer\twhy", false},
-      {t + "\tno-launch\t2026-03-02T08:31\t99999999999\tViewer\twhy", false},
-      {t + "\tlaunch\t2026-03-02T08:31\t5\tBackup\topen\tb.exe\t\t\t4x2\tok\t31", false},
-      {"2026-03-02 08:31:00.204+01:00\tbox-open\tx", false},
-      {"2026-03-02T08:31:00.204\tbox-open\tx", false},
-      {"", false},
-      {"\tbox-open\tx", false},
-  };
-  for (const Case& c : cases) {
-    const std::optional<RunLogRecord> r = ParseRunLogLine(c.line);
-    ASSERT_EQ(r.has_value(), c.parses) << c.line;
-    if (!r)
-      continue;
-    EXPECT_EQ(r->kind, c.kind) << c.line;
-    EXPECT_EQ(r->time, kT) << c.line;
-    EXPECT_EQ(r->line, c.lineNumber) << c.line;
-    EXPECT_EQ(r->item, c.item) << c.line;
-    EXPECT_EQ(c.kind == Kind::kLaunch ? r->file : r->text, c.text) << c.line;
-  }
-  EXPECT_EQ(ParseRunLogLine(cases[1].line)->answer, -1);
 }
 
 TEST_F(CheckerTest, TheOlderLogIsReadFirstAndTheNewestFailuresComeFirst) {
@@ -82,38 +30,46 @@ TEST_F(CheckerTest, TheOlderLogIsReadFirstAndTheNewestFailuresComeFirst) {
   old += Launch("2026-03-01T09:00:00.000+01:00", 3, "B", 42, "ok");
   current += "2026-03-02T08:00:00.000+01:00\tno-launch\t2026-03-02T08:00\t2\tA\tno path=\r\n";
   current += "garbage\r\n";
+  current += Launch("2026-03-02T08:00:30.000+01:00", 9, "Z", 42, "ok");  // not a task line now
+  current += "2026-03-02T08:00:40.000+01:00\tno-launch\t2026-03-02T08:00\t0\tA\tno path=\r\n";
   current += "2026-03-02T08:01:00.000+01:00\tbox-open\tCannot open file x.\r\n";
   current += Launch("2026-03-02T08:02:00.000+01:00", 3, "B", 42, "ok").substr(0, 40);  // cut
   world.WriteFile(kOldLog, old);
   world.WriteFile(kLog, current);
   world.LockForWriting(kLog, true);  // the executer is appending right now
 
-  const std::optional<RunLogSummary> log = ReadRunLog(platform, kLog);
+  const std::set<int> taskLines = {2, 3, 4};
+  const std::optional<RunLogSummary> log = ReadRunLog(platform, kLog, taskLines);
   ASSERT_TRUE(log);
-  EXPECT_EQ(log->files, (std::vector<AnsiString>{kOldLog, kLog}));
-  EXPECT_EQ(log->records, 15);
-  EXPECT_EQ(log->skipped, 2);
+  ASSERT_EQ(log->files.size(), 2u);
+  EXPECT_EQ(log->files[0].path, kOldLog);
+  EXPECT_EQ(log->files[1].path, kLog);
+  EXPECT_EQ(log->records, 16);
+  EXPECT_EQ(log->skipped, 3);
+  EXPECT_EQ(log->malformed.size(), 3u);
+  EXPECT_EQ(log->malformed[0].file, 1u);
+  EXPECT_EQ(log->malformed[0].line, 2);
+  EXPECT_EQ(log->malformed[2].line, 6);
   EXPECT_EQ(log->error, "");
-  EXPECT_EQ(log->lastByLine.at(2).kind, RunLogRecord::Kind::kNoLaunch);
+  EXPECT_EQ(log->lastByLine.size(), 2u) << "only the task lines of the task file";
+  EXPECT_EQ(log->lastByLine.at(2).event, LogEvent::kNoLaunch);
   EXPECT_EQ(log->lastByLine.at(3).time, "2026-03-01T09:00:00.000+01:00");
   ASSERT_EQ(log->failures.size(), 10u);
-  EXPECT_EQ(log->failures[0].kind, RunLogRecord::Kind::kBox);
+  EXPECT_EQ(log->failures[0].event, LogEvent::kBoxOpen);
   EXPECT_EQ(log->failures[1].time, "2026-03-01T08:00:00.021+01:00");
   EXPECT_EQ(log->failures[9].time, "2026-03-01T08:00:00.013+01:00");
 
-  // Of a log that could not roll over, the end is read.
+  // Of a log that could not roll over, the end is read; where reading begins is no line.
   world.WriteFile(kLog, std::string(17 << 20, 'x') + "\r\n" +
                             Launch("2026-03-02T09:00:00.000+01:00", 4, "C", 42, "ok"));
-  const std::optional<RunLogSummary> big = ReadRunLog(platform, kLog);
-  EXPECT_EQ(big->skipped, 1);
+  const std::optional<RunLogSummary> big = ReadRunLog(platform, kLog, taskLines);
+  EXPECT_EQ(big->skipped, 0);
+  EXPECT_TRUE(big->files[1].tail);
   EXPECT_EQ(big->lastByLine.at(4).time, "2026-03-02T09:00:00.000+01:00");
 
   world.RemoveFile(kOldLog);
   world.File(kLog)->failReads = true;
-  EXPECT_EQ(ReadRunLog(platform, kLog)->error, std::string("Cannot read ") + kLog);
-  world.RemoveFile(kLog);
-  world.MakeDirectory(kLog);
-  EXPECT_FALSE(ReadRunLog(platform, kLog));
+  EXPECT_EQ(ReadRunLog(platform, kLog, taskLines)->error, std::string("Cannot read ") + kLog);
   EXPECT_EQ(platform.OpenFiles(), 0);
 }
 
@@ -121,52 +77,143 @@ constexpr const char* kTwoItems =
     "<Backup>\r\npath=C:\\Apps\\Backup.exe\r\n</Backup>\r\n"
     "<Report>\r\npath=\\\\server\\share\\Report.exe\r\n</Report>\r\n";
 
+// The last run in the readable form of the next times, under lines that can fire; a failed last
+// launch is a problem; the log read with either line end, its malformed lines named.
 TEST_F(CheckerTest, ReportsGiveEachLinesLastRunAndTheRecentFailures) {
   const std::string tasks =
-      "# log\r\n30 8 * * * Backup\r\n31 8 * * * Report\r\n0 9 * * * Backup\r\n";
+      "# log\r\n30 8 * * * Backup\r\n31 8 * * * Report\r\n0 9 * * * Backup\r\n"
+      "0 9 31 2 * Backup\r\n";
   world.WriteFile(kTasks, tasks);
   world.WriteFile(kLaunch, kTwoItems);
   const std::string text = Run({}).out, json = Run({"--json"}).out;
+  std::string lf = Launch("2026-03-02T09:00:00.100+01:00", 4, "Backup", 3, "path not found") +
+                   "not a line of the log\r\n";
+  std::erase(lf, '\r');
   world.WriteFile(kLog, Launch("2026-03-02T08:30:00.100+01:00", 2, "Backup", 2, "file not found") +
-                            Launch("2026-03-02T08:31:00.100+01:00", 3, "Report", 42, "ok") +
+                            Launch("2026-03-02T08:33:00.100+01:00", 3, "Report", 42, "ok") +
                             "2026-03-02T08:32:00.000+01:00\tno-launch\t2026-03-02T08:32\t2\tBackup"
-                            "\tthe launch file has no section for the item\r\n");
-  const std::string logText = Run({}).out, logJson = Run({"--json"}).out;
+                            "\tthe launch file has no section for the item\r\n" +
+                            lf);
+  const Outcome logText = Run({}), logJson = Run({"--json"});
   for (const char* expected : {
-           "  run log      C:\\Tools\\lib\\pendulon.log (3 lines)\n",
-           "        last run: 2026-03-02T08:32:00.000+01:00 (minute 2026-03-02T08:32) line 2 "
-           "\"Backup\": launched nothing: the launch file has no section for the item\n",
-           "        last run: 2026-03-02T08:31:00.100+01:00 (minute 2026-03-02T08:31) line 3 "
+           "  run log      C:\\Tools\\lib\\pendulon.log (4 lines, 1 malformed skipped: line 5)\n",
+           "        last run: Mon 2026-03-02 08:32 line 2 \"Backup\": launched nothing: the launch "
+           "file has no section for the item\n",
+           "        last run: Mon 2026-03-02 08:33 (for the minute Mon 2026-03-02 08:31) line 3 "
            "\"Report\": the shell answered 42 (ok) for C:\\Apps\\Report.exe\n",
-           "        last run: none in the run log\n\nrecent failures in the run log, newest "
-           "first:\n  2026-03-02T08:30:00.100+01:00  line 2 \"Backup\": the shell answered 2 "
-           "(file not found) for C:\\Apps\\Backup.exe\n\n4 lines",
+           "        PROBLEM: fires at 9:00 every day, but its last launch in the run log failed: "
+           "the shell "
+           "answered 3 (path not found)\n",
+           "item \"Backup\"\n        PROBLEM: never matches: day \"31\"",
+           "\n\nrecent failures in the run log, newest first:\n"
+           "  Mon 2026-03-02 09:00  line 4 \"Backup\": the shell answered 3 (path not found) for "
+           "C:\\Apps\\Backup.exe\n"
+           "  Mon 2026-03-02 08:30  line 2 \"Backup\": the shell answered 2 (file not found) for "
+           "C:\\Apps\\Backup.exe\n\n5 lines",
+           "have problems (lines 4, 5).\n",
        }) {
-    EXPECT_NE(logText.find(expected), std::string::npos) << expected << "\n---\n" << logText;
+    EXPECT_NE(logText.out.find(expected), std::string::npos) << expected << "\n---\n"
+                                                             << logText.out;
   }
+  EXPECT_EQ(logText.out.find("none in the run log"), std::string::npos) << logText.out;
+  EXPECT_EQ(logText.status, 1);
+  world.RemoveFile(kLog);
+  EXPECT_EQ(Run({}).status, 1);  // line 5 never matches; line 4 is no problem without the log
   // Without the log, nothing of it shows.
   EXPECT_EQ(text.find("run log"), std::string::npos) << text;
   EXPECT_EQ(json.find("lastRun"), std::string::npos) << json;
   EXPECT_EQ(json.find("runLog"), std::string::npos) << json;
 
   JsonCheck check;
-  ASSERT_TRUE(check.Valid(logJson)) << logJson;
+  ASSERT_TRUE(check.Valid(logJson.out)) << logJson.out;
   for (const char* expected : {
            "\"lastRun\":{\"time\":\"2026-03-02T08:32:00.000+01:00\",\"event\":\"no-launch\","
            "\"minute\":\"2026-03-02T08:32\",\"line\":2,\"item\":\"Backup\",\"reason\":\"the "
            "launch file has no section for the item\"}}",
-           "\"lastRun\":{\"time\":\"2026-03-02T08:31:00.100+01:00\",\"event\":\"launch\","
-           "\"minute\":\"2026-03-02T08:31\",\"line\":3,\"item\":\"Report\",\"file\":\"C:"
-           "\\\\Apps\\\\"
-           "Report.exe\",\"answer\":42,\"meaning\":\"ok\"}}",
+           "\"verdict\":\"launches\",\"problem\":true,",
            "\"lastRun\":null}",
-           "\"runLog\":{\"files\":[\"C:\\\\Tools\\\\lib\\\\pendulon.log\"],\"records\":3,"
-           "\"skipped\":0,\"error\":null,\"recentFailures\":[{\"time\":\"2026-03-02T08:30:00.100+"
-           "01:00\",\"event\":\"launch\"",
+           "\"runLog\":{\"files\":[\"C:\\\\Tools\\\\lib\\\\pendulon.log\"],\"lastSixteenMiBOnly\":["
+           "],"
+           "\"notRead\":[],\"records\":4,\"skipped\":1,\"firstSkippedLines\":[{\"file\":\"C:"
+           "\\\\Tools\\\\lib\\\\pendulon.log\",\"line\":5}],\"error\":null,\"recentFailures\":[{"
+           "\"time\":\"2026-03-02T09:00:00.100+01:00\",\"event\":\"launch\"",
        }) {
-    EXPECT_NE(logJson.find(expected), std::string::npos) << expected << "\n---\n" << logJson;
+    EXPECT_NE(logJson.out.find(expected), std::string::npos) << expected << "\n---\n"
+                                                             << logJson.out;
   }
-  EXPECT_EQ(std::count(check.strings.begin(), check.strings.end(), "lastRun"), 3);
+  EXPECT_EQ(std::count(check.strings.begin(), check.strings.end(), "lastRun"), 4);
+}
+
+// A host that counts the bytes it reads, to show what the reader takes from a file, and that
+// may let the file grow with each read, as while the executer appends.
+class CountingHost final : public HostSystemWrapper {
+ public:
+  using HostSystemWrapper::HostSystemWrapper;
+  bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& got) override {
+    const bool ok = HostSystemWrapper::Read(file, buffer, count, got);
+    bytes += got;
+    if (afterRead)
+      afterRead();
+    return ok;
+  }
+  std::uint64_t bytes = 0;
+  std::function<void()> afterRead;
+};
+
+// A folder or a device of the log's name is named as not read and never read from; of a
+// file, the last 16 MiB at most are read, however long it is.
+TEST_F(CheckerTest, OnlyFilesAreReadAndOfThemTheirLast16MiB) {
+  const std::uint64_t k16MiB = 16 * 1024 * 1024;
+  const std::string line = Launch("2026-03-02T08:30:00.100+01:00", 1, "A", 42, "ok");
+  const std::string lines = [&] {
+    std::string text;
+    while (text.size() < 40 * 1024 * 1024) text += line;
+    return text;
+  }();
+  // The lines that begin and end in the last 16 MiB.
+  const std::string wholeLines =
+      " (its last 16 MiB) (" + std::to_string((k16MiB - 1) / line.size()) + " lines)\n";
+  CountingHost host(platform);
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    const char* header;  // what the run log line says after the path
+    std::uint64_t mostRead;
+  } const cases[] = {
+      {"a folder", [&] { world.MakeDirectory(kLog); }, " not read: it is a folder, not a file\n",
+       0},
+      {"a device",
+       [&] {
+         world.WriteFile(kLog, lines);
+         world.File(kLog)->kind = FileKind::kDevice;
+       },
+       " not read: it is a device, not a file\n", 0},
+      {"40 MiB of a file", [&] { world.WriteFile(kLog, lines); }, wholeLines.c_str(), k16MiB},
+      {"a file that grows to 40 MiB while it is read",
+       [&] {
+         world.WriteFile(kLog, lines.substr(0, 64 * line.size()));
+         host.afterRead = [&] {
+           if (world.File(kLog)->bytes.size() < lines.size())
+             world.File(kLog)->bytes += lines.substr(0, 1024 * line.size());
+         };
+       },
+       " (", k16MiB},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    world.RemoveFile(kLog);
+    world.WriteFile(kTasks, "* * * * * A\r\n");
+    world.WriteFile(kLaunch, "<A>\r\npath=C:\\a.exe\r\n</A>\r\n");
+    host.bytes = 0;
+    host.afterRead = nullptr;
+    c.make();
+    std::ostringstream out, err;
+    EXPECT_EQ(RunChecker(host, {}, '\\', out, err), 0);
+    EXPECT_NE(out.str().find(std::string("  run log      ") + kLog + c.header), std::string::npos)
+        << out.str();
+    EXPECT_LE(host.bytes, c.mostRead + 64 * 1024) << "the task and launch files";
+    EXPECT_EQ(out.str().find("last run") != std::string::npos, c.mostRead > 0);
+  }
 }
 
 TEST_F(CheckerTest, AMissingFileOnADriveIsAProblemOnlyWhereTheDrivesAreThisMachines) {

@@ -28,6 +28,8 @@ SimPlatform::SimPlatform(SimWorld& world, std::string exePath, std::string comma
       processId_(world.nextProcessId++) {}
 
 SimPlatform::~SimPlatform() {
+  // A process that ends closes the files it held.
+  while (!files_.empty()) Close(files_.begin()->first);
   auto& windows = world_.Windows();
   windows.erase(std::remove_if(windows.begin(), windows.end(),
                                [this](const SimWindow& w) { return w.process == this; }),
@@ -114,8 +116,14 @@ FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, s
   const bool writes = (access & (kGenericWrite | kAppendData)) != 0;
   if (file != nullptr && file->readOnly && writes)
     return kInvalidFile;
-  // Another process writing the file leaves it to those who share writing.
-  if (file != nullptr && file->lockedForWriting && (share & kShareWrite) == 0)
+  // Another process writing the file leaves it to those who share writing, and, sharing no
+  // deleting itself, to none that would rename it.
+  if (file != nullptr && file->lockedForWriting &&
+      ((share & kShareWrite) == 0 || (access & kDelete) != 0))
+    return kInvalidFile;
+  // Delete sharing, both ways, as Windows checks it against the handles already open.
+  if (file != nullptr && (((access & kDelete) != 0 && file->openWithoutShareDelete > 0) ||
+                          ((share & kShareDelete) == 0 && file->openForDelete > 0)))
     return kInvalidFile;
   if (disposition == kOpenExisting) {
     if (file == nullptr)
@@ -129,8 +137,16 @@ FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, s
     if (disposition != kOpenAlways || file == nullptr)
       world_.WriteFile(path, std::string());
   }
+  OpenHandle open;
+  open.file = world_.Shared(path);
+  open.appends = (access & kAppendData) != 0 && (access & kGenericWrite) == 0;
+  open.access = access;
+  open.share = share;
+  ++open.file->openHandles;
+  open.file->openWithoutShareDelete += (share & kShareDelete) == 0 ? 1 : 0;
+  open.file->openForDelete += (access & kDelete) != 0 ? 1 : 0;
   const FileHandle handle = nextFile_++;
-  files_[handle] = OpenHandle{key, 0, (access & kAppendData) != 0 && (access & kGenericWrite) == 0};
+  files_[handle] = std::move(open);
   return handle;
 }
 
@@ -140,8 +156,8 @@ bool SimPlatform::Read(FileHandle handle, void* buffer, std::uint32_t count,
   const auto open = files_.find(handle);
   if (open == files_.end())
     return false;
-  SimFile* file = world_.File(open->second.key);
-  if (file == nullptr || file->failReads)
+  SimFile* file = open->second.file.get();
+  if (file->failReads)
     return false;
   const auto size = static_cast<std::int64_t>(file->bytes.size());
   const std::int64_t from = std::min(open->second.position, size);
@@ -158,9 +174,7 @@ bool SimPlatform::Write(FileHandle handle, const void* buffer, std::uint32_t cou
   const auto open = files_.find(handle);
   if (open == files_.end() || world_.diskFull)
     return false;
-  SimFile* file = world_.File(open->second.key);
-  if (file == nullptr)
-    return false;
+  SimFile* file = open->second.file.get();
   std::string& bytes = file->bytes;
   const auto at =
       open->second.appends ? bytes.size() : static_cast<std::size_t>(open->second.position);
@@ -177,22 +191,46 @@ std::int64_t SimPlatform::Seek(FileHandle handle, std::int64_t distance, SeekOri
   const auto open = files_.find(handle);
   if (open == files_.end())
     return -1;
-  SimFile* file = world_.File(open->second.key);
-  if (file == nullptr)
-    return -1;
   std::int64_t base = 0;
   if (origin == kSeekCurrent)
     base = open->second.position;
   if (origin == kSeekEnd)
-    base = static_cast<std::int64_t>(file->bytes.size());
+    base = static_cast<std::int64_t>(open->second.file->bytes.size());
   if (base + distance < 0)
     return -1;
   open->second.position = base + distance;
   return open->second.position;
 }
 
+FileKind SimPlatform::KindOf(FileHandle handle) {
+  const auto open = files_.find(handle);
+  return open == files_.end() ? FileKind::kOther : open->second.file->kind;
+}
+
+bool SimPlatform::SizeOf(FileHandle handle, std::uint64_t& size) {
+  const auto open = files_.find(handle);
+  if (open == files_.end())
+    return false;
+  size = open->second.file->bytes.size();
+  return true;
+}
+
 void SimPlatform::Close(FileHandle handle) {
-  files_.erase(handle);
+  const auto open = files_.find(handle);
+  if (open == files_.end())
+    return;
+  SimFile& file = *open->second.file;
+  --file.openHandles;
+  file.openWithoutShareDelete -= (open->second.share & kShareDelete) == 0 ? 1 : 0;
+  file.openForDelete -= (open->second.access & kDelete) != 0 ? 1 : 0;
+  files_.erase(open);
+}
+
+bool SimPlatform::RenameOpenFile(FileHandle handle, const AnsiString& to) {
+  const auto open = files_.find(handle);
+  if (open == files_.end() || (open->second.access & kDelete) == 0)
+    return false;
+  return world_.RenameFile(*open->second.file, to);
 }
 
 std::uint32_t SimPlatform::ModuleFileName(char* buffer, std::uint32_t size) {

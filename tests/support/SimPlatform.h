@@ -2,7 +2,8 @@
 // One simulated process on a SimWorld: its command line and executable path, its timers and
 // message queue. Implements the platform seam the way Win32 behaves where the program relies on
 // it: at most one waiting tick per timer, the quit message ahead of timer messages, boxes that
-// deliver ticks while they are open, files shared for reading only.
+// deliver ticks while they are open, files shared for reading only, and files that are not
+// renamed while a handle without delete sharing is open on them.
 
 #include <deque>
 #include <map>
@@ -51,10 +52,10 @@ class SimPlatform final : public Platform {
   bool Write(FileHandle file, const void* buffer, std::uint32_t count,
              std::uint32_t& bytesWritten) override;
   std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override;
+  FileKind KindOf(FileHandle file) override;
+  bool SizeOf(FileHandle file, std::uint64_t& size) override;
   void Close(FileHandle file) override;
-  bool Rename(const AnsiString& from, const AnsiString& to) override {
-    return world_.RenameFile(from, to);
-  }
+  bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
   int OpenFiles() const { return static_cast<int>(files_.size()); }
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
@@ -98,9 +99,10 @@ class SimPlatform final : public Platform {
     WindowHandle window;
   };
   struct OpenHandle {
-    std::string key;
+    std::shared_ptr<SimFile> file;
     std::int64_t position = 0;
     bool appends = false;  // opened with FILE_APPEND_DATA only
+    std::uint32_t access = 0, share = 0;
   };
 
   // Marks the timers whose expiry has passed; several expiries make one waiting tick.

@@ -136,7 +136,9 @@ std::string SimWorld::ParentOf(const std::string& key) {
 void SimWorld::MakeDirectory(const std::string& path) {
   std::string key = Key(path);
   while (key.size() > 3 && files_.count(key) == 0) {
-    files_[key].directory = true;
+    auto folder = std::make_shared<SimFile>();
+    folder->directory = true;
+    files_[key] = folder;
     key = ParentOf(key);
   }
 }
@@ -145,7 +147,10 @@ void SimWorld::WriteFile(const std::string& path, const std::string& bytes,
                          std::optional<std::int64_t> lastWrite) {
   const std::string key = Key(path);
   MakeDirectory(ParentOf(key));
-  SimFile& file = files_[key];
+  std::shared_ptr<SimFile>& shared = files_[key];
+  if (shared == nullptr)
+    shared = std::make_shared<SimFile>();
+  SimFile& file = *shared;
   file.directory = false;
   file.bytes = bytes;
   file.lastWrite = lastWrite.value_or(now_);
@@ -155,17 +160,27 @@ void SimWorld::RemoveFile(const std::string& path) {
   files_.erase(Key(path));
 }
 
-bool SimWorld::RenameFile(const std::string& from, const std::string& to) {
-  const std::string fromKey = Key(from), toKey = Key(to);
-  const auto source = files_.find(fromKey);
-  if (source == files_.end() || source->second.directory || source->second.refuseRename)
+bool SimWorld::RenameFile(const SimFile& file, const std::string& to) {
+  const auto source = std::find_if(files_.begin(), files_.end(),
+                                   [&](const auto& entry) { return entry.second.get() == &file; });
+  // Handles of this world without delete sharing were refused when the renaming one opened.
+  if (source == files_.end() || file.directory || file.refuseRename || file.heldOpen ||
+      file.lockedForWriting)
     return false;
+  const std::string toKey = Key(to);
+  if (source->first == toKey)
+    return true;
+  // Windows replaces no folder, no read-only file and no file that is open.
   const SimFile* target = File(to);
-  if (target != nullptr && (target->directory || target->readOnly || target->heldOpen))
+  if (target != nullptr && (target->directory || target->readOnly || target->heldOpen ||
+                            target->lockedForWriting || target->openHandles > 0))
     return false;
-  SimFile moved = source->second;
+  const SimFile* parent = File(ParentOf(toKey));
+  if (parent == nullptr || !parent->directory)
+    return false;
+  std::shared_ptr<SimFile> moved = source->second;
   files_.erase(source);
-  files_[toKey] = moved;
+  files_[toKey] = std::move(moved);
   return true;
 }
 
@@ -184,7 +199,12 @@ SimFile* SimWorld::File(const std::string& path) {
     return &root;
   }
   const auto found = files_.find(key);
-  return found == files_.end() ? nullptr : &found->second;
+  return found == files_.end() ? nullptr : found->second.get();
+}
+
+std::shared_ptr<SimFile> SimWorld::Shared(const std::string& path) {
+  const auto found = files_.find(Key(path));
+  return found == files_.end() ? nullptr : found->second;
 }
 
 std::string SimWorld::Contents(const std::string& path) {

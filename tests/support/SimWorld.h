@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -35,6 +36,13 @@ struct SimFile {
   bool readOnly = false;          // opening it to write or append is refused
   bool heldOpen = false;          // another process holds it open sharing nothing: every open fails
   bool refuseRename = false;      // renaming it fails, as while another process has it open
+  FileKind kind = FileKind::kFile;  // what a handle to it reaches: a pipe or a device, say
+
+  // The handles of every process open on it now, as Windows counts them for delete sharing:
+  // while one lacks kShareDelete, no handle with kDelete opens, and the reverse.
+  int openHandles = 0;
+  int openWithoutShareDelete = 0;
+  int openForDelete = 0;
 };
 
 struct SimWindow {
@@ -109,11 +117,15 @@ class SimWorld {
   void WriteFile(const std::string& path, const std::string& bytes,
                  std::optional<std::int64_t> lastWrite = std::nullopt);
   void RemoveFile(const std::string& path);
-  // Moves a file to a new name, replacing a file there; false when either name forbids it.
-  bool RenameFile(const std::string& from, const std::string& to);
+  // Moves a file, wherever it is by now, to a new name, replacing a file there; false when the
+  // file is held open without delete sharing, or the name there cannot be replaced.
+  bool RenameFile(const SimFile& file, const std::string& to);
   void SetLastWrite(const std::string& path, std::int64_t utc);
   void LockForWriting(const std::string& path, bool locked);
   SimFile* File(const std::string& path);
+  // The file itself, which stays the same file through renames and outlives its removal while
+  // a handle holds it; null for none.
+  std::shared_ptr<SimFile> Shared(const std::string& path);
   bool Exists(const std::string& path) { return File(path) != nullptr; }
   std::string Contents(const std::string& path);
   static std::string Key(const std::string& path);
@@ -179,7 +191,7 @@ class SimWorld {
   bool deadlineSet_ = false;
   std::vector<std::pair<std::int64_t, std::int64_t>> offsets_;  // (from UTC, offset), sorted
   std::multimap<std::int64_t, std::function<void()>> events_;
-  std::map<std::string, SimFile> files_;
+  std::map<std::string, std::shared_ptr<SimFile>> files_;
   std::vector<SimWindow> windows_;
   WindowHandle nextWindow_ = 0x100;
 };

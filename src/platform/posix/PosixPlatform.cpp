@@ -89,9 +89,11 @@ FileHandle PosixPlatform::OpenFile(const AnsiString& path, std::uint32_t access,
   const bool reads = (access & kGenericRead) != 0;
   const bool writes = (access & kGenericWrite) != 0;
   const bool appends = (access & kAppendData) != 0 && !writes;
-  int flags = O_CLOEXEC | (reads && (writes || appends) ? O_RDWR
-                           : writes || appends          ? O_WRONLY
-                                                        : O_RDONLY);
+  // O_NONBLOCK: opening a named pipe for reading would otherwise wait for a writer forever.
+  int flags = O_CLOEXEC | O_NONBLOCK |
+              (reads && (writes || appends) ? O_RDWR
+               : writes || appends          ? O_WRONLY
+                                            : O_RDONLY);
   if (appends)
     flags |= O_APPEND;
   if (disposition == kCreateNew)
@@ -150,12 +152,45 @@ std::int64_t PosixPlatform::Seek(FileHandle file, std::int64_t distance, SeekOri
   return position < 0 ? -1 : static_cast<std::int64_t>(position);
 }
 
+FileKind PosixPlatform::KindOf(FileHandle file) {
+  struct stat entry {};
+  if (fstat(static_cast<int>(file), &entry) != 0)
+    return FileKind::kOther;
+  if (S_ISREG(entry.st_mode))
+    return FileKind::kFile;
+  if (S_ISFIFO(entry.st_mode) || S_ISSOCK(entry.st_mode))
+    return FileKind::kPipe;
+  if (S_ISCHR(entry.st_mode) || S_ISBLK(entry.st_mode))
+    return FileKind::kDevice;
+  return FileKind::kOther;
+}
+
+bool PosixPlatform::SizeOf(FileHandle file, std::uint64_t& size) {
+  struct stat entry {};
+  if (fstat(static_cast<int>(file), &entry) != 0)
+    return false;
+  size = static_cast<std::uint64_t>(entry.st_size);
+  return true;
+}
+
 void PosixPlatform::Close(FileHandle file) {
   close(static_cast<int>(file));
 }
 
-bool PosixPlatform::Rename(const AnsiString& from, const AnsiString& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0;
+bool PosixPlatform::RenameOpenFile(FileHandle file, const AnsiString& to) {
+  char name[4096];
+  const std::string link = "/proc/self/fd/" + std::to_string(file);
+  const ssize_t length = readlink(link.c_str(), name, sizeof name - 1);
+  if (length <= 0 || static_cast<std::size_t>(length) == sizeof name - 1)
+    return false;
+  name[length] = '\0';
+  // A file deleted meanwhile reads as "<name> (deleted)", which names another file or none.
+  struct stat open {
+  }, named{};
+  if (fstat(static_cast<int>(file), &open) != 0 || stat(name, &named) != 0 ||
+      open.st_dev != named.st_dev || open.st_ino != named.st_ino)
+    return false;
+  return std::rename(name, to.c_str()) == 0;
 }
 
 std::uint32_t PosixPlatform::ProcessId() {

@@ -15,7 +15,8 @@ class PosixPlatform final : public HostSystem {
   std::int32_t UtcOffsetMinutes() override;
 
   // Paths are taken as given; "/" separates. Share modes are not enforced: POSIX has no
-  // mandatory locks, so every open shares everything.
+  // mandatory locks, so every open shares everything. Opening never waits: a named pipe with no
+  // writer opens at once, and KindOf tells it from a file.
   FoundFile FindFile(const AnsiString& path) override;
   bool ToLocalFileTime(FileTime utc, FileTime& local) override;
   bool ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) override;
@@ -25,8 +26,12 @@ class PosixPlatform final : public HostSystem {
   bool Write(FileHandle file, const void* buffer, std::uint32_t count,
              std::uint32_t& bytesWritten) override;
   std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override;
+  FileKind KindOf(FileHandle file) override;                   // fstat
+  bool SizeOf(FileHandle file, std::uint64_t& size) override;  // fstat
   void Close(FileHandle file) override;
-  bool Rename(const AnsiString& from, const AnsiString& to) override;  // rename(2) replaces too
+  // POSIX renames only by name: the descriptor's name now (from /proc/self/fd) is renamed, with
+  // rename(2), which replaces too, and only while that name still reaches the descriptor's file.
+  bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
   AnsiString CommandLine() override;

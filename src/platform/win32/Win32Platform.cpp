@@ -231,10 +231,6 @@ void Win32Platform::Close(FileHandle file) {
   CloseHandle(ToHandle(file));
 }
 
-bool Win32Platform::Rename(const AnsiString& from, const AnsiString& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-}
-
 std::uint32_t Win32Platform::ModuleFileName(char* buffer, std::uint32_t size) {
   return GetModuleFileNameA(nullptr, buffer, size);
 }

@@ -29,8 +29,10 @@ class Win32Platform final : public Platform {
   bool Write(FileHandle file, const void* buffer, std::uint32_t count,
              std::uint32_t& bytesWritten) override;
   std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override;
+  FileKind KindOf(FileHandle file) override;
+  bool SizeOf(FileHandle file, std::uint64_t& size) override;
   void Close(FileHandle file) override;
-  bool Rename(const AnsiString& from, const AnsiString& to) override;
+  bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
   AnsiString CommandLine() override;

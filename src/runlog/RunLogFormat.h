@@ -1,0 +1,119 @@
+#pragma once
+// The run log's line format, written by the executer and read by qefcheck: the time stamp, the
+// event's name, then the event's fields in their fixed order, tab-separated, ended by CR LF.
+// Each field is escaped so that it never holds a tab, a line break or a NUL, and is cut at
+// 4 KiB, so that one long value cannot make a line of any size.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/AnsiString.h"
+#include "runlog/TimeStamp.h"
+
+namespace pendulon {
+
+enum class LogEvent { kStart, kLoad, kLoadFailed, kLaunch, kNoLaunch, kBoxOpen, kBoxClosed, kEnd };
+
+// The fields of each event, in the order they are written; kCount is how many there are.
+struct StartField {
+  enum : std::size_t { kVersion, kExecutable, kProcessId, kOutcome, kCount };
+};
+struct LoadField {
+  enum : std::size_t { kKind, kPath, kLines, kTaskLines, kCount };
+};
+struct LoadFailedField {
+  enum : std::size_t { kKind, kPath, kError, kCount };
+};
+struct LaunchField {
+  enum : std::size_t {
+    kMinute,
+    kLine,
+    kItem,
+    kVerb,
+    kFile,
+    kParameters,
+    kDirectory,
+    kAnswer,
+    kMeaning,
+    kMilliseconds,
+    kCount
+  };
+};
+struct NoLaunchField {
+  enum : std::size_t { kMinute, kLine, kItem, kReason, kCount };
+};
+struct BoxOpenField {
+  enum : std::size_t { kText, kCount };
+};
+struct BoxClosedField {
+  enum : std::size_t { kText, kOpenedAt, kCount };
+};
+struct EndField {
+  enum : std::size_t { kReason, kMilliseconds, kCount };
+};
+
+// Every event, for tools that go through them all.
+inline constexpr LogEvent kLogEvents[] = {
+    LogEvent::kStart,    LogEvent::kLoad,    LogEvent::kLoadFailed, LogEvent::kLaunch,
+    LogEvent::kNoLaunch, LogEvent::kBoxOpen, LogEvent::kBoxClosed,  LogEvent::kEnd};
+
+// The name the line gives the event: "start", "load", "load-failed", "launch", "no-launch",
+// "box-open", "box-closed", "end".
+const char* EventName(LogEvent event);
+std::size_t FieldCount(LogEvent event);
+// True for a field written as a decimal number: a process id, a count of lines, a task line,
+// the shell's answer, milliseconds.
+bool IsNumberField(LogEvent event, std::size_t field);
+
+// One line: its stamp, its event and the event's fields, unescaped.
+struct LogEntry {
+  std::string stamp;
+  LogEvent event = LogEvent::kStart;
+  std::vector<std::string> fields;
+
+  friend bool operator==(const LogEntry&, const LogEntry&) = default;
+};
+
+// The most bytes a field takes in a line, escapes and the cut mark included.
+constexpr std::size_t kMostFieldBytes = 4096;
+// Ends a field that was cut; read back as "..." after what was kept.
+constexpr std::string_view kCutMark = "\\...";
+constexpr std::string_view kCutText = "...";
+// The longest line the writer makes: the stamp, the longest event name, ten fields at their
+// longest, and CR LF.
+constexpr std::size_t kMostLineBytes = kTimeStampLength + 1 + 11 + 10 * (1 + kMostFieldBytes) + 2;
+
+// The value as a field of a line: bytes as they are, except that tab, CR, LF and backslash are
+// written \t \r \n \\ and NUL \x00. A field followed by another that would end in the shape of
+// a time stamp has its last byte written as \xNN, so that no line ever holds what looks like the
+// start of the next. A field longer than 4 KiB so written is cut there and ends in \...
+AnsiString EscapeField(std::string_view value, bool followed = false);
+
+// Undoes EscapeField; false for a backslash that starts no escape. A cut field reads as what
+// was kept followed by "...".
+bool UnescapeField(std::string_view field, std::string& value);
+
+// The whole line: the stamp, the event's name and each field escaped, tab-separated, then CR LF.
+AnsiString LogLine(const LogEntry& entry);
+
+// One line without its line end; nothing for a line that is not one the writer makes: a stamp
+// of a time that does not exist, an unknown event, a field count other than the event's, a bad
+// escape, or a number field that is not a decimal number of at most 18 digits.
+std::optional<LogEntry> ParseLogLine(std::string_view line);
+
+// A decimal number with an optional minus sign, short enough that it cannot overflow.
+bool ParseLogNumber(std::string_view text, std::int64_t& value);
+
+// Where the first line start (a stamp, a tab, an event's name and a tab) at or after from lies
+// in the text, or npos. Past the start of a line, one is found only when a line cut short runs
+// on into the next.
+std::size_t FindLineStart(std::string_view text, std::size_t from);
+
+// What ShellExecuteA's result means: "ok" above 32, otherwise the SE_ERR_ reason in words.
+const char* ShellAnswerMeaning(std::intptr_t answer);
+
+}  // namespace pendulon
