@@ -64,10 +64,12 @@ TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
     // What the checker says: every time each line acts within the week.
     DryRunPlatform dry(platform);
     LaunchExplainer launches(dry, kLaunch, false);
-    const std::vector<LineReport> lines = AnalyseLines(*table, launches, before, 7 * 24 * 60 + 1);
+    const std::vector<LineReport> lines =
+        AnalyseLines(*table, launches, platform, before, 7 * 24 * 60 + 1);
     std::map<LocalMinute, std::vector<std::string>> expected;
     for (const LineReport& line : lines) {
-      for (const LocalMinute& at : line.next) {
+      for (const NextTime& next : line.next) {
+        const LocalMinute& at = next.at;
         auto& events = expected[at];
         if (!events.empty() && events.back().rfind("List index", 0) == 0)
           ADD_FAILURE() << "line " << line.number << " acts after a raise at " << IsoText(at);
@@ -135,7 +137,8 @@ TEST_F(NextTimesTest, NeverExaminedExactlyWhenLinesAboveRaiseInEveryMinuteItWoul
     TStringList table;
     for (const std::string& line : c.above) table.Add(line);
     table.Add(c.line);
-    const std::vector<LineReport> lines = AnalyseLines(table, launches, {2026, 3, 2, 10, 5});
+    const std::vector<LineReport> lines =
+        AnalyseLines(table, launches, platform, {2026, 3, 2, 10, 5});
     const LineReport& last = lines.back();
     EXPECT_EQ(last.verdict != Verdict::kUnreached, c.examined) << c.what;
     EXPECT_EQ(last.next.empty(), !c.examined) << c.what;
@@ -183,12 +186,16 @@ TEST_F(NextTimesTest, RareLinesFindTheirTimesYearsAhead) {
       {"0 0 29 2 * leap", {2096, 3, 1, 0, 0}},  // 2100 is no leap year
   };
   for (const Case& c : cases) {
-    TimedLine line{c.line, {}, -1};
+    TimedLine line{0, {}, -1};
     TaskFields fields;
     SplitTaskLine(c.line, fields);
     for (int f = 0; f < Schedule::kFields; ++f)
       line.when[f] = DiagnoseField(f, fields.Get(f)).value;
-    const std::vector<LocalMinute> next = NextTimes(line, {}, c.after, 3);
+    TStringList table;
+    table.Add(c.line);
+    const std::vector<LineTimes> times = FindNextTimes(table, {line}, platform, c.after, 3);
+    std::vector<LocalMinute> next;
+    for (const NextTime& n : times[0].next) next.push_back(n.at);
     const std::vector<LocalMinute> counted = CountedTimes(line.when, c.after, 3);
     ASSERT_EQ(counted.size(), 3u) << c.line;
     EXPECT_EQ(next, counted) << c.line;
