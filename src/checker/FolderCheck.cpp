@@ -225,6 +225,24 @@ AnsiString OwnFolder(ProcessInfo& platform, char separator) {
   return slash == 0 ? AnsiString(1, separator) : path.substr(0, slash);
 }
 
+std::string SavedWithTxt(FileSystem& files, const AnsiString& path, char separator) {
+  const FoundFile txt = files.FindFile(path + ".txt");
+  if (!txt.found || txt.directory)
+    return {};
+  const std::string name = Visible(path.substr(path.rfind(separator) + 1));
+  const FoundFile expected = files.FindFile(path);
+  const std::string saved = name + ".txt ";
+  if (!expected.found)
+    return saved +
+           "is there instead: an editor added \".txt\" to the name when saving; rename "
+           "it to " +
+           name;
+  return saved +
+         "lies beside it and is never read: if it holds your changes, an editor added "
+         "\".txt\" to the name when saving; rename it to " +
+         name;
+}
+
 FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator,
                         bool checkDrivePaths) {
   FolderCheck check;
@@ -235,6 +253,8 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   check.runLogPath = JoinPath(lib, "pendulon.log", separator);
   check.now = MinuteOf(platform.LocalTime());
 
+  check.tasksHint = SavedWithTxt(platform, check.tasksPath, separator);
+  check.launchHint = SavedWithTxt(platform, check.launchPath, separator);
   // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
   DryRunPlatform dry(platform);
   TStringList tasks;

@@ -88,6 +88,7 @@ std::string LineNumbers(const std::vector<int>& numbers);
 
 struct FolderCheck {
   AnsiString folder, tasksPath, launchPath;
+  std::string tasksHint, launchHint;  // see SavedWithTxt; empty for none
   bool launchPresent = false;
   int launchLines = 0;
   LocalMinute now;
@@ -110,6 +111,10 @@ AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separ
 // The folder of the running executable: as the executer finds its own where paths separate
 // with "\", otherwise up to the last "/".
 AnsiString OwnFolder(ProcessInfo& platform, char separator);
+
+// When the file's name with ".txt" added names a file, as some editors save it: why that file
+// matters, in a sentence. Empty otherwise.
+std::string SavedWithTxt(FileSystem& files, const AnsiString& path, char separator);
 
 // Reads and judges the folder's lib/tasks.qef and lib/launch.qef. Raises EFOpenError when the
 // task file, or a launch file that is there, cannot be read. checkDrivePaths: qefcheck runs

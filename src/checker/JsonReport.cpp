@@ -73,7 +73,7 @@ std::string LaunchJson(const LaunchExplanation& e) {
                             : Members{{"problem", JsonString(LaunchProblemCode(e.problem))},
                                       {"words", JsonString(e.words)},
                                       {"hint", OrNull(!e.hint.empty(), JsonString(e.hint))}};
-  if (e.problem == LaunchProblem::kFileNotFound)
+  if (e.Requested() && e.problem != LaunchProblem::kNone)
     m.emplace_back("words", JsonString(e.words));
   const int lines[] = {e.openLine, e.closeLine, e.menuItemLine, e.pathLine};
   const char* const names[] = {"openLine", "closeLine", "menuItemLine", "pathLine"};
@@ -178,12 +178,15 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
                            {"tasks", Number(sum.tasks)},
                            {"launching", Number(sum.launching)},
                            {"problems", Number(static_cast<int>(sum.problems.size()))}};
-  const Members head = {{"format", Number(kJsonFormat)},
-                        {"folder", JsonString(check.folder)},
-                        {"tasksFile", JsonString(check.tasksPath)},
-                        {"launchFile", JsonString(check.launchPath)},
-                        {"launchFilePresent", Bool(check.launchPresent)},
-                        {"now", JsonString(IsoText(check.now))}};
+  const Members head = {
+      {"format", Number(kJsonFormat)},
+      {"folder", JsonString(check.folder)},
+      {"tasksFile", JsonString(check.tasksPath)},
+      {"launchFile", JsonString(check.launchPath)},
+      {"launchFilePresent", Bool(check.launchPresent)},
+      {"tasksFileHint", OrNull(!check.tasksHint.empty(), JsonString(check.tasksHint))},
+      {"launchFileHint", OrNull(!check.launchHint.empty(), JsonString(check.launchHint))},
+      {"now", JsonString(IsoText(check.now))}};
   Members tail = {{"summary", Object(summary)}, {"exitStatus", Number(check.ExitStatus())}};
   if (check.runLog)
     tail.insert(tail.begin(), {"runLog", RunLogJson(*check.runLog)});
@@ -198,10 +201,12 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
   out << "}\n";
 }
 
-void WriteJsonFailure(std::ostream& out, const AnsiString& folder, const std::string& message) {
+void WriteJsonFailure(std::ostream& out, const AnsiString& folder, const std::string& message,
+                      const std::string& hint) {
   out << Object({{"format", Number(kJsonFormat)},
                  {"folder", JsonString(folder)},
                  {"error", JsonString(message)},
+                 {"hint", OrNull(!hint.empty(), JsonString(hint))},
                  {"exitStatus", "2"}})
       << "\n";
 }

@@ -123,11 +123,15 @@ void WriteTextReport(std::ostream& out, const FolderCheck& check) {
   out << "qefcheck " << Visible(check.folder) << "\n";
   out << "  task file    " << Visible(check.tasksPath) << " ("
       << Counted(static_cast<int>(check.lines.size()), "line", "lines") << ")\n";
+  if (!check.tasksHint.empty())
+    out << "               hint: " << check.tasksHint << "\n";
   out << "  launch file  " << Visible(check.launchPath);
   if (check.launchPresent)
     out << " (" << Counted(check.launchLines, "line", "lines") << ")\n";
   else
     out << ": missing; the executer would create it empty, so no item launches\n";
+  if (!check.launchHint.empty())
+    out << "               hint: " << check.launchHint << "\n";
   if (const std::optional<RunLogSummary>& log = check.runLog) {
     out << "  run log      ";
     for (std::size_t i = 0; i < log->files.size(); ++i)

@@ -2,7 +2,10 @@
 
 #include "Version.h"
 
+#include <optional>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CheckerFixture.h"
@@ -246,6 +249,100 @@ TEST_F(CheckerTest, TextReportNamesEachLineAndSumsUp) {
            "3 lines (1 comment, 2 tasks): 1 launches on schedule, 1 has a problem (line 3).\n",
        }) {
     EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n---\n" << out;
+  }
+}
+
+TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
+  world.WriteFile("C:\\Program Files\\x\\y.exe", "MZ");
+  const std::string sync = "<Sync>\r\npath=C:\\Tools\\sync.exe\r\n</Sync>\r\n";
+  struct Case {
+    std::optional<std::string> tasks, launch;
+    std::vector<std::pair<std::string, std::string>> more;  // other files: path, bytes
+    bool drivesHere;                                        // qefcheck.exe on this machine
+    std::vector<std::string> said;                          // in the output or the errors
+  } cases[] = {
+      {"* * * * * Sync\r\n",
+       "<Sync>\r\npath=\"C:\\Program Files\\x\\y.exe\"\r\n</Sync>\r\n",
+       {},
+       true,
+       {"PROBLEM: fires every minute but launches nothing: path= is in double quotes: write the "
+        "path without quotes; Pendulon passes it to the shell as it is\n",
+        "file        \"C:\\Program Files\\x\\y.exe\"\n"}},
+      {"* * * * * Sync\r\n",
+       "<Sync>\r\npath=\"C:\\Program Files\\x\\z.exe\"\r\n</Sync>\r\n",
+       {},
+       true,
+       {"as it is. Without the quotes, this machine has no such file either\n"}},
+      {"* * * * * Sync\r\n",
+       "<Sync>\r\npath=\"C:\\Program Files\\x\\z.exe\"\r\n</Sync>\r\n",
+       {},
+       false,
+       {"write the path without quotes; Pendulon passes it to the shell as it is\n"}},
+      {"0 2 * * *\r\n* * * * * Sync\r\n",
+       sync,
+       {},
+       false,
+       {"PROBLEM: this line has no item name: Pendulon shows the error box \"List index out of "
+        "bounds (4)\" at 2:00 every day, and skips the lines below it in those minutes;"}},
+      {"* * *\r\n", sync, {}, false, {"PROBLEM: this line has 3 of the 5 time fields: Pendulon"}},
+      {"5 * * * * \r\n", sync, {}, false, {"PROBLEM: this line has no item name: Pendulon"}},
+      {"* * * * * Sync\r\n",
+       "<Sync>\r\npath = C:\\Tools\\sync.exe\r\n</Sync>\r\n",
+       {},
+       false,
+       {"the section opened on line 1 has no path=\n",
+        "hint: line 2 has the key \"path \": keys compare exactly, spaces included; write "
+        "path=C:\\Tools\\sync.exe\n"}},
+      {"* * * * * Sync\r\n",
+       "\xEF\xBB\xBF" + sync,
+       {},
+       false,
+       {"hint: line 1 begins with a byte-order mark, which hides the section there: save the "
+        "launch file without one (ANSI, not UTF-8 with BOM)\n"}},
+      {"* * * * * Sync\r\n",
+       std::nullopt,
+       {{kLaunch + std::string(".txt"), sync}},
+       false,
+       {"hint: launch.qef.txt is there instead: an editor added \".txt\" to the name when saving; "
+        "rename it to launch.qef\n"}},
+      {"* * * * * Sync\r\n",
+       sync,
+       {{kTasks + std::string(".txt"), ""}},
+       false,
+       {"hint: tasks.qef.txt lies beside it and is never read: if it holds your changes"}},
+      {std::nullopt,
+       sync,
+       {{kTasks + std::string(".txt"), ""}},
+       false,
+       {"qefcheck: Cannot open file C:\\Tools\\lib\\tasks.qef\nqefcheck: hint: tasks.qef.txt is "
+        "there instead"}},
+      {"* * * * * Sync", "<Sync>", {}, false, {"tasks.qef (1 line)\n", "launch.qef (1 line)\n"}},
+      {"7 * * *\r\n7 * * *\r\n7 * * *\r\n7 * * *\r\n* * * * * Sync\r\n",
+       sync,
+       {},
+       false,
+       {"not examined: and in the minutes of 1 more line above\n"}},
+      {"7 * * *\r\n7 * * *\r\n7 * * *\r\n8 * * *\r\n* * * 7 *\r\n7 * * * * Sync\r\n",
+       sync,
+       {},
+       false,
+       {"never examined: lines 1 to 3 and 5 raise first", "have problems (lines 1 to 6).\n"}},
+  };
+  for (const Case& c : cases) {
+    for (const std::string path : {kTasks, kLaunch}) {
+      world.RemoveFile(path);
+      world.RemoveFile(path + ".txt");
+    }
+    if (c.tasks)
+      world.WriteFile(kTasks, *c.tasks);
+    if (c.launch)
+      world.WriteFile(kLaunch, *c.launch);
+    for (const auto& [path, bytes] : c.more) world.WriteFile(path, bytes);
+    std::ostringstream out, err;
+    RunChecker(platform, {}, '\\', out, err, c.drivesHere);
+    for (const std::string& said : c.said)
+      EXPECT_NE((out.str() + err.str()).find(said), std::string::npos) << said << "\n---\n"
+                                                                       << out.str() << err.str();
   }
 }
 
