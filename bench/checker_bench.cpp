@@ -53,6 +53,19 @@ Lines EveryClassOfMinute(int count) {
   return lines;
 }
 
+// Lines that raise in some minutes and on some days, telling every minute of the day and every
+// date and weekday apart, above lines that fire every minute.
+Lines EveryClassRaising(int count) {
+  Lines lines;
+  for (int m = 0; m < 60; ++m) lines.push_back(std::to_string(m) + " * * * * ");
+  for (int h = 0; h < 24; ++h) lines.push_back("* " + std::to_string(h) + " * * * ");
+  for (int d = 1; d <= 31; ++d) lines.push_back("* * " + std::to_string(d) + " * * ");
+  for (int m = 1; m <= 12; ++m) lines.push_back("* * * " + std::to_string(m) + " * ");
+  for (int w = 1; w <= 7; ++w) lines.push_back("* * * * " + std::to_string(w) + " ");
+  while (static_cast<int>(lines.size()) < count) lines.push_back("* * * * * Item");
+  return lines;
+}
+
 // Lines that each fire in one minute of a year on one weekday: years apart, each in minutes of
 // its own.
 Lines RareAndDistinct(int count) {
@@ -132,6 +145,11 @@ void BM_CheckEveryClassOfMinute(benchmark::State& state) {
   Check(state, EveryClassOfMinute(1000), 0, false);
 }
 BENCHMARK(BM_CheckEveryClassOfMinute)->Unit(benchmark::kMillisecond);
+
+void BM_CheckEveryClassRaising(benchmark::State& state) {
+  Check(state, EveryClassRaising(1000), 0, false);
+}
+BENCHMARK(BM_CheckEveryClassRaising)->Unit(benchmark::kMillisecond);
 
 void BM_CheckRareAndDistinct(benchmark::State& state) {
   Check(state, RareAndDistinct(1000), 0, false);

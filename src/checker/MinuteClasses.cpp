@@ -67,25 +67,40 @@ MinuteClasses::MinuteClasses(const std::vector<TimedLine>& lines)
     }
   }
   // Every pair of classes occurs: each date with each weekday within the calendar's 400 years.
-  // Acting, unrolled: the pairs number up to 1440 times 2562.
-  actingOn_.assign(dates_.size(), LineSet(lines_));
-  const auto& r = raising_.Words();
-  for (std::size_t d = 0; d < dates_.size(); ++d) {
-    auto& on = actingOn_[d].Words();
-    const auto& date = dates_[d].Words();
-    for (std::size_t t = 0; t < times_.size() && on != date; ++t) {
-      const auto& time = times_[t].Words();
-      for (std::size_t w = 0; w < on.size(); ++w) {
-        const std::uint64_t matching = time[w] & date[w];
-        if (const std::uint64_t raise = matching & r[w]; raise != 0) {
-          const std::uint64_t first = raise & (~raise + 1);
-          on[w] |= matching & (first | (first - 1));
-          break;
+  // In a pair, the lines that match act up to the first of them that raises. Which one that is
+  // depends on each class only through the raising lines it matches, so the time classes are
+  // taken together by those, and the date classes too: far fewer pairs than 1440 times 2562.
+  std::vector<LineSet> raisingAt, matchingAt;  // by raising lines a time class matches
+  known.clear();
+  for (const LineSet& time : times_) {
+    LineSet raising = Both(time, raising_);
+    const int group = ClassOf(raising, raisingAt, known);
+    if (static_cast<std::size_t>(group) == matchingAt.size())
+      matchingAt.emplace_back(lines_);
+    matchingAt[static_cast<std::size_t>(group)] |= time;
+  }
+  std::map<std::vector<std::uint64_t>, LineSet> byRaising;  // by raising lines a date matches
+  actingOn_.reserve(dates_.size());
+  for (const LineSet& date : dates_) {
+    const LineSet raising = Both(date, raising_);
+    const auto [found, fresh] = byRaising.try_emplace(raising.Words(), lines_);
+    if (fresh) {
+      auto& acting = found->second.Words();
+      for (std::size_t g = 0; g < raisingAt.size(); ++g) {
+        const auto& matching = matchingAt[g].Words();
+        const auto& raise = raisingAt[g].Words();
+        for (std::size_t w = 0; w < acting.size(); ++w) {
+          if (const std::uint64_t first = raise[w] & raising.Words()[w]; first != 0) {
+            const std::uint64_t lowest = first & (~first + 1);
+            acting[w] |= matching[w] & (lowest | (lowest - 1));
+            break;
+          }
+          acting[w] |= matching[w];
         }
-        on[w] |= matching;
       }
     }
-    actingEver_ |= actingOn_[d];
+    actingOn_.push_back(Both(found->second, date));
+    actingEver_ |= actingOn_.back();
   }
 }
 

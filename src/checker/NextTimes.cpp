@@ -132,11 +132,17 @@ std::vector<LineTimes> FindNextTimes(const TStringList& table, const std::vector
     const int date = classes.DateClass(at.month, at.day, weekday);
     if (!classes.ActingOn(date).Intersects(pending))
       continue;
+    // The classes of time in which no line still short of times acts today: asked once each,
+    // as the lines short of times only grow fewer.
+    std::vector<char> idle(static_cast<std::size_t>(classes.TimeClasses()), 0);
     for (int minute = firstMinute; minute < 24 * 60; ++minute) {
       at.hour = minute / 60;
       at.minute = minute % 60;
       const int time = classes.TimeClass(at.hour, at.minute);
-      if (!classes.ActsAny(time, date, pending))
+      char& none = idle[static_cast<std::size_t>(time)];
+      if (!none)
+        none = !classes.ActsAny(time, date, pending);
+      if (none)
         continue;
       const LineSet& acting = judge.Acting(time, date, at);
       const MinuteOccurrence shown = clock.Occurrences(at);
