@@ -24,6 +24,18 @@ int WrongUsage(std::ostream& err, const std::string& complaint) {
   return kCannotRead;
 }
 
+// Why the task file may be missing, when a likely cause is seen; never raises.
+std::string TasksHint(HostSystem& platform, const AnsiString& folder, char separator) {
+  if (folder.empty())
+    return {};
+  try {
+    const AnsiString lib = JoinPath(folder, "lib", separator);
+    return SavedWithTxt(platform, JoinPath(lib, "tasks.qef", separator), separator);
+  } catch (...) {
+    return {};  // no memory left even for the hint: the message alone must do
+  }
+}
+
 }  // namespace
 
 int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
@@ -67,9 +79,12 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
   } catch (...) {
     // A file that cannot be read, or no memory for it: either way the folder is not checked.
     const std::string message = ErrorText(std::current_exception());
+    const std::string hint = TasksHint(platform, folder, separator);
     if (json)
-      WriteJsonFailure(out, folder, message);
+      WriteJsonFailure(out, folder, message, hint);
     err << "qefcheck: " << Visible(message) << "\n";
+    if (!hint.empty())
+      err << "qefcheck: hint: " << hint << "\n";
     return kCannotRead;
   }
 }

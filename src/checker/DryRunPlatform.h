@@ -1,8 +1,10 @@
 #pragma once
 // The executer's view of a task folder without any of its effects: files open for reading only
 // (so a missing file is never created), the shell's requests are recorded instead of carried
-// out, and the executable seems to lie in the checked folder.
+// out, and the executable seems to lie in the checked folder. One file can be served from memory.
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "launcher/RunItem.h"
@@ -30,7 +32,17 @@ class DryRunPlatform final : public HostSystemWrapper, public Shell {
     aliasTo_ = actual;
   }
 
+  // Answers the reads of one path from bytes held here, as a file of that write time, until
+  // served again: the executer's reader can so be handed the part of a file that it reads.
+  void Serve(const AnsiString& path, std::string bytes, FileTime lastWrite) {
+    servedPath_ = path;
+    served_ = std::move(bytes);
+    servedWrite_ = lastWrite;
+  }
+
   FoundFile FindFile(const AnsiString& path) override {
+    if (!servedPath_.empty() && path == servedPath_)
+      return {true, false, servedWrite_, served_.size()};
     return HostSystemWrapper::FindFile(Actual(path));
   }
   // Refuses writing, renaming and every disposition but opening an existing file.
@@ -38,7 +50,34 @@ class DryRunPlatform final : public HostSystemWrapper, public Shell {
                       std::uint32_t disposition) override {
     if ((access & (kGenericWrite | kAppendData | kDelete)) != 0 || disposition != kOpenExisting)
       return kInvalidFile;
+    if (!servedPath_.empty() && path == servedPath_) {
+      position_ = 0;
+      return kServedFile;
+    }
     return HostSystemWrapper::OpenFile(Actual(path), access, share, disposition);
+  }
+  bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override {
+    if (file != kServedFile)
+      return HostSystemWrapper::Read(file, buffer, count, bytesRead);
+    bytesRead = static_cast<std::uint32_t>(
+        served_.copy(static_cast<char*>(buffer), count, std::min(position_, served_.size())));
+    position_ += bytesRead;
+    return true;
+  }
+  std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override {
+    if (file != kServedFile)
+      return HostSystemWrapper::Seek(file, distance, origin);
+    const auto from = static_cast<std::int64_t>(origin == kSeekEnd       ? served_.size()
+                                                : origin == kSeekCurrent ? position_
+                                                                         : 0);
+    if (from + distance < 0)
+      return -1;
+    position_ = static_cast<std::size_t>(from + distance);
+    return from + distance;
+  }
+  void Close(FileHandle file) override {
+    if (file != kServedFile)
+      HostSystemWrapper::Close(file);
   }
   // Nothing is written or renamed: both are refused, as on a medium that is read-only.
   bool Write(FileHandle, const void*, std::uint32_t, std::uint32_t& bytesWritten) override {
@@ -65,7 +104,14 @@ class DryRunPlatform final : public HostSystemWrapper, public Shell {
     return path == aliasFrom_ ? aliasTo_ : path;
   }
 
+  // No file system hands out this handle: Win32 never, POSIX and the simulation none below 0.
+  static constexpr FileHandle kServedFile = -2;
+
   AnsiString exePath_, aliasFrom_, aliasTo_;
+  AnsiString servedPath_;
+  std::string served_;
+  FileTime servedWrite_ = 0;
+  std::size_t position_ = 0;
 };
 
 }  // namespace pendulon

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <set>
+#include <map>
 
 #include "checker/DryRunPlatform.h"
 #include "checker/NextTimes.h"
@@ -37,14 +38,15 @@ void JudgeFields(LineReport& r, const TaskFields& fields, TimedLine& line) {
   line.raises = fields.Count() <= TaskFields::kItem ? TaskFields::kItem : -1;
 }
 
-std::string LineList(const std::vector<int>& lines) {
-  std::string text = lines.size() == 1 ? "line " : "lines ";
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0)
-      text += i + 1 == lines.size() ? " and " : ", ";
-    text += std::to_string(lines[i]);
-  }
-  return text;
+// What a line that raises lacks, in the words of its writer: an item name, or time fields too.
+std::string MissingWords(const LineReport& r) {
+  // The words written: the fields the split keeps, and the text it drops after the last space.
+  const std::size_t space = r.text.rfind(' ');
+  const bool dropped = space == AnsiString::npos || space + 1 < r.text.size();
+  const int words = static_cast<int>(r.fields.size()) + (dropped ? 1 : 0);
+  if (words >= TaskFields::kItem)
+    return "this line has no item name";
+  return "this line has " + std::to_string(words) + " of the 5 time fields";
 }
 
 // Why a line raises: how many fields it split into and which one the walk asked for.
@@ -71,10 +73,10 @@ std::string Reason(const LineReport& r) {
              Visible(r.fields[static_cast<std::size_t>(r.failure->field)]) + "\" " +
              r.failure->words;
     case Verdict::kRaises:
-      return "raises \"" + r.error->message + "\" " + when +
-             ", and the lines below are not examined then: " + r.error->words;
+      return MissingWords(r) + ": Pendulon shows the error box \"" + r.error->message + "\" " +
+             when + ", and skips the lines below it in those minutes; " + r.error->words;
     case Verdict::kUnreached:
-      return "never examined: " + LineList(r.blockedBy) +
+      return "never examined: " + LineNumbers(r.blockedBy) +
              (r.blockedBy.size() == 1 ? " raises" : " raise") +
              " first in every minute this line would act in (" + when + ")";
     case Verdict::kLaunchesNothing:
@@ -117,8 +119,9 @@ std::string Visible(std::string_view bytes) {
 }
 
 std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& launches,
-                                     const LocalMinute& now, int nextCount) {
+                                     TimeZone& zone, const LocalMinute& now, int nextCount) {
   std::vector<LineReport> reports(static_cast<std::size_t>(lines.Count()));
+  std::vector<TimedLine> timed;  // the lines that match in some minute, in file order
   TaskFields fields;
   for (int i = 0; i < lines.Count(); ++i) {
     LineReport& r = reports[static_cast<std::size_t>(i)];
@@ -126,16 +129,14 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
     r.text = AnsiString(lines[i]);
     if (!IsTaskLine(r.text)) {
       r.kind = r.text.empty() ? LineKind::kEmpty : LineKind::kComment;
-      r.reason = Reason(r);
       continue;
     }
     SplitTaskLine(r.text, fields);
     for (int f = 0; f < fields.Count(); ++f) r.fields.emplace_back(fields.Get(f));
-    TimedLine line{r.text, {}, -1};
+    TimedLine line{i, {}, -1};
     JudgeFields(r, fields, line);
     if (r.failure) {
       r.verdict = Verdict::kNever;
-      r.reason = Reason(r);
       continue;
     }
     r.schedule = line.when;
@@ -143,31 +144,41 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
       const AnsiString message = EStringListError(line.raises).Message();
       r.error = {line.raises, message, RaiseWords(r, line.raises)};
     }
+    r.verdict = line.raises >= 0 ? Verdict::kRaises : Verdict::kLaunches;
+    timed.push_back(line);
+  }
+  // One search for the whole file: each minute it walks judges every line at once.
+  const std::vector<LineTimes> times = FindNextTimes(lines, timed, zone, now, nextCount);
+  std::vector<const LineReport*> raising;     // the lines above that raise in some minute
+  std::map<Schedule, std::string> described;  // lines below many raising ones share overlaps
+  for (std::size_t k = 0; k < timed.size(); ++k) {
+    LineReport& r = reports[static_cast<std::size_t>(timed[k].index)];
+    r.next = times[k].next;
+    r.skipped = times[k].skipped;
     // The lines above that raise in some minute of this one: the walk ends there first.
-    std::vector<TimedLine> blockers;
-    for (const LineReport& above : reports) {
-      if (above.number == r.number)
-        break;
-      const std::optional<Schedule> both =
-          above.error ? Intersect(*above.schedule, line.when) : std::nullopt;
+    for (const LineReport* above : raising) {
+      const std::optional<Schedule> both = Intersect(*above->schedule, *r.schedule);
       if (!both)
         continue;
-      blockers.push_back({above.text, *above.schedule, above.error->index});
-      r.blockedBy.push_back(above.number);
-      r.notExamined.push_back({above.number, *both,
-                               DescribeSchedule(*both) + ", when line " +
-                                   std::to_string(above.number) + " raises first"});
+      r.blockedBy.push_back(above->number);
+      const auto [words, fresh] = described.try_emplace(*both);
+      if (fresh)
+        words->second = DescribeSchedule(*both);
+      r.notExamined.push_back(
+          {above->number, *both,
+           words->second + ", when line " + std::to_string(above->number) + " raises first"});
     }
-    r.next = NextTimes(line, blockers, now, nextCount);
-    r.verdict = line.raises >= 0 ? Verdict::kRaises : Verdict::kLaunches;
-    // No minute in which the line acts, in all the 400 years the calendar takes to repeat.
-    if (r.next.empty() && !blockers.empty()) {
+    if (!times[k].acts && !r.blockedBy.empty()) {
       r.verdict = Verdict::kUnreached;
       r.notExamined.clear();
     } else {
       r.blockedBy.clear();
     }
-    if (const AnsiString* item = r.Item()) {
+    if (r.error)
+      raising.push_back(&r);
+  }
+  for (LineReport& r : reports) {
+    if (const AnsiString* item = r.Item(); item && r.schedule) {
       r.launch = launches.Explain(*item);
       if (r.verdict == Verdict::kLaunches && r.launch->problem != LaunchProblem::kNone)
         r.verdict = Verdict::kLaunchesNothing;
@@ -175,6 +186,25 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
     r.reason = Reason(r);
   }
   return reports;
+}
+
+std::string LineNumbers(const std::vector<int>& numbers) {
+  std::vector<std::string> parts;
+  for (std::size_t i = 0; i < numbers.size();) {
+    std::size_t j = i + 1;
+    while (j < numbers.size() && numbers[j] == numbers[j - 1] + 1) ++j;
+    if (j - i >= 3) {
+      parts.push_back(std::to_string(numbers[i]) + " to " + std::to_string(numbers[j - 1]));
+    } else {
+      for (std::size_t n = i; n < j; ++n) parts.push_back(std::to_string(numbers[n]));
+    }
+    i = j;
+  }
+  const bool one = numbers.size() == 1;
+  std::string text = one ? "line " : "lines ";
+  for (std::size_t i = 0; i < parts.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+  return text;
 }
 
 AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separator) {
@@ -196,6 +226,24 @@ AnsiString OwnFolder(ProcessInfo& platform, char separator) {
   return slash == 0 ? AnsiString(1, separator) : path.substr(0, slash);
 }
 
+std::string SavedWithTxt(FileSystem& files, const AnsiString& path, char separator) {
+  const FoundFile txt = files.FindFile(path + ".txt");
+  if (!txt.found || txt.directory)
+    return {};
+  const std::string name = Visible(path.substr(path.rfind(separator) + 1));
+  const FoundFile expected = files.FindFile(path);
+  const std::string saved = name + ".txt ";
+  if (!expected.found)
+    return saved +
+           "is there instead: an editor added \".txt\" to the name when saving; rename "
+           "it to " +
+           name;
+  return saved +
+         "lies beside it and is never read: if it holds your changes, an editor added "
+         "\".txt\" to the name when saving; rename it to " +
+         name;
+}
+
 FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator,
                         bool checkDrivePaths) {
   FolderCheck check;
@@ -206,6 +254,8 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   check.runLogPath = JoinPath(lib, "pendulon.log", separator);
   check.now = MinuteOf(platform.LocalTime());
 
+  check.tasksHint = SavedWithTxt(platform, check.tasksPath, separator);
+  check.launchHint = SavedWithTxt(platform, check.launchPath, separator);
   // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
   DryRunPlatform dry(platform);
   TStringList tasks;
@@ -219,7 +269,7 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   LaunchExplainer launches(dry, check.launchPath, check.launchPresent, checkDrivePaths);
   check.launchLines = launches.LineCount();
 
-  check.lines = AnalyseLines(tasks, launches, check.now);
+  check.lines = AnalyseLines(tasks, launches, dry, check.now);
   std::set<int> taskLines;
   for (const LineReport& line : check.lines) {
     if (line.kind == LineKind::kTask)

@@ -11,6 +11,7 @@
 
 #include "checker/FieldDiagnosis.h"
 #include "checker/LaunchExplanation.h"
+#include "checker/NextTimes.h"
 #include "checker/RunLogReader.h"
 #include "checker/Schedule.h"
 #include "platform/HostSystem.h"
@@ -64,9 +65,10 @@ struct LineReport {
   std::optional<Raised> error;
   std::optional<Schedule> schedule;  // the minutes the line acts in, unless it never does
 
-  std::vector<LocalMinute> next;     // when the line acts next
-  std::vector<Overlap> notExamined;  // partial: the line still acts in other minutes
-  std::vector<int> blockedBy;        // kUnreached: the lines above that raise first
+  std::vector<NextTime> next;          // when the line acts next
+  std::vector<SkippedMinute> skipped;  // minutes it would act in that the clock jumps over
+  std::vector<Overlap> notExamined;    // partial: the line still acts in other minutes
+  std::vector<int> blockedBy;          // kUnreached: the lines above that raise first
 
   std::optional<LaunchExplanation> launch;  // for lines that would fire
   // Task lines, when there is a run log: the last launch or launch of nothing it records.
@@ -84,12 +86,16 @@ struct LineReport {
   bool ShowsNext() const { return schedule && verdict != Verdict::kUnreached; }
 };
 
-// Judges every line; next times are counted from the minute after now.
+// Judges every line; next times are counted from the minute after now, on the zone's clock.
 std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& launches,
-                                     const LocalMinute& now, int nextCount = 3);
+                                     TimeZone& zone, const LocalMinute& now, int nextCount = 3);
+
+// "line 5", "lines 1 to 134", "lines 2, 4 and 7 to 9": runs of three or more as ranges.
+std::string LineNumbers(const std::vector<int>& numbers);
 
 struct FolderCheck {
   AnsiString folder, tasksPath, launchPath;
+  std::string tasksHint, launchHint;  // see SavedWithTxt; empty for none
   bool launchPresent = false;
   int launchLines = 0;
   LocalMinute now;
@@ -112,6 +118,10 @@ AnsiString JoinPath(const AnsiString& folder, const AnsiString& name, char separ
 // The folder of the running executable: as the executer finds its own where paths separate
 // with "\", otherwise up to the last "/".
 AnsiString OwnFolder(ProcessInfo& platform, char separator);
+
+// When the file's name with ".txt" added names a file, as some editors save it: why that file
+// matters, in a sentence. Empty otherwise.
+std::string SavedWithTxt(FileSystem& files, const AnsiString& path, char separator);
 
 // Reads and judges the folder's lib/tasks.qef and lib/launch.qef. Raises EFOpenError when the
 // task file, or a launch file that is there, cannot be read. checkDrivePaths: qefcheck runs

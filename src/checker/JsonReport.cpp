@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <map>
 
 namespace pendulon {
 namespace {
@@ -74,7 +75,7 @@ std::string LaunchJson(const LaunchExplanation& e) {
                             : Members{{"problem", JsonString(LaunchProblemCode(e.problem))},
                                       {"words", JsonString(e.words)},
                                       {"hint", OrNull(!e.hint.empty(), JsonString(e.hint))}};
-  if (e.problem == LaunchProblem::kFileNotFound)
+  if (e.Requested() && e.problem != LaunchProblem::kNone)
     m.emplace_back("words", JsonString(e.words));
   const int lines[] = {e.openLine, e.closeLine, e.menuItemLine, e.pathLine};
   const char* const names[] = {"openLine", "closeLine", "menuItemLine", "pathLine"};
@@ -130,7 +131,10 @@ std::string RunLogJson(const RunLogSummary& log) {
                  {"recentFailures", Array(log.failures, RecordJson)}});
 }
 
-std::string LineJson(const LineReport& line, bool runLog) {
+// Schedules as JSON, each worked out once: lines below many raising ones share their overlaps.
+using ScheduleTexts = std::map<Schedule, std::string>;
+
+std::string LineJson(const LineReport& line, bool runLog, ScheduleTexts& schedules) {
   const auto failure = [&](const LineReport::Failure& f) {
     return Object({{"field", Number(f.field)},
                    {"fieldName", JsonString(FieldName(f.field))},
@@ -143,8 +147,22 @@ std::string LineJson(const LineReport& line, bool runLog) {
                    {"message", JsonString(e.message)},
                    {"words", JsonString(e.words)}});
   };
-  const auto overlap = [](const Overlap& o) {
-    return Object({{"line", Number(o.line)}, {"schedule", ScheduleJson(o.when)}});
+  const auto overlap = [&](const Overlap& o) {
+    const auto [known, fresh] = schedules.try_emplace(o.when);
+    if (fresh)
+      known->second = ScheduleJson(o.when);
+    return Object({{"line", Number(o.line)}, {"schedule", known->second}});
+  };
+  // The minutes of next that the clock shows twice, and those it skips.
+  std::vector<NextTime> twice;
+  for (const NextTime& n : line.next) {
+    if (n.twice)
+      twice.push_back(n);
+  }
+  const auto skipped = [](const SkippedMinute& s) {
+    return Object({{"minute", JsonString(IsoText(s.at))},
+                   {"clockFrom", JsonString(IsoText(s.from))},
+                   {"clockTo", JsonString(IsoText(s.to))}});
   };
   Members m = {
       {"line", Number(line.number)},
@@ -158,7 +176,9 @@ std::string LineJson(const LineReport& line, bool runLog) {
       {"failure", line.failure ? failure(*line.failure) : "null"},
       {"error", line.error ? error(*line.error) : "null"},
       {"schedule", line.schedule ? ScheduleJson(*line.schedule) : "null"},
-      {"next", Array(line.next, [](const LocalMinute& m) { return JsonString(IsoText(m)); })},
+      {"next", Array(line.next, [](const NextTime& n) { return JsonString(IsoText(n.at)); })},
+      {"nextTwice", Array(twice, [](const NextTime& n) { return JsonString(IsoText(n.at)); })},
+      {"nextSkipped", Array(line.skipped, skipped)},
       {"blockedBy", Array(line.blockedBy, Number)},
       {"notExamined", Array(line.notExamined, overlap)},
       {"launch", line.launch ? LaunchJson(*line.launch) : "null"},
@@ -173,34 +193,41 @@ std::string LineJson(const LineReport& line, bool runLog) {
 
 void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
   const FolderCheck::Summary& sum = check.summary;
-  std::string lines;  // one to a row
-  for (const LineReport& line : check.lines)
-    lines +=
-        (lines.empty() ? "\n" : ",\n") + LineJson(line, check.runLog && check.runLog->AnyLogFile());
   const Members summary = {{"lines", Number(static_cast<int>(check.lines.size()))},
                            {"empty", Number(sum.empty)},
                            {"comments", Number(sum.comments)},
                            {"tasks", Number(sum.tasks)},
                            {"launching", Number(sum.launching)},
                            {"problems", Number(static_cast<int>(sum.problems.size()))}};
-  Members document = {{"format", Number(kJsonFormat)},
-                      {"folder", JsonString(check.folder)},
-                      {"tasksFile", JsonString(check.tasksPath)},
-                      {"launchFile", JsonString(check.launchPath)},
-                      {"launchFilePresent", Bool(check.launchPresent)},
-                      {"now", JsonString(IsoText(check.now))},
-                      {"lines", "[" + lines + "\n]"},
-                      {"summary", Object(summary)},
-                      {"exitStatus", Number(check.ExitStatus())}};
+  const Members head = {
+      {"format", Number(kJsonFormat)},
+      {"folder", JsonString(check.folder)},
+      {"tasksFile", JsonString(check.tasksPath)},
+      {"launchFile", JsonString(check.launchPath)},
+      {"launchFilePresent", Bool(check.launchPresent)},
+      {"tasksFileHint", OrNull(!check.tasksHint.empty(), JsonString(check.tasksHint))},
+      {"launchFileHint", OrNull(!check.launchHint.empty(), JsonString(check.launchHint))},
+      {"now", JsonString(IsoText(check.now))}};
+  Members tail = {{"summary", Object(summary)}, {"exitStatus", Number(check.ExitStatus())}};
   if (check.runLog)
-    document.insert(document.end() - 2, {"runLog", RunLogJson(*check.runLog)});
-  out << Object(document, ",\n") << "\n";
+    tail.insert(tail.begin(), {"runLog", RunLogJson(*check.runLog)});
+  // The lines, one to a row, go straight out: many lines make a report of many megabytes.
+  const std::string start = Object(head, ",\n");
+  out << start.substr(0, start.size() - 1) << ",\n" << JsonString("lines") << ":[";
+  ScheduleTexts schedules;
+  for (std::size_t i = 0; i < check.lines.size(); ++i)
+    out << (i == 0 ? "\n" : ",\n") << LineJson(check.lines[i], check.runLog && check.runLog->AnyLogFile(), schedules);
+  out << "\n]";
+  for (const auto& [name, json] : tail) out << ",\n" << JsonString(name) << ":" << json;
+  out << "}\n";
 }
 
-void WriteJsonFailure(std::ostream& out, const AnsiString& folder, const std::string& message) {
+void WriteJsonFailure(std::ostream& out, const AnsiString& folder, const std::string& message,
+                      const std::string& hint) {
   out << Object({{"format", Number(kJsonFormat)},
                  {"folder", JsonString(folder)},
                  {"error", JsonString(message)},
+                 {"hint", OrNull(!hint.empty(), JsonString(hint))},
                  {"exitStatus", "2"}})
       << "\n";
 }

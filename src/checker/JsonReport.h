@@ -12,7 +12,8 @@ namespace pendulon {
 
 void WriteJsonReport(std::ostream& out, const FolderCheck& check);
 
-// The document for a folder whose files cannot be read.
-void WriteJsonFailure(std::ostream& out, const AnsiString& folder, const std::string& message);
+// The document for a folder whose files cannot be read; hint may be empty.
+void WriteJsonFailure(std::ostream& out, const AnsiString& folder, const std::string& message,
+                      const std::string& hint);
 
 }  // namespace pendulon

@@ -5,6 +5,8 @@
 namespace pendulon {
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 std::string Lower(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) {
@@ -18,44 +20,27 @@ std::string Line(int number) {
   return "line " + std::to_string(number);
 }
 
-// Why an item launches nothing, in the executer's own words, with a likely cause where one is
-// seen.
-void Diagnose(const TQEFile& file, const AnsiString& item, LaunchExplanation& e) {
-  static const LaunchProblem kProblems[] = {LaunchProblem::kNoSection,
-                                            LaunchProblem::kNoClosingTag,
-                                            LaunchProblem::kClosingBeforeOpening,
-                                            LaunchProblem::kNoPath,
-                                            LaunchProblem::kMenuItemBeforePath,
-                                            LaunchProblem::kEmptyPath};
-  const NothingLaunched n = WhyNothingLaunches(file, item);
-  e.problem = kProblems[n.cause];
-  e.words = n.words;
-  const TStringList& lines = file.Lines();
-  if (n.cause == NothingLaunched::kNoSection) {
-    // Names compare exactly; say so when only case or an outer space keeps them apart.
-    const std::string wanted = Lower("<" + item + ">");
-    for (int i = 0; i < lines.Count() && e.hint.empty(); ++i) {
-      if (Lower(lines[i].substr(0, wanted.size())) == wanted)
-        e.hint = Line(i + 1) + " opens a section whose name differs only in case";
-    }
-    if (e.hint.empty() && !item.empty() && (item.front() == ' ' || item.back() == ' '))
-      e.hint = "the item name begins or ends with a space, which is part of the name";
-    return;
-  }
-  if (n.cause == NothingLaunched::kNoClosingTag ||
-      n.cause == NothingLaunched::kClosingBeforeOpening)
-    return;
-  e.pathLine = n.path + 1;
-  e.menuItemLine = n.menuItem >= 0 && (n.path < 0 || n.menuItem < n.path) ? n.menuItem + 1 : 0;
-  // Keys compare exactly too: look for "path" in other cases above the first "path=". Its four
-  // letters are never lead bytes, so "=" right after them is the line's first.
-  const std::int32_t last = n.path < 0 ? n.close - 1 : n.path - 1;
-  for (std::int32_t i = n.open + 1; i <= last && e.hint.empty(); ++i) {
-    const std::string_view line = lines[i];
-    if (line.size() > 4 && line[4] == '=' && Lower(line.substr(0, 4)) == "path")
-      e.hint = Line(i + 1) + " has \"" + std::string(line.substr(0, 5)) +
-               "\": keys compare exactly, case included";
-  }
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos)
+    return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A header line meant as path= that the reader takes for another key: case, or spaces or tabs
+// around the key. Its four letters are never lead bytes, so its first "=" is the line's.
+std::string PathKeyHint(std::string_view line, int number) {
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos)
+    return {};
+  const std::string_view key = line.substr(0, equals);
+  if (key == "path" || Lower(Trimmed(key)) != "path")
+    return {};
+  if (Trimmed(key) == key)
+    return Line(number) + " has \"" + std::string(key) + "=\": keys compare exactly, case included";
+  return Line(number) + " has the key \"" + std::string(key) +
+         "\": keys compare exactly, spaces included; write path=" +
+         std::string(Trimmed(line.substr(equals + 1)));
 }
 
 // "C:\x" or "C:/x": a local path, unlike \\server\share, a URL or a relative path. Wildcards
@@ -65,6 +50,15 @@ bool OnDrive(std::string_view file) {
       !file.empty() && ((file[0] >= 'A' && file[0] <= 'Z') || (file[0] >= 'a' && file[0] <= 'z'));
   return letter && file.size() > 3 && file[1] == ':' && (file[2] == '\\' || file[2] == '/') &&
          file.find_first_of("*?") == std::string_view::npos;
+}
+
+std::string WithoutQuotes(std::string_view text) {
+  std::string bare;
+  for (const char c : text) {
+    if (c != '"')
+      bare += c;
+  }
+  return bare;
 }
 
 }  // namespace
@@ -78,15 +72,92 @@ const char* LaunchProblemCode(LaunchProblem problem) {
                                        "menuitem-before-path",
                                        "empty-path",
                                        "no-path",
-                                       "file-not-found"};
+                                       "file-not-found",
+                                       "quoted-path"};
   return kCodes[static_cast<int>(problem)];
 }
 
 LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath,
                                  bool present, bool checkDrivePaths)
     : platform_(platform), checkDrivePaths_(checkDrivePaths) {
-  if (present)
-    file_ = std::make_unique<TQEFile>(platform, platform, launchPath);
+  if (!present)
+    return;
+  file_ = std::make_unique<TQEFile>(platform, platform, launchPath);
+  written_ = platform.FindFile(launchPath).lastWrite;
+  const TStringList& lines = file_->Lines();
+  for (std::int32_t i = 0; i < lines.Count(); ++i) {
+    const std::string_view line = lines[i];
+    const std::size_t close = line.find('>');
+    if (line.empty() || line[0] != '<' || close == std::string_view::npos)
+      continue;
+    tags_.try_emplace(line.substr(0, close + 1), i);
+    lowerTags_.try_emplace(Lower(line.substr(0, close + 1)), i);
+  }
+}
+
+std::int32_t LaunchExplainer::FirstLine(const AnsiString& tag) const {
+  // A name that holds ">" is cut short in the index: search for it as the reader does.
+  if (tag.find('>') + 1 != tag.size())
+    return file_->FindLine(tag, 0);
+  const auto found = tags_.find(tag);
+  return found == tags_.end() ? -1 : found->second;
+}
+
+void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e) const {
+  const TStringList& lines = file_->Lines();
+  const std::string tag = "<" + item + ">";
+  // Names compare exactly; say so when a byte-order mark, case or an outer space keeps them
+  // apart.
+  if (lines.Count() > 0 && lines[0].substr(0, kByteOrderMark.size()) == kByteOrderMark &&
+      Lower(lines[0].substr(kByteOrderMark.size(), tag.size())) == Lower(tag)) {
+    e.hint =
+        "line 1 begins with a byte-order mark, which hides the section there: save the "
+        "launch file without one (ANSI, not UTF-8 with BOM)";
+    return;
+  }
+  const std::string lower = Lower(tag);
+  std::int32_t same = -1;
+  if (lower.find('>') + 1 == lower.size()) {
+    const auto found = lowerTags_.find(lower);
+    same = found == lowerTags_.end() ? -1 : found->second;
+  } else {
+    for (std::int32_t i = 0; i < lines.Count() && same < 0; ++i) {
+      if (Lower(lines[i].substr(0, lower.size())) == lower)
+        same = i;
+    }
+  }
+  if (same >= 0)
+    e.hint = Line(same + 1) + " opens a section whose name differs only in case";
+  else if (!item.empty() && (item.front() == ' ' || item.back() == ' '))
+    e.hint = "the item name begins or ends with a space, which is part of the name";
+}
+
+// Why an item launches nothing, in the executer's own words, with a likely cause where one is
+// seen. part holds the file's lines from firstLine on, as far as the item's reader looks.
+void LaunchExplainer::Diagnose(const TQEFile& part, std::int32_t firstLine, const AnsiString& item,
+                               LaunchExplanation& e) const {
+  static const LaunchProblem kProblems[] = {LaunchProblem::kNoSection,
+                                            LaunchProblem::kNoClosingTag,
+                                            LaunchProblem::kClosingBeforeOpening,
+                                            LaunchProblem::kNoPath,
+                                            LaunchProblem::kMenuItemBeforePath,
+                                            LaunchProblem::kEmptyPath};
+  const NothingLaunched n = WhyNothingLaunches(part, item, firstLine);
+  e.problem = kProblems[n.cause];
+  e.words = n.words;
+  if (n.cause == NothingLaunched::kNoSection) {
+    NoSectionHint(item, e);
+    return;
+  }
+  if (n.cause == NothingLaunched::kNoClosingTag ||
+      n.cause == NothingLaunched::kClosingBeforeOpening)
+    return;
+  e.pathLine = n.path + 1;
+  e.menuItemLine = n.menuItem >= 0 && (n.path < 0 || n.menuItem < n.path) ? n.menuItem + 1 : 0;
+  // Look above the first "path=" for the key meant as path.
+  const std::int32_t last = n.path < 0 ? n.close - 1 : n.path - 1;
+  for (std::int32_t i = n.open + 1; i <= last && e.hint.empty(); ++i)
+    e.hint = PathKeyHint(part.Lines()[i - firstLine], i + 1);
 }
 
 const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
@@ -94,21 +165,37 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     return known->second;
   LaunchExplanation e;
   if (file_) {
-    std::int32_t open = -1, close = -1;
-    file_->FindTag(item, true, open);
-    file_->FindTag(item, false, close);
+    const std::int32_t open = item.empty() ? -1 : FirstLine("<" + item + ">");
+    const std::int32_t close = open < 0 ? -1 : FirstLine("</" + item + ">");
     e.openLine = open + 1;
     e.closeLine = close + 1;
+    // The reader looks for the item's first tag lines and between them only: the rest of the
+    // file cannot change what it reads.
+    const std::int32_t first = open < 0 ? 0 : close < 0 ? open : std::min(open, close);
+    const std::int32_t last = open < 0 ? -1 : std::max(open, close);
+    std::string part;
+    for (std::int32_t i = first; i <= last; ++i) (part += file_->Lines()[i]) += "\r\n";
+    platform_.Serve(LaunchFilePath(platform_), std::move(part), written_);
     platform_.shellRequests.clear();
     RunItem(platform_, platform_, platform_, 0, item);
     if (platform_.shellRequests.empty()) {
-      Diagnose(*file_, item, e);
+      Diagnose(TQEFile(platform_, platform_, LaunchFilePath(platform_)), first, item, e);
     } else {
       e.request = platform_.shellRequests.front();
-      e.verbIsDefault = file_->GetAction(item).empty();
-      e.directoryIsDefault = file_->GetDir(item).empty();
-      if (checkDrivePaths_ && OnDrive(e.request.file) &&
-          !platform_.FindFile(e.request.file).found) {
+      const TQEFile reader(platform_, platform_, LaunchFilePath(platform_));
+      e.verbIsDefault = reader.GetAction(item).empty();
+      e.directoryIsDefault = reader.GetDir(item).empty();
+      const std::string bare = WithoutQuotes(e.request.file);
+      const bool missing = checkDrivePaths_ && OnDrive(bare) && !platform_.FindFile(bare).found;
+      if (bare != e.request.file) {
+        // Windows names never hold a quote: the shell looks for a file that cannot exist.
+        e.problem = LaunchProblem::kQuotedPath;
+        e.words =
+            "path= is in double quotes: write the path without quotes; Pendulon passes it "
+            "to the shell as it is";
+        if (missing)
+          e.words += ". Without the quotes, this machine has no such file either";
+      } else if (missing) {
         e.problem = LaunchProblem::kFileNotFound;
         e.words = "the shell will answer: file not found, as this machine has no such file";
       }

@@ -6,6 +6,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "checker/DryRunPlatform.h"
 #include "launcher/Qeflib.h"
@@ -22,6 +24,7 @@ enum class LaunchProblem {
   kEmptyPath,
   kNoPath,
   kFileNotFound,  // launches, but the file is not on this machine's drive
+  kQuotedPath,    // launches, but the path is in double quotes, which the shell takes as given
 };
 
 const char* LaunchProblemCode(LaunchProblem problem);
@@ -37,7 +40,8 @@ struct LaunchExplanation {
 
   // True when the executer hands the shell a request, whatever it will answer.
   bool Requested() const {
-    return problem == LaunchProblem::kNone || problem == LaunchProblem::kFileNotFound;
+    return problem == LaunchProblem::kNone || problem == LaunchProblem::kFileNotFound ||
+           problem == LaunchProblem::kQuotedPath;
   }
 };
 
@@ -50,14 +54,26 @@ class LaunchExplainer {
   LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath, bool present,
                   bool checkDrivePaths = false);
 
+  // Reads the file once; each item costs the lines of its own section, not the whole file.
   const LaunchExplanation& Explain(const AnsiString& item);
 
   int LineCount() const { return file_ ? file_->Lines().Count() : 0; }
 
  private:
+  // The first line that begins with the tag, as TQEFile::FindLine finds it; -1 for none.
+  std::int32_t FirstLine(const AnsiString& tag) const;
+  void Diagnose(const TQEFile& part, std::int32_t firstLine, const AnsiString& item,
+                LaunchExplanation& e) const;
+  void NoSectionHint(const AnsiString& item, LaunchExplanation& e) const;
+
   DryRunPlatform& platform_;
   bool checkDrivePaths_;
   std::unique_ptr<TQEFile> file_;
+  FileTime written_ = 0;
+  // By the text up to a line's first ">", the first line that begins with it: every tag line of
+  // a name without ">". The same in lower case, for names that differ only in case.
+  std::unordered_map<std::string_view, std::int32_t> tags_;
+  std::unordered_map<std::string, std::int32_t> lowerTags_;
   std::map<AnsiString, LaunchExplanation> known_;
 };
 

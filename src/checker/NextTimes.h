@@ -1,25 +1,42 @@
 #pragma once
-// When a task line acts next: the minutes its own fields give in which it runs its item or
-// raises and no line above raises first, each decided by the executer's minute walk.
+// When each task line acts next: the minutes in which the executer's walk runs its item or ends
+// by raising on it, on the machine's local clock, found for the whole task file in one search.
 
 #include <vector>
 
+#include "checker/MinuteClasses.h"
 #include "checker/Schedule.h"
-#include "platform/AnsiString.h"
+#include "platform/StringList.h"
+#include "platform/TimeZone.h"
 
 namespace pendulon {
 
-// A task line as the search needs it.
-struct TimedLine {
-  AnsiString text;  // the line itself, for the walk
-  Schedule when;    // the minutes it acts in
-  int raises = -1;  // the list index it raises then; -1 when it runs its item
+struct NextTime {
+  LocalMinute at;
+  bool twice = false;  // the clock is set back over it, and the walk runs in it twice
+
+  auto operator<=>(const NextTime&) const = default;
 };
 
-// The first count minutes after `after` in which line acts and no line of `above` (lines above
-// it that raise) ends the walk first, found by the real walk on a stopped clock. Empty when
-// there is none within 400 years and one, after which the calendar repeats: the line never acts.
-std::vector<LocalMinute> NextTimes(const TimedLine& line, const std::vector<TimedLine>& above,
-                                   const LocalMinute& after, int count);
+// A minute in which a line would act, but which the local clock jumps over.
+struct SkippedMinute {
+  LocalMinute at;
+  LocalMinute from, to;  // the clock goes from `from` straight to `to`
+};
+
+struct LineTimes {
+  bool acts = false;  // in some minute of the calendar, whether the clock shows it or not
+  std::vector<NextTime> next;
+  // The minutes the clock skips before the last of next (all of them, up to count, when next
+  // is short).
+  std::vector<SkippedMinute> skipped;
+};
+
+// For each of lines (the table's task lines that can match, in file order): whether it ever acts
+// and the first count minutes after `after` in which it does, within 400 years and one, after
+// which the calendar repeats. Every minute given is one the executer's walk of the table was seen
+// to act in; a walk that differs from what the lines' fields predict raises std::logic_error.
+std::vector<LineTimes> FindNextTimes(const TStringList& table, const std::vector<TimedLine>& lines,
+                                     TimeZone& zone, const LocalMinute& after, int count);
 
 }  // namespace pendulon

@@ -1,5 +1,6 @@
 #include "checker/TextReport.h"
 
+#include <cstdio>
 #include <tuple>
 
 #include "runlog/TimeStamp.h"
@@ -41,6 +42,13 @@ void WriteLaunch(std::ostream& out, const LaunchExplanation& launch) {
       << next << "folder      " << ShellValue(r.directory)
       << (launch.directoryIsDefault ? " (the file's folder)" : "") << "\n"
       << next << "show        " << r.showCommand << "\n";
+}
+
+// "02:00"
+std::string ClockOf(const LocalMinute& m) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02d:%02d", m.hour % 100, m.minute % 100);
+  return text;
 }
 
 // A stamp or a minute of the log in the form the next times take; as written if it is neither.
@@ -149,14 +157,20 @@ void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
   if (line.ShowsNext()) {
     out << kIndent << "next: " << (line.next.empty() ? "none within 400 years" : "");
     for (std::size_t i = 0; i < line.next.size(); ++i)
-      out << (i > 0 ? ", " : "") << ReadableText(line.next[i]);
+      out << (i > 0 ? ", " : "") << ReadableText(line.next[i].at)
+          << (line.next[i].twice ? " (twice: summer and winter time)" : "");
+    for (const SkippedMinute& skipped : line.skipped)
+      out << " (" << ReadableText(skipped.at) << " does not occur: the clock goes from "
+          << ClockOf(skipped.from) << " to " << ClockOf(skipped.to) << ")";
     out << "\n";
   }
   for (std::size_t i = 0; i < line.notExamined.size() && i < kMostOverlaps; ++i)
     out << kIndent << "not examined: " << line.notExamined[i].words << "\n";
   if (line.notExamined.size() > kMostOverlaps)
     out << kIndent << "not examined: and in the minutes of "
-        << line.notExamined.size() - kMostOverlaps << " more lines above\n";
+        << Counted(static_cast<int>(line.notExamined.size() - kMostOverlaps), "more line above",
+                   "more lines above")
+        << "\n";
   if (line.launch && line.verdict != Verdict::kUnreached)
     WriteLaunch(out, *line.launch);
   // A line that can never fire has no last run to look for.
@@ -168,12 +182,17 @@ void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
 
 void WriteTextReport(std::ostream& out, const FolderCheck& check) {
   out << "qefcheck " << Visible(check.folder) << "\n";
-  out << "  task file    " << Visible(check.tasksPath) << " (" << check.lines.size() << " lines)\n";
+  out << "  task file    " << Visible(check.tasksPath) << " ("
+      << Counted(static_cast<int>(check.lines.size()), "line", "lines") << ")\n";
+  if (!check.tasksHint.empty())
+    out << "               hint: " << check.tasksHint << "\n";
   out << "  launch file  " << Visible(check.launchPath);
   if (check.launchPresent)
-    out << " (" << check.launchLines << " lines)\n";
+    out << " (" << Counted(check.launchLines, "line", "lines") << ")\n";
   else
     out << ": missing; the executer would create it empty, so no item launches\n";
+  if (!check.launchHint.empty())
+    out << "               hint: " << check.launchHint << "\n";
   if (check.runLog)
     WriteRunLogHeader(out, *check.runLog);
   out << "  local time   " << ReadableText(check.now)
@@ -198,9 +217,7 @@ void WriteTextReport(std::ostream& out, const FolderCheck& check) {
       << (kinds.empty() ? "" : " (" + kinds + ")") << ": " << sum.launching
       << (sum.launching == 1 ? " launches" : " launch") << " on schedule, " << problemCount
       << (problemCount == 1 ? " has a problem" : " have problems");
-  for (std::size_t i = 0; i < sum.problems.size(); ++i)
-    out << (i > 0 ? ", " : problemCount == 1 ? " (line " : " (lines ") << sum.problems[i];
-  out << (sum.problems.empty() ? ".\n" : ").\n");
+  out << (sum.problems.empty() ? ".\n" : " (" + LineNumbers(sum.problems) + ").\n");
 }
 
 }  // namespace pendulon

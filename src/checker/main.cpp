@@ -1,5 +1,6 @@
 // qefcheck: explains what the task executer will do with a task folder, without doing it.
 
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ int main(int argc, char** argv) {
   constexpr char kSeparator = '/';
   constexpr bool kCheckDrivePaths = false;
 #endif
+  // Windows leaves stdout unbuffered on a console or NUL: a write per character made the report
+  // of a 1,000-line folder take seconds. The report goes out in large writes instead.
+  std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const int status =
       pendulon::RunChecker(platform, arguments, kSeparator, std::cout, std::cerr, kCheckDrivePaths);

@@ -83,41 +83,52 @@ void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle
   Launch(files, process, shell, owner, itemName, &clock, &observer);
 }
 
-NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName) {
+NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName,
+                                   std::int32_t firstLine) {
   NothingLaunched n;
   file.FindTag(itemName, true, n.open);
   file.FindTag(itemName, false, n.close);
   if (itemName.empty() || n.open < 0) {
     n.cause = NothingLaunched::kNoSection;
-    n.words = "the launch file has no section for the item";
-    return n;
-  }
-  if (n.close < 0) {
+  } else if (n.close < 0) {
     n.cause = NothingLaunched::kNoClosingTag;
-    n.words = "the section opened on " + Line(n.open) + " is never closed";
-    return n;
-  }
-  if (n.close <= n.open) {
+  } else if (n.close <= n.open) {
     n.cause = NothingLaunched::kClosingBeforeOpening;
-    n.words =
-        "the closing tag on " + Line(n.close) + " comes before the opening tag on " + Line(n.open);
-    return n;
-  }
-  // The header ends before the first <MenuItem line; path= may still follow it.
-  std::int32_t headerEnd = -1;
-  file.HeaderEnd(itemName, headerEnd);
-  n.menuItem = n.open + 1 < n.close && headerEnd + 1 < n.close ? headerEnd + 1 : -1;
-  n.path = file.FindKey("path", n.open + 1, n.close - 1);
-  if (n.path < 0) {
-    n.cause = NothingLaunched::kNoPath;
-    n.words = "the section opened on " + Line(n.open) + " has no path=";
-  } else if (n.menuItem >= 0 && n.menuItem < n.path) {
-    n.cause = NothingLaunched::kMenuItemBeforePath;
-    n.words = "the section's keys end at the <MenuItem line " + std::to_string(n.menuItem + 1) +
-              ", before path= on " + Line(n.path);
   } else {
-    n.cause = NothingLaunched::kEmptyPath;
-    n.words = "path= on " + Line(n.path) + " is empty";
+    // The header ends before the first <MenuItem line; path= may still follow it.
+    std::int32_t headerEnd = -1;
+    file.HeaderEnd(itemName, headerEnd);
+    n.menuItem = n.open + 1 < n.close && headerEnd + 1 < n.close ? headerEnd + 1 : -1;
+    n.path = file.FindKey("path", n.open + 1, n.close - 1);
+    n.cause = n.path < 0                               ? NothingLaunched::kNoPath
+              : n.menuItem >= 0 && n.menuItem < n.path ? NothingLaunched::kMenuItemBeforePath
+                                                       : NothingLaunched::kEmptyPath;
+  }
+  for (std::int32_t* line : {&n.open, &n.close, &n.menuItem, &n.path}) {
+    if (*line >= 0)
+      *line += firstLine;
+  }
+  switch (n.cause) {
+    case NothingLaunched::kNoSection:
+      n.words = "the launch file has no section for the item";
+      break;
+    case NothingLaunched::kNoClosingTag:
+      n.words = "the section opened on " + Line(n.open) + " is never closed";
+      break;
+    case NothingLaunched::kClosingBeforeOpening:
+      n.words = "the closing tag on " + Line(n.close) + " comes before the opening tag on " +
+                Line(n.open);
+      break;
+    case NothingLaunched::kNoPath:
+      n.words = "the section opened on " + Line(n.open) + " has no path=";
+      break;
+    case NothingLaunched::kMenuItemBeforePath:
+      n.words = "the section's keys end at the <MenuItem line " + std::to_string(n.menuItem + 1) +
+                ", before path= on " + Line(n.path);
+      break;
+    case NothingLaunched::kEmptyPath:
+      n.words = "path= on " + Line(n.path) + " is empty";
+      break;
   }
   return n;
 }

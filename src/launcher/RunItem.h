@@ -51,7 +51,8 @@ void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle
              const AnsiString& itemName, SystemClock& clock, LaunchObserver& observer);
 
 // Why an item whose path is empty launches nothing: the first fault of its section, the lines
-// that show it (0-based, -1 for none), and the words the run log and qefcheck both use.
+// that show it (0-based, -1 for none), and the words the run log and qefcheck both use. A reader
+// of part of a file has its lines counted from firstLine, the index of the part's first line.
 struct NothingLaunched {
   enum Cause {
     kNoSection,
@@ -64,7 +65,8 @@ struct NothingLaunched {
   std::int32_t open = -1, close = -1, menuItem = -1, path = -1;
   AnsiString words;
 };
-NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName);
+NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName,
+                                   std::int32_t firstLine = 0);
 
 // The words of WhyNothingLaunches alone.
 AnsiString NothingLaunchedReason(const TQEFile& file, const AnsiString& itemName);

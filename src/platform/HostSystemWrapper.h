@@ -42,6 +42,9 @@ class HostSystemWrapper : public HostSystem {
   void Sleep(std::uint32_t milliseconds) override { base_.Sleep(milliseconds); }
   std::uint64_t Milliseconds() override { return base_.Milliseconds(); }
   std::int32_t UtcOffsetMinutes() override { return base_.UtcOffsetMinutes(); }
+  std::int32_t UtcOffsetMinutesAt(std::int64_t utcSeconds) override {
+    return base_.UtcOffsetMinutesAt(utcSeconds);
+  }
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override {
     return base_.ModuleFileName(buffer, size);

@@ -2,7 +2,10 @@
 
 #include "Version.h"
 
+#include <optional>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CheckerFixture.h"
@@ -76,7 +79,7 @@ TEST_F(CheckerTest, EachLineGetsTheVerdictItsFieldsAndTheLinesAboveCallFor) {
        "0 12 * * 2",
        "never-examined",
        "line 1 raises first in every minute this line would act in (at 12:00 every day)"},
-      {MonthLines(), "* * * * * Backup", "never-examined", "lines 1, 2, 3, 4, 5, 6, 7, 8, 9"},
+      {MonthLines(), "* * * * * Backup", "never-examined", "lines 1 to 12 raise first"},
       {{"7 * * *"}, "* * * * * Backup", "launches", "fires every minute"},
       {{"05 * * *", "* * * * * Nowhere"}, "* * * * * Backup", "launches", "every minute"},
       {{"* * * 2 *", "* * * 3 *"}, "0 0 29 * * Backup", "launches", "on day 29 of every month"},
@@ -102,12 +105,12 @@ TEST_F(CheckerTest, PartlyShadowedLinesSayWhenAndSkipThoseMinutes) {
             "at minute 7 of every hour on Mondays, when line 1 raises first");
   EXPECT_EQ(line.notExamined[1].words, "at 12:00 on Mondays, when line 2 raises first");
   ASSERT_EQ(line.next.size(), 3u);
-  EXPECT_EQ(line.next[0], (LocalMinute{2026, 3, 2, 10, 6}));
-  EXPECT_EQ(line.next[1], (LocalMinute{2026, 3, 2, 10, 8}));
-  EXPECT_EQ(line.next[2], (LocalMinute{2026, 3, 2, 10, 9}));
+  EXPECT_EQ(line.next[0].at, (LocalMinute{2026, 3, 2, 10, 6}));
+  EXPECT_EQ(line.next[1].at, (LocalMinute{2026, 3, 2, 10, 8}));
+  EXPECT_EQ(line.next[2].at, (LocalMinute{2026, 3, 2, 10, 9}));
   // The raising lines' own next times: the second one is not reached at 12:07, but at 12:00.
-  EXPECT_EQ(check.lines[0].next[0], (LocalMinute{2026, 3, 2, 10, 7}));
-  EXPECT_EQ(check.lines[1].next[0], (LocalMinute{2026, 3, 2, 12, 0}));
+  EXPECT_EQ(check.lines[0].next[0].at, (LocalMinute{2026, 3, 2, 10, 7}));
+  EXPECT_EQ(check.lines[1].next[0].at, (LocalMinute{2026, 3, 2, 12, 0}));
 }
 
 TEST_F(CheckerTest, ExitStatusSaysWhetherEveryLineLaunches) {
@@ -246,6 +249,100 @@ TEST_F(CheckerTest, TextReportNamesEachLineAndSumsUp) {
            "3 lines (1 comment, 2 tasks): 1 launches on schedule, 1 has a problem (line 3).\n",
        }) {
     EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n---\n" << out;
+  }
+}
+
+TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
+  world.WriteFile("C:\\Program Files\\x\\y.exe", "MZ");
+  const std::string sync = "<Sync>\r\npath=C:\\Tools\\sync.exe\r\n</Sync>\r\n";
+  struct Case {
+    std::optional<std::string> tasks, launch;
+    std::vector<std::pair<std::string, std::string>> more;  // other files: path, bytes
+    bool drivesHere;                                        // qefcheck.exe on this machine
+    std::vector<std::string> said;                          // in the output or the errors
+  } cases[] = {
+      {"* * * * * Sync\r\n",
+       "<Sync>\r\npath=\"C:\\Program Files\\x\\y.exe\"\r\n</Sync>\r\n",
+       {},
+       true,
+       {"PROBLEM: fires every minute but launches nothing: path= is in double quotes: write the "
+        "path without quotes; Pendulon passes it to the shell as it is\n",
+        "file        \"C:\\Program Files\\x\\y.exe\"\n"}},
+      {"* * * * * Sync\r\n",
+       "<Sync>\r\npath=\"C:\\Program Files\\x\\z.exe\"\r\n</Sync>\r\n",
+       {},
+       true,
+       {"as it is. Without the quotes, this machine has no such file either\n"}},
+      {"* * * * * Sync\r\n",
+       "<Sync>\r\npath=\"C:\\Program Files\\x\\z.exe\"\r\n</Sync>\r\n",
+       {},
+       false,
+       {"write the path without quotes; Pendulon passes it to the shell as it is\n"}},
+      {"0 2 * * *\r\n* * * * * Sync\r\n",
+       sync,
+       {},
+       false,
+       {"PROBLEM: this line has no item name: Pendulon shows the error box \"List index out of "
+        "bounds (4)\" at 2:00 every day, and skips the lines below it in those minutes;"}},
+      {"* * *\r\n", sync, {}, false, {"PROBLEM: this line has 3 of the 5 time fields: Pendulon"}},
+      {"5 * * * * \r\n", sync, {}, false, {"PROBLEM: this line has no item name: Pendulon"}},
+      {"* * * * * Sync\r\n",
+       "<Sync>\r\npath = C:\\Tools\\sync.exe\r\n</Sync>\r\n",
+       {},
+       false,
+       {"the section opened on line 1 has no path=\n",
+        "hint: line 2 has the key \"path \": keys compare exactly, spaces included; write "
+        "path=C:\\Tools\\sync.exe\n"}},
+      {"* * * * * Sync\r\n",
+       "\xEF\xBB\xBF" + sync,
+       {},
+       false,
+       {"hint: line 1 begins with a byte-order mark, which hides the section there: save the "
+        "launch file without one (ANSI, not UTF-8 with BOM)\n"}},
+      {"* * * * * Sync\r\n",
+       std::nullopt,
+       {{kLaunch + std::string(".txt"), sync}},
+       false,
+       {"hint: launch.qef.txt is there instead: an editor added \".txt\" to the name when saving; "
+        "rename it to launch.qef\n"}},
+      {"* * * * * Sync\r\n",
+       sync,
+       {{kTasks + std::string(".txt"), ""}},
+       false,
+       {"hint: tasks.qef.txt lies beside it and is never read: if it holds your changes"}},
+      {std::nullopt,
+       sync,
+       {{kTasks + std::string(".txt"), ""}},
+       false,
+       {"qefcheck: Cannot open file C:\\Tools\\lib\\tasks.qef\nqefcheck: hint: tasks.qef.txt is "
+        "there instead"}},
+      {"* * * * * Sync", "<Sync>", {}, false, {"tasks.qef (1 line)\n", "launch.qef (1 line)\n"}},
+      {"7 * * *\r\n7 * * *\r\n7 * * *\r\n7 * * *\r\n* * * * * Sync\r\n",
+       sync,
+       {},
+       false,
+       {"not examined: and in the minutes of 1 more line above\n"}},
+      {"7 * * *\r\n7 * * *\r\n7 * * *\r\n8 * * *\r\n* * * 7 *\r\n7 * * * * Sync\r\n",
+       sync,
+       {},
+       false,
+       {"never examined: lines 1 to 3 and 5 raise first", "have problems (lines 1 to 6).\n"}},
+  };
+  for (const Case& c : cases) {
+    for (const std::string path : {kTasks, kLaunch}) {
+      world.RemoveFile(path);
+      world.RemoveFile(path + ".txt");
+    }
+    if (c.tasks)
+      world.WriteFile(kTasks, *c.tasks);
+    if (c.launch)
+      world.WriteFile(kLaunch, *c.launch);
+    for (const auto& [path, bytes] : c.more) world.WriteFile(path, bytes);
+    std::ostringstream out, err;
+    RunChecker(platform, {}, '\\', out, err, c.drivesHere);
+    for (const std::string& said : c.said)
+      EXPECT_NE((out.str() + err.str()).find(said), std::string::npos) << said << "\n---\n"
+                                                                       << out.str() << err.str();
   }
 }
 

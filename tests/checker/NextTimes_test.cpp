@@ -5,8 +5,10 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "ZoneCases.h"
 #include "checker/FieldDiagnosis.h"
 #include "checker/FolderCheck.h"
 #include "platform/Exceptions.h"
@@ -37,7 +39,25 @@ const char* const kTable[] = {
     "0 12 * * * ",          // raises (5) at 12:00
     "* 12 * * * noon-hour",
     "0 0 * * 1 sunday-midnight",
+    "30 2 * * * half-past-two",
 };
+
+// Europe/Berlin's clock changes, 2026 to 2040: summer time from 01:00 UTC on the last Sunday of
+// March to 01:00 UTC on the last Sunday of October.
+void SetBerlinRules(SimWorld& world) {
+  using namespace std::chrono;
+  world.SetOffsetFrom(INT64_MIN, kHour);
+  for (int y = 2026; y <= 2040; ++y) {
+    for (const auto& [month, offset] : {std::pair{3u, 2 * kHour}, std::pair{10u, kHour}}) {
+      const sys_days sunday{year(y) / month / Sunday[last]};
+      const year_month_day date(sunday);
+      world.SetOffsetFrom(
+          UtcMsFromCivil(y, static_cast<int>(month),
+                         static_cast<int>(static_cast<unsigned>(date.day())), 1, 0, 0, 0),
+          offset);
+    }
+  }
+}
 
 class NextTimesTest : public SimTest {
  protected:
@@ -54,32 +74,39 @@ class NextTimesTest : public SimTest {
 };
 
 TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
+  SetBerlinRules(world);
   auto table = std::make_unique<TStringList>();
   for (const char* line : kTable) table->Add(line);
-  // A week across the end of February, in a common and in a leap year, and across a year's end.
-  // Each week begins with the minute after these.
-  const LocalMinute befores[] = {
-      {2026, 2, 25, 23, 59}, {2028, 2, 25, 23, 59}, {2026, 12, 27, 23, 59}};
+  // A week across the end of February, in a common and in a leap year, across a year's end, and
+  // across the two clock changes. Each week begins with the minute after these.
+  const LocalMinute befores[] = {{2026, 2, 25, 23, 59},
+                                 {2028, 2, 25, 23, 59},
+                                 {2026, 12, 27, 23, 59},
+                                 {2027, 3, 25, 23, 59},
+                                 {2027, 10, 28, 23, 59}};
   for (const LocalMinute& before : befores) {
     // What the checker says: every time each line acts within the week.
     DryRunPlatform dry(platform);
     LaunchExplainer launches(dry, kLaunch, false);
-    const std::vector<LineReport> lines = AnalyseLines(*table, launches, before, 7 * 24 * 60 + 1);
+    const std::vector<LineReport> lines =
+        AnalyseLines(*table, launches, platform, before, 7 * 24 * 60 + 1);
     std::map<LocalMinute, std::vector<std::string>> expected;
     for (const LineReport& line : lines) {
-      for (const LocalMinute& at : line.next) {
-        auto& events = expected[at];
+      for (const NextTime& next : line.next) {
+        auto& events = expected[next.at];
         if (!events.empty() && events.back().rfind("List index", 0) == 0)
-          ADD_FAILURE() << "line " << line.number << " acts after a raise at " << IsoText(at);
+          ADD_FAILURE() << "line " << line.number << " acts after a raise at " << IsoText(next.at);
         events.push_back(line.error ? line.error->message : std::string(*line.Item()));
       }
     }
     // What the executer does, minute by minute, at 200 ms past each boundary.
     world.SetLocalTime(before.year, before.month, before.day, before.hour, before.minute, 0, 200);
     int minutesWithEvents = 0;
+    std::map<LocalMinute, int> shown;  // how often the clock showed each local minute
     for (int i = 0; i < 7 * 24 * 60; ++i) {
       world.AdvanceBy(kMinute);
       const LocalMinute now = MinuteOf(world.LocalTime());
+      ++shown[now];
       const std::vector<std::string> real = RealWalk(table);
       const auto predicted = expected.find(now);
       EXPECT_EQ(real, predicted == expected.end() ? std::vector<std::string>() : predicted->second)
@@ -87,6 +114,28 @@ TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
       minutesWithEvents += real.empty() ? 0 : 1;
     }
     EXPECT_EQ(minutesWithEvents, 7 * 24 * 60);  // "every" runs each minute the walk gets to it
+    // Within the week: a minute shown twice is said to be, and a minute skipped is never shown.
+    const LocalMinute last = shown.rbegin()->first;
+    for (const LineReport& line : lines) {
+      for (const NextTime& next : line.next) {
+        if (next.at <= last) {
+          EXPECT_EQ(shown[next.at], next.twice ? 2 : 1) << line.number << " " << IsoText(next.at);
+        }
+      }
+      for (const SkippedMinute& skipped : line.skipped) {
+        if (skipped.at <= last) {
+          EXPECT_EQ(shown.count(skipped.at), 0u) << line.number << " " << IsoText(skipped.at);
+        }
+      }
+    }
+  }
+}
+
+TEST_F(NextTimesTest, FollowTheClocksChangesInAZoneWithSummerTime) {
+  SetBerlinRules(world);
+  for (const ZoneCase& c : kBerlinCases) {
+    const std::string report = ZoneReport(platform, c.line);
+    EXPECT_NE(report.find(c.said), std::string::npos) << c.said << "\n---\n" << report;
   }
 }
 
@@ -135,7 +184,8 @@ TEST_F(NextTimesTest, NeverExaminedExactlyWhenLinesAboveRaiseInEveryMinuteItWoul
     TStringList table;
     for (const std::string& line : c.above) table.Add(line);
     table.Add(c.line);
-    const std::vector<LineReport> lines = AnalyseLines(table, launches, {2026, 3, 2, 10, 5});
+    const std::vector<LineReport> lines =
+        AnalyseLines(table, launches, platform, {2026, 3, 2, 10, 5});
     const LineReport& last = lines.back();
     EXPECT_EQ(last.verdict != Verdict::kUnreached, c.examined) << c.what;
     EXPECT_EQ(last.next.empty(), !c.examined) << c.what;
@@ -183,12 +233,16 @@ TEST_F(NextTimesTest, RareLinesFindTheirTimesYearsAhead) {
       {"0 0 29 2 * leap", {2096, 3, 1, 0, 0}},  // 2100 is no leap year
   };
   for (const Case& c : cases) {
-    TimedLine line{c.line, {}, -1};
+    TimedLine line{0, {}, -1};
     TaskFields fields;
     SplitTaskLine(c.line, fields);
     for (int f = 0; f < Schedule::kFields; ++f)
       line.when[f] = DiagnoseField(f, fields.Get(f)).value;
-    const std::vector<LocalMinute> next = NextTimes(line, {}, c.after, 3);
+    TStringList table;
+    table.Add(c.line);
+    const std::vector<LineTimes> times = FindNextTimes(table, {line}, platform, c.after, 3);
+    std::vector<LocalMinute> next;
+    for (const NextTime& n : times[0].next) next.push_back(n.at);
     const std::vector<LocalMinute> counted = CountedTimes(line.when, c.after, 3);
     ASSERT_EQ(counted.size(), 3u) << c.line;
     EXPECT_EQ(next, counted) << c.line;

@@ -16,7 +16,9 @@
 #include <gtest/gtest.h>
 
 #include "JsonCheck.h"
+#include "ZoneCases.h"
 #include "checker/Checker.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Win32Conventions.h"
 
@@ -241,15 +243,44 @@ TEST_F(PosixPlatformTest, CheckerReadsARealFolderAndWritesNothing) {
 TEST_F(PosixPlatformTest, SampleFolderShowsEveryVerdict) {
   const Outcome text = Run({QEFCHECK_SAMPLE});
   EXPECT_EQ(text.status, 1) << text.err;
-  for (const char* said : {"ok: fires at 8:30 every day", "PROBLEM: never matches",
-                           "PROBLEM: raises", "PROBLEM: never examined", "not examined: at",
-                           "but launches nothing", "shell: verb        print\n"}) {
+  for (const char* said :
+       {"ok: fires at 8:30 every day", "PROBLEM: never matches",
+        "PROBLEM: this line has 4 of the 5 time fields", "PROBLEM: never examined",
+        "not examined: at", "but launches nothing", "shell: verb        print\n"}) {
     EXPECT_NE(text.out.find(said), std::string::npos) << said;
   }
   const Outcome json = Run({"--json", QEFCHECK_SAMPLE});
   EXPECT_EQ(json.status, 1);
   sim::JsonCheck check;
   EXPECT_TRUE(check.Valid(json.out));
+}
+
+// The C library's zone, read through the dry run: a clock with summer time.
+TEST_F(PosixPlatformTest, NextTimesFollowTheCLibrarysZone) {
+  const char* const before = std::getenv("TZ");
+  const std::string saved = before ? before : "";
+  setenv("TZ", "Europe/Berlin", 1);
+  tzset();
+  // The changes of 2027, at 01:00 UTC: to summer time on 28 March, back on 31 October.
+  const auto utc = [](unsigned month, unsigned day, int minute) {
+    return (DaysFromCivil(2027, month, day) * 24 * 60 + minute) * 60;
+  };
+  const struct {
+    std::int64_t utc;
+    std::int32_t offset;
+  } instants[] = {
+      {utc(3, 28, 59), 60}, {utc(3, 28, 60), 120}, {utc(10, 31, 59), 120}, {utc(10, 31, 60), 60}};
+  for (const auto& instant : instants)
+    EXPECT_EQ(platform_.UtcOffsetMinutesAt(instant.utc), instant.offset) << instant.utc;
+  for (const ZoneCase& c : kBerlinCases) {
+    const std::string report = ZoneReport(platform_, c.line);
+    EXPECT_NE(report.find(c.said), std::string::npos) << c.said << "\n---\n" << report;
+  }
+  if (before)
+    setenv("TZ", saved.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST_F(CheckerTest, ReportsGiveEachLinesLastRunAndTheRecentFailures) {
            "C:\\Apps\\Backup.exe\n"
            "  Mon 2026-03-02 08:30  line 2 \"Backup\": the shell answered 2 (file not found) for "
            "C:\\Apps\\Backup.exe\n\n5 lines",
-           "have problems (lines 4, 5).\n",
+           "have problems (lines 4 and 5).\n",
        }) {
     EXPECT_NE(logText.out.find(expected), std::string::npos) << expected << "\n---\n"
                                                              << logText.out;

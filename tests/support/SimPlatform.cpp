@@ -83,6 +83,10 @@ std::int32_t SimPlatform::UtcOffsetMinutes() {
   return static_cast<std::int32_t>(world_.OffsetAt(world_.Now()) / kMinute);
 }
 
+std::int32_t SimPlatform::UtcOffsetMinutesAt(std::int64_t utcSeconds) {
+  return static_cast<std::int32_t>(world_.OffsetAt(utcSeconds * kSecond) / kMinute);
+}
+
 FoundFile SimPlatform::FindFile(const AnsiString& path) {
   FoundFile result;
   const SimFile* file = world_.File(path);

@@ -42,6 +42,7 @@ class SimPlatform final : public Platform {
   void Sleep(std::uint32_t milliseconds) override;
   std::uint64_t Milliseconds() override { return static_cast<std::uint64_t>(world_.Elapsed()); }
   std::int32_t UtcOffsetMinutes() override;
+  std::int32_t UtcOffsetMinutesAt(std::int64_t utcSeconds) override;
 
   FoundFile FindFile(const AnsiString& path) override;
   bool ToLocalFileTime(FileTime utc, FileTime& local) override;

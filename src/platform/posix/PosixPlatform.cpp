@@ -55,6 +55,15 @@ std::int32_t PosixPlatform::UtcOffsetMinutes() {
   return static_cast<std::int32_t>(parts.tm_gmtoff / 60);
 }
 
+std::int32_t PosixPlatform::UtcOffsetMinutesAt(std::int64_t utcSeconds) {
+  const auto at = static_cast<time_t>(utcSeconds);
+  tm parts{};
+  // Outside what the C library can convert, the offset in force now is the best guess.
+  if (localtime_r(&at, &parts) == nullptr)
+    return UtcOffsetMinutes();
+  return static_cast<std::int32_t>(parts.tm_gmtoff / 60);
+}
+
 FoundFile PosixPlatform::FindFile(const AnsiString& path) {
   FoundFile result;
   struct stat entry {};

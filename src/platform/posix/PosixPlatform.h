@@ -13,6 +13,7 @@ class PosixPlatform final : public HostSystem {
   void Sleep(std::uint32_t milliseconds) override;
   std::uint64_t Milliseconds() override;  // CLOCK_MONOTONIC
   std::int32_t UtcOffsetMinutes() override;
+  std::int32_t UtcOffsetMinutesAt(std::int64_t utcSeconds) override;
 
   // Paths are taken as given; "/" separates. Share modes are not enforced: POSIX has no
   // mandatory locks, so every open shares everything. Opening never waits: a named pipe with no

@@ -9,6 +9,8 @@
 #include <map>
 #include <set>
 
+#include "platform/Win32Conventions.h"
+
 namespace pendulon {
 
 // What the window procedure needs: the live timers and the client of each window.
@@ -158,6 +160,19 @@ std::int32_t Win32Platform::UtcOffsetMinutes() {
   else if (kind == TIME_ZONE_ID_STANDARD)
     bias += zone.StandardBias;
   return kind == TIME_ZONE_ID_INVALID ? 0 : -bias;
+}
+
+std::int32_t Win32Platform::UtcOffsetMinutesAt(std::int64_t utcSeconds) {
+  const FileTime utcTime = FileTimeFromUnix(utcSeconds, 0);
+  const FILETIME in = ToFileTime(utcTime);
+  SYSTEMTIME utc, local;
+  FILETIME out;
+  // Outside the years SYSTEMTIME holds, the offset in force now is the best guess.
+  if (!FileTimeToSystemTime(&in, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) ||
+      !SystemTimeToFileTime(&local, &out))
+    return UtcOffsetMinutes();
+  const auto ticks = static_cast<std::int64_t>(FromFileTime(out) - utcTime);
+  return static_cast<std::int32_t>(ticks / (60 * kFileTimeTicksPerSecond));
 }
 
 FoundFile Win32Platform::FindFile(const AnsiString& path) {
