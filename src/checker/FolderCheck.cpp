@@ -1,8 +1,8 @@
 #include "checker/FolderCheck.h"
 
 #include <cstdio>
-#include <set>
 #include <map>
+#include <set>
 
 #include "checker/DryRunPlatform.h"
 #include "checker/NextTimes.h"
@@ -80,7 +80,11 @@ std::string Reason(const LineReport& r) {
              (r.blockedBy.size() == 1 ? " raises" : " raise") +
              " first in every minute this line would act in (" + when + ")";
     case Verdict::kLaunchesNothing:
-      return "fires " + when + " but launches nothing: " + r.launch->words;
+      // The shell is still asked when the fault lies in what it is handed.
+      return "fires " + when +
+             (r.launch->Requested() ? ", but the shell will not open the file: "
+                                    : " but launches nothing: ") +
+             r.launch->words;
     case Verdict::kLaunches:
       return "fires " + when;
   }
@@ -282,8 +286,11 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
     sum.comments += line.kind == LineKind::kComment ? 1 : 0;
     sum.tasks += line.kind == LineKind::kTask ? 1 : 0;
     if (check.runLog && line.kind == LineKind::kTask) {
+      // The log numbers lines as the task file was then: a record of another item speaks of a
+      // line that has been edited since.
       if (const auto last = check.runLog->lastByLine.find(line.number);
-          last != check.runLog->lastByLine.end())
+          last != check.runLog->lastByLine.end() && line.Item() != nullptr &&
+          last->second.item == *line.Item())
         line.lastRun = last->second;
     }
     // "Did my task run?" is answered by the exit status too.

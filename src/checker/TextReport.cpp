@@ -214,9 +214,14 @@ void WriteTextReport(std::ostream& out, const FolderCheck& check) {
   }
   out << "\n"
       << Counted(static_cast<int>(check.lines.size()), "line", "lines")
-      << (kinds.empty() ? "" : " (" + kinds + ")") << ": " << sum.launching
-      << (sum.launching == 1 ? " launches" : " launch") << " on schedule, " << problemCount
-      << (problemCount == 1 ? " has a problem" : " have problems");
+      << (kinds.empty() ? "" : " (" + kinds + ")") << ": "
+      << (sum.launching == 0   ? "none launches"
+          : sum.launching == 1 ? "1 launches"
+                               : std::to_string(sum.launching) + " launch")
+      << " on schedule, "
+      << (problemCount == 0   ? "none has a problem"
+          : problemCount == 1 ? "1 has a problem"
+                              : std::to_string(problemCount) + " have problems");
   out << (sum.problems.empty() ? ".\n" : " (" + LineNumbers(sum.problems) + ").\n");
 }
 

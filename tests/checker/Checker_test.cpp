@@ -265,7 +265,8 @@ TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
        "<Sync>\r\npath=\"C:\\Program Files\\x\\y.exe\"\r\n</Sync>\r\n",
        {},
        true,
-       {"PROBLEM: fires every minute but launches nothing: path= is in double quotes: write the "
+       {"PROBLEM: fires every minute, but the shell will not open the file: path= is in double "
+        "quotes: write the "
         "path without quotes; Pendulon passes it to the shell as it is\n",
         "file        \"C:\\Program Files\\x\\y.exe\"\n"}},
       {"* * * * * Sync\r\n",

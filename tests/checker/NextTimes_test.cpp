@@ -42,23 +42,6 @@ const char* const kTable[] = {
     "30 2 * * * half-past-two",
 };
 
-// Europe/Berlin's clock changes, 2026 to 2040: summer time from 01:00 UTC on the last Sunday of
-// March to 01:00 UTC on the last Sunday of October.
-void SetBerlinRules(SimWorld& world) {
-  using namespace std::chrono;
-  world.SetOffsetFrom(INT64_MIN, kHour);
-  for (int y = 2026; y <= 2040; ++y) {
-    for (const auto& [month, offset] : {std::pair{3u, 2 * kHour}, std::pair{10u, kHour}}) {
-      const sys_days sunday{year(y) / month / Sunday[last]};
-      const year_month_day date(sunday);
-      world.SetOffsetFrom(
-          UtcMsFromCivil(y, static_cast<int>(month),
-                         static_cast<int>(static_cast<unsigned>(date.day())), 1, 0, 0, 0),
-          offset);
-    }
-  }
-}
-
 class NextTimesTest : public SimTest {
  protected:
   // What the executer's walk does in one minute: items run, then the error it ended with.
@@ -74,7 +57,7 @@ class NextTimesTest : public SimTest {
 };
 
 TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
-  SetBerlinRules(world);
+  SetEuropeBerlinRules(world);
   auto table = std::make_unique<TStringList>();
   for (const char* line : kTable) table->Add(line);
   // A week across the end of February, in a common and in a leap year, across a year's end, and
@@ -132,7 +115,7 @@ TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
 }
 
 TEST_F(NextTimesTest, FollowTheClocksChangesInAZoneWithSummerTime) {
-  SetBerlinRules(world);
+  SetEuropeBerlinRules(world);
   for (const ZoneCase& c : kBerlinCases) {
     const std::string report = ZoneReport(platform, c.line);
     EXPECT_NE(report.find(c.said), std::string::npos) << c.said << "\n---\n" << report;

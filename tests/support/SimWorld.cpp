@@ -1,6 +1,7 @@
 #include "support/SimWorld.h"
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 #include "platform/Clock.h"
@@ -48,6 +49,20 @@ FileTime FileTimeFromUtcMs(std::int64_t ms) {
 
 std::int64_t UtcMsFromFileTime(FileTime time) {
   return static_cast<std::int64_t>(time / 10000u) - kMsFrom1601To1970;
+}
+
+void SetEuropeBerlinRules(SimWorld& world) {
+  using namespace std::chrono;
+  world.SetOffsetFrom(INT64_MIN, kHour);
+  for (int y = 2026; y <= 2040; ++y) {
+    for (const auto& [month, offset] : {std::pair{3u, 2 * kHour}, std::pair{10u, kHour}}) {
+      const year_month_day sunday{sys_days{year(y) / month / Sunday[last]}};
+      world.SetOffsetFrom(UtcMsFromCivil(y, static_cast<int>(month),
+                                         static_cast<int>(static_cast<unsigned>(sunday.day())), 1,
+                                         0, 0, 0),
+                          offset);
+    }
+  }
 }
 
 SimWorld::SimWorld() {

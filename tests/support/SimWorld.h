@@ -196,6 +196,10 @@ class SimWorld {
   WindowHandle nextWindow_ = 0x100;
 };
 
+// Europe/Berlin's clock changes, 2026 to 2040: summer time from 01:00 UTC on the last Sunday of
+// March to 01:00 UTC on the last Sunday of October; UTC+1 before and between.
+void SetEuropeBerlinRules(SimWorld& world);
+
 // Date arithmetic for the simulation.
 SystemTime CivilFromUtcMs(std::int64_t ms);
 std::int64_t UtcMsFromCivil(int year, int month, int day, int hour, int minute, int second, int ms);
