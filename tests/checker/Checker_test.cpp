@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "CheckerFixture.h"
-#include "JsonCheck.h"
+#include "ReportJson.h"
 
 namespace pendulon::sim {
 namespace {
@@ -171,9 +171,9 @@ TEST_F(CheckerTest, UnreadableFilesGiveStatusTwoAndSayWhich) {
   world.MakeDirectory(kLaunch);  // the executer could neither create nor read it
   outcome = Run({"--json"});
   EXPECT_EQ(outcome.status, 2);
-  JsonCheck json;
-  EXPECT_TRUE(json.Valid(outcome.out)) << outcome.out;
-  EXPECT_NE(outcome.out.find("\"exitStatus\":2"), std::string::npos);
+  Json report = ParseReport(outcome.out);
+  EXPECT_EQ(report["error"], "Cannot open file C:\\Tools\\lib\\launch.qef");
+  EXPECT_EQ(report["exitStatus"], 2);
 }
 
 TEST_F(CheckerTest, CreatesNothingAndLaunchesNothing) {
@@ -216,17 +216,16 @@ TEST_F(CheckerTest, JsonStaysValidForAnyBytesAndKeepsThem) {
                       "<caf\xE9 \x81\x40>\r\npath=C:\\\xE9.exe\r\n</caf\xE9 \x81\x40>\r\n");
   const Outcome outcome = Run({"--json"});
   EXPECT_EQ(outcome.status, 1);
-  JsonCheck json;
-  ASSERT_TRUE(json.Valid(outcome.out)) << outcome.out;
-  for (const std::string& line : lines) {
-    EXPECT_NE(std::find(json.strings.begin(), json.strings.end(), line), json.strings.end())
-        << line;
+  Json report = ParseReport(outcome.out);
+  // One object per line of the task file, in the file's order.
+  Json& reported = report["lines"];
+  ASSERT_EQ(reported.size(), lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(Bytes(reported[i]["text"]), lines[i]) << i;
+    EXPECT_TRUE(reported[i]["verdict"].is_string()) << i;
   }
-  EXPECT_NE(std::find(json.strings.begin(), json.strings.end(), "C:\\\xE9.exe"),
-            json.strings.end());
-  // One object per line of the task file.
-  EXPECT_EQ(std::count(json.strings.begin(), json.strings.end(), "verdict"),
-            static_cast<std::ptrdiff_t>(lines.size()));
+  EXPECT_EQ(Bytes(reported[3]["item"]), "caf\xE9 \x81\x40");
+  EXPECT_EQ(Bytes(reported[3]["launch"]["file"]), "C:\\\xE9.exe");
 }
 
 TEST_F(CheckerTest, TextReportNamesEachLineAndSumsUp) {

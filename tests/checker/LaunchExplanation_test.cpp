@@ -1,12 +1,17 @@
 #include "checker/LaunchExplanation.h"
 
+#include <iterator>
 #include <string>
 
+#include "app/Program.h"
+#include "checker/FolderCheck.h"
 #include "launcher/RunItem.h"
 #include "support/SimFixture.h"
 
 namespace pendulon::sim {
 namespace {
+
+constexpr const char* kLog = "C:\\Tools\\lib\\pendulon.log";
 
 class LaunchExplanationTest : public SimTest {
  protected:
@@ -73,18 +78,46 @@ TEST_F(LaunchExplanationTest, NamesWhyAnItemLaunchesNothing) {
   EXPECT_FALSE(world.Exists(kLaunch));
 }
 
-// The executer's run log gives the reason in its own words; they must stay qefcheck's.
-TEST_F(LaunchExplanationTest, TheExecutersReasonIsTheCheckersWords) {
+// The executer writes into its run log why an item launched nothing, reading the whole launch
+// file; qefcheck reads only the item's own lines of it, yet must show the same words.
+TEST_F(LaunchExplanationTest, TheRunLogsReasonIsTheWordsQefcheckShows) {
+  world.SetLocalTime(2026, 3, 5, 10, 15, 30);
   world.WriteFile(kLaunch,
-                  "</Early>\r\n<Early>\r\npath=x\r\n<NoClose>\r\n"
-                  "<Menu>\r\n<MenuItem caption=Run>\r\npath=y\r\n</Menu>\r\n"
-                  "<EmptyPath>\r\npath=\r\n</EmptyPath>\r\n<NoPath>\r\nPath=z\r\n</NoPath>\r\n");
-  const TQEFile file(platform, platform, kLaunch);
-  for (const char* item : {"Nowhere", "NoClose", "Early", "Menu", "EmptyPath", "NoPath"}) {
-    const LaunchExplanation e = Explain(item);
-    ASSERT_NE(e.problem, LaunchProblem::kNone) << item;
-    EXPECT_EQ(NothingLaunchedReason(file, item), e.words) << item;
+                  "<Other>\r\npath=C:\\o.exe\r\n</Other>\r\n"                  // 1 to 3
+                  "</Early>\r\n<Early>\r\npath=x\r\n"                          // 4 to 6
+                  "<Menu>\r\n<MenuItem caption=Run>\r\npath=y\r\n</Menu>\r\n"  // 7 to 10
+                  "<EmptyPath>\r\npath=\r\n</EmptyPath>\r\n"                   // 11 to 13
+                  "<NoPath>\r\nPath=z\r\n</NoPath>\r\n"                        // 14 to 16
+                  "<NoClose>\r\npath=n\r\n");                                  // 17 and 18
+  struct Case {
+    const char* item;
+    const char* words;
+  } const cases[] = {
+      {"Nowhere", "the launch file has no section for the item"},
+      {"Early", "the closing tag on line 4 comes before the opening tag on line 5"},
+      {"Menu", "the section's keys end at the <MenuItem line 8, before path= on line 9"},
+      {"EmptyPath", "path= on line 12 is empty"},
+      {"NoPath", "the section opened on line 14 has no path="},
+      {"NoClose", "the section opened on line 17 is never closed"},
+  };
+  std::string tasks;
+  for (const Case& c : cases) tasks += std::string("* * * * * ") + c.item + "\r\n";
+  world.WriteFile(kTasks, tasks);
+  world.WriteFile(kLog, "");  // the executer keeps a run log only in a file that is there
+  world.OpenFamily();
+  world.SetDeadline(world.UtcOf(2026, 3, 5, 10, 17, 30));
+  RunProgram(platform);  // its one walk, at 10:17, launches nothing
+
+  SimPlatform qefcheck(world, "C:\\Tools\\qefcheck.exe", "qefcheck.exe");
+  const FolderCheck check = CheckFolder(qefcheck, "C:\\Tools", '\\');
+  ASSERT_EQ(check.lines.size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const LineReport& line = check.lines[i];
+    ASSERT_TRUE(line.lastRun && line.launch) << cases[i].item;
+    EXPECT_EQ(line.lastRun->text, cases[i].words) << "the run log, for " << cases[i].item;
+    EXPECT_EQ(line.launch->words, cases[i].words) << "qefcheck, for " << cases[i].item;
   }
+  EXPECT_TRUE(world.launches.empty());
 }
 
 TEST_F(LaunchExplanationTest, GivesTheShellRequestTheExecuterMakes) {
