@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 #include "checker/ClockChanges.h"
-#include "platform/Clock.h"
+#include "platform/Calendar.h"
 #include "platform/Exceptions.h"
 #include "scheduler/MinuteMatcher.h"
 

@@ -1,5 +1,6 @@
 #include "scheduler/MinuteMatcher.h"
 
+#include "platform/Calendar.h"
 #include "platform/Clock.h"
 #include "scheduler/TaskLine.h"
 

@@ -18,7 +18,7 @@
 #include "JsonCheck.h"
 #include "ZoneCases.h"
 #include "checker/Checker.h"
-#include "platform/Clock.h"
+#include "platform/Calendar.h"
 #include "platform/Files.h"
 #include "platform/Win32Conventions.h"
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Clock.h"
+#include "platform/Calendar.h"
 
 namespace pendulon {
 namespace {
