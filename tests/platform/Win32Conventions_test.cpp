@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Calendar.h"
-
 namespace pendulon {
 namespace {
 
@@ -59,17 +57,6 @@ TEST(DosDateTimeOf, PacksOnlyTheYears1980To2107) {
     EXPECT_EQ(timeOfDay, c.timeOfDay) << c.time;
   }
   EXPECT_EQ(FileTimeFromUnix(-kSecondsFrom1601To1970 - 1, 0), 0u);  // before 1601
-}
-
-TEST(CivilFromDays, InvertsDaysFromCivilOnEveryDate) {
-  EXPECT_EQ(CivilFromDays(-kDaysFrom1899To1970).year, 1899);
-  EXPECT_EQ(CivilFromDays(-kDaysFrom1899To1970).month, 12u);
-  EXPECT_EQ(CivilFromDays(-kDaysFrom1899To1970).day, 30u);
-  for (std::int64_t days = -800000; days <= 800000; ++days) {
-    const CivilDate d = CivilFromDays(days);
-    ASSERT_TRUE(d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= 31) << days;
-    ASSERT_EQ(DaysFromCivil(d.year, d.month, d.day), days) << days;
-  }
 }
 
 }  // namespace
