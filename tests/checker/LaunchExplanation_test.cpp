@@ -1,7 +1,9 @@
 #include "checker/LaunchExplanation.h"
 
+#include <sstream>
 #include <string>
 
+#include "CheckerFixture.h"
 #include "launcher/RunItem.h"
 #include "support/SimFixture.h"
 
@@ -117,6 +119,42 @@ TEST_F(LaunchExplanationTest, GivesTheShellRequestTheExecuterMakes) {
   EXPECT_TRUE(Explain("Plain").directoryIsDefault);
   EXPECT_FALSE(Explain("Full").verbIsDefault);
   EXPECT_FALSE(Explain("Full").directoryIsDefault);
+}
+
+TEST_F(CheckerTest, AMissingFileOnADriveIsAProblemOnlyWhereTheDrivesAreThisMachines) {
+  world.MakeDirectory("C:\\Apps");
+  world.WriteFile("C:\\Apps\\there.exe", "MZ");
+  struct Case {
+    const char* path;
+    bool problemHere;  // when the drives are this machine's
+  } cases[] = {
+      {"C:\\Apps\\there.exe", false}, {"c:\\apps\\THERE.exe", false},
+      {"C:\\Apps\\gone.exe", true},   {"D:\\gone.exe", true},
+      {"d:/gone.exe", true},          {"\\\\server\\share\\gone.exe", false},
+      {"http://x/gone.exe", false},   {"gone.exe", false},
+      {"Apps\\gone.exe", false},      {"C:gone.exe", false},
+  };
+  for (const Case& c : cases) {
+    world.WriteFile(kTasks, "* * * * * A\r\n");
+    world.WriteFile(kLaunch, std::string("<A>\r\npath=") + c.path + "\r\n</A>\r\n");
+    for (const bool here : {false, true}) {
+      const FolderCheck check = CheckFolder(platform, "C:\\Tools", '\\', here);
+      const bool problem = here && c.problemHere;
+      EXPECT_EQ(check.ExitStatus(), problem ? 1 : 0) << c.path << " " << here;
+      EXPECT_EQ(check.lines[0].verdict, problem ? Verdict::kLaunchesNothing : Verdict::kLaunches);
+      EXPECT_EQ(
+          check.lines[0].reason.find("the shell will answer: file not found") != std::string::npos,
+          problem)
+          << c.path;
+    }
+  }
+  // The report still shows what the shell is handed.
+  world.WriteFile(kLaunch, "<A>\r\npath=D:\\gone.exe\r\n</A>\r\n");
+  std::ostringstream out, err;
+  EXPECT_EQ(RunChecker(platform, {}, '\\', out, err, true), 1);
+  EXPECT_NE(out.str().find("the shell will answer: file not found"), std::string::npos);
+  EXPECT_NE(out.str().find("               file        D:\\gone.exe\n"), std::string::npos)
+      << out.str();
 }
 
 }  // namespace
