@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/SystemClock.h"
+#include "platform/SystemTime.h"
 
 namespace pendulon {
 

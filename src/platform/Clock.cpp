@@ -4,11 +4,11 @@
 
 namespace pendulon {
 
-TDateTime Now(SystemClock& clock) {
+TDateTime Now(LocalClock& clock) {
   return EncodeDateTime(clock.LocalTime());
 }
 
-AnsiString ClockText(SystemClock& clock, const AnsiString& code) {
+AnsiString ClockText(LocalClock& clock, const AnsiString& code) {
   return ClockText(clock.LocalTime(), code);
 }
 

@@ -5,17 +5,17 @@
 
 #include "platform/AnsiString.h"
 #include "platform/Calendar.h"
-#include "platform/SystemClock.h"
+#include "platform/LocalClock.h"
 
 namespace pendulon {
 
 // The current local date and time.
-TDateTime Now(SystemClock& clock);
+TDateTime Now(LocalClock& clock);
 
 // One field of the current local time in decimal ASCII, independent of regional settings:
 // "n" minute, "h" hour (24-hour clock), "d" day, "m" month, "s" second, "ss" second with two
 // digits. Any other code gives the empty text.
-AnsiString ClockText(SystemClock& clock, const AnsiString& code);
+AnsiString ClockText(LocalClock& clock, const AnsiString& code);
 
 // The same field of one given reading of the clock.
 AnsiString ClockText(const SystemTime& time, const AnsiString& code);
