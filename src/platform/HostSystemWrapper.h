@@ -14,9 +14,6 @@ class HostSystemWrapper : public HostSystem {
   bool ToLocalFileTime(FileTime utc, FileTime& local) override {
     return base_.ToLocalFileTime(utc, local);
   }
-  bool ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) override {
-    return base_.ToDosDateTime(time, date, timeOfDay);
-  }
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                       std::uint32_t disposition) override {
     return base_.OpenFile(path, access, share, disposition);

@@ -89,10 +89,6 @@ bool PosixPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
   return true;
 }
 
-bool PosixPlatform::ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) {
-  return DosDateTimeOf(time, date, timeOfDay);
-}
-
 FileHandle PosixPlatform::OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t,
                                    std::uint32_t disposition) {
   const bool reads = (access & kGenericRead) != 0;

@@ -82,29 +82,6 @@ TEST_F(PosixPlatformTest, AppendsToAnExistingFileOnlyAndRenamesTheVeryFileItHasO
   EXPECT_GE(posix.Milliseconds() - before, 20u);
 }
 
-TEST_F(PosixPlatformTest, PacksDosDateAndTimeOnlyFrom1980To2107) {
-  struct Case {
-    std::int64_t unixSeconds;
-    bool ok;
-    std::uint16_t date, time;
-  } cases[] = {
-      {315532800, true, (0 << 9) | (1 << 5) | 1, 0},  // 1980-01-01 00:00:00
-      {315532799, false, 0, 0},
-      {1000000000, true, (21 << 9) | (9 << 5) | 9, (1 << 11) | (46 << 5) | 20},
-      {4354819199, true, (127 << 9) | (12 << 5) | 31, (23 << 11) | (59 << 5) | 29},
-      {4354819200, false, 0, 0},  // 2108-01-01
-  };
-  for (const Case& c : cases) {
-    std::uint16_t date = 0, time = 0;
-    EXPECT_EQ(platform_.ToDosDateTime(FileTimeFromUnix(c.unixSeconds, 0), date, time), c.ok)
-        << c.unixSeconds;
-    if (c.ok) {
-      EXPECT_EQ(date, c.date) << c.unixSeconds;
-      EXPECT_EQ(time, c.time) << c.unixSeconds;
-    }
-  }
-}
-
 TEST_F(PosixPlatformTest, LocalFileTimeShiftsByTheOffsetInForceNow) {
   const char* saved = std::getenv("TZ");
   const std::string before = saved ? saved : "";
