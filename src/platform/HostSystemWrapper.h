@@ -46,7 +46,6 @@ class HostSystemWrapper : public HostSystem {
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override {
     return base_.ModuleFileName(buffer, size);
   }
-  AnsiString CommandLine() override { return base_.CommandLine(); }
   bool IsLeadByte(unsigned char byte) override { return base_.IsLeadByte(byte); }
   std::uint32_t ProcessId() override { return base_.ProcessId(); }
 

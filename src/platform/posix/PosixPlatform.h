@@ -34,7 +34,6 @@ class PosixPlatform final : public HostSystem {
   bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
-  AnsiString CommandLine() override;
   // Bytes are taken as a single-byte code page: no byte leads a two-byte character.
   bool IsLeadByte(unsigned char) override { return false; }
   std::uint32_t ProcessId() override;
