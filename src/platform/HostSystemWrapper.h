@@ -1,12 +1,15 @@
 #pragma once
 // A host system that hands every call to another one, so that a variant overrides only the calls
-// it changes (a clock stopped at one minute, files opened for reading only).
+// it changes (files opened for reading only, a file served from memory). Interface is the host
+// system or a combination that extends it (LaunchSystem), whose further calls the variant
+// answers itself.
 
 #include "platform/HostSystem.h"
 
 namespace pendulon {
 
-class HostSystemWrapper : public HostSystem {
+template <class Interface = HostSystem>
+class HostSystemWrapper : public Interface {
  public:
   explicit HostSystemWrapper(HostSystem& base) : base_(base) {}
 

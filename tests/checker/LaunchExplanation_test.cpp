@@ -81,7 +81,7 @@ TEST_F(LaunchExplanationTest, TheExecutersReasonIsTheCheckersWords) {
                   "</Early>\r\n<Early>\r\npath=x\r\n<NoClose>\r\n"
                   "<Menu>\r\n<MenuItem caption=Run>\r\npath=y\r\n</Menu>\r\n"
                   "<EmptyPath>\r\npath=\r\n</EmptyPath>\r\n<NoPath>\r\nPath=z\r\n</NoPath>\r\n");
-  const TQEFile file(platform, platform, kLaunch);
+  const TQEFile file(platform, kLaunch);
   for (const char* item : {"Nowhere", "NoClose", "Early", "Menu", "EmptyPath", "NoPath"}) {
     const LaunchExplanation e = Explain(item);
     ASSERT_NE(e.problem, LaunchProblem::kNone) << item;
@@ -102,7 +102,7 @@ TEST_F(LaunchExplanationTest, GivesTheShellRequestTheExecuterMakes) {
                   "<Name with spaces >\r\npath=C:\\x y\\z.exe\r\n</Name with spaces >\r\n");
   for (const char* item : {"Plain", "Full", "Bare", "Root", "Twice", "Wide", "Name with spaces "}) {
     world.launches.clear();
-    RunItem(platform, platform, platform, 0, item);
+    RunItem(platform, 0, item);
     ASSERT_EQ(world.launches.size(), 1u) << item;
     const ShellRecord real = world.launches[0];
     world.launches.clear();

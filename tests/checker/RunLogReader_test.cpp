@@ -146,7 +146,7 @@ TEST_F(CheckerTest, ReportsGiveEachLinesLastRunAndTheRecentFailures) {
 
 // A host that counts the bytes it reads, to show what the reader takes from a file, and that
 // may let the file grow with each read, as while the executer appends.
-class CountingHost final : public HostSystemWrapper {
+class CountingHost final : public HostSystemWrapper<> {
  public:
   using HostSystemWrapper::HostSystemWrapper;
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& got) override {

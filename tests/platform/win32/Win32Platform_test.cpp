@@ -139,7 +139,7 @@ TEST_F(Win32Test, CreateEmptyFileNeverEmptiesAnExistingFile) {
   const std::string launch = dir + "\\lib\\launch.qef";
   created.push_back(launch);
   {
-    TQEFile reader(platform, platform, launch);
+    TQEFile reader(platform, launch);
     EXPECT_EQ(reader.Lines().Count(), 0);
   }
   EXPECT_EQ(FileStamp(platform, launch) != -1, true);
@@ -148,7 +148,7 @@ TEST_F(Win32Test, CreateEmptyFileNeverEmptiesAnExistingFile) {
   Write("lib\\launch.qef", "<X>\r\npath=C:\\x.exe\r\n</X>\r\n");
   SetWriteTime(launch, 1970);
   ASSERT_FALSE(FilePresent(platform, launch));
-  TQEFile reader(platform, platform, launch);
+  TQEFile reader(platform, launch);
   EXPECT_EQ(reader.GetPath("X"), "C:\\x.exe");
   EXPECT_EQ(Read(launch), "<X>|path=C:\\x.exe|</X>|");
 }
