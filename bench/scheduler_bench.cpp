@@ -37,7 +37,7 @@ void BM_MinuteWalk(benchmark::State& state) {
   auto table = std::make_unique<TStringList>();
   AppendLines(text, *table);
   int launched = 0;
-  const ItemRunner run = [&](const AnsiString&) { ++launched; };
+  const TaskRunner run = [&](const AnsiString&, int) { ++launched; };
   for (auto _ : state) {
     WalkTasks(f.platform, table, run);
   }

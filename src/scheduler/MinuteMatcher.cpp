@@ -31,11 +31,6 @@ void AlignToMinute(SystemClock& clock) {
 }
 
 void WalkTasks(LocalClock& clock, const std::unique_ptr<TStringList>& taskList,
-               const ItemRunner& runItem) {
-  WalkTasks(clock, taskList, [&runItem](const AnsiString& itemName, int) { runItem(itemName); });
-}
-
-void WalkTasks(LocalClock& clock, const std::unique_ptr<TStringList>& taskList,
                const TaskRunner& runTask) {
   TaskFields fields;
   for (int i = 0; taskList && i < taskList->Count(); ++i) {
