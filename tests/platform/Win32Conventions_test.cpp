@@ -41,6 +41,8 @@ TEST(DosDateTimeOf, PacksOnlyTheYears1980To2107) {
   } cases[] = {
       {FileTimeFromUnix(315532800, 0), true, (0 << 9) | (1 << 5) | 1, 0},  // 1980-01-01
       {FileTimeFromUnix(315532799, 999999999), false, 0, 0},
+      {FileTimeFromUnix(1000000000, 0), true, (21 << 9) | (9 << 5) | 9,
+       (1 << 11) | (46 << 5) | 20},  // 2001-09-09 01:46:40
       // 2024-02-29 13:37:59.5: the odd second is halved down.
       {FileTimeFromUnix(1709213879, 500000000), true, (44 << 9) | (2 << 5) | 29,
        (13 << 11) | (37 << 5) | 29},
