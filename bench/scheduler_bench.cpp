@@ -37,7 +37,7 @@ void BM_MinuteWalk(benchmark::State& state) {
   auto table = std::make_unique<TStringList>();
   AppendLines(text, *table);
   int launched = 0;
-  const ItemRunner run = [&](const AnsiString&) { ++launched; };
+  const TaskRunner run = [&](const AnsiString&, int) { ++launched; };
   for (auto _ : state) {
     WalkTasks(f.platform, table, run);
   }
@@ -74,7 +74,7 @@ void BM_RunItemIn10000Sections(benchmark::State& state) {
   }
   f.world.WriteFile("C:\\Tools\\lib\\launch.qef", launch);
   for (auto _ : state) {
-    RunItem(f.platform, f.platform, f.platform, 0,
+    RunItem(f.platform, 0,
             "Item9999");  // the last section: every search runs the whole file
   }
   state.counters["launches"] = static_cast<double>(f.world.launches.size());

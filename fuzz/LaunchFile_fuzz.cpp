@@ -155,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   sim::SimPlatform platform(world, "C:\\Tools\\pendulon.exe", "pendulon.exe");
   const char* const path = "C:\\Tools\\lib\\launch.qef";
   world.WriteFile(path, bytes);
-  const TQEFile file(platform, platform, path);
+  const TQEFile file(platform, path);
 
   TStringList expected;
   AppendLines(bytes, expected);

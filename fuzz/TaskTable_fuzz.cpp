@@ -79,7 +79,7 @@ void Walk(sim::SimPlatform& platform, const std::vector<std::string>& all, bool 
   // search for the entry a name came from goes on from the last one found.
   std::size_t from = 0;
 
-  const ItemRunner run = [&](const AnsiString& name) {
+  const TaskRunner run = [&](const AnsiString& name, int) {
     ++launches;
     FUZZ_REQUIRE(!name.empty());
     while (from < all.size() && !IsSuffix(name, all[from])) ++from;

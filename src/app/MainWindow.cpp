@@ -109,7 +109,7 @@ void TfrmPendulon::ExitTimerTimer() {
 
 void TfrmPendulon::RunItem(const AnsiString& itemName, int lineNumber) {
   LaunchRecord record(log_, lineNumber);
-  pendulon::RunItem(platform_, platform_, platform_, handle_, itemName, platform_, record);
+  pendulon::RunItem(platform_, handle_, itemName, record);
 }
 
 void TfrmPendulon::Close() {

@@ -29,7 +29,6 @@ class RunLog final : public LoadObserver, public WalkObserver {
   RunLog(const RunLog&) = delete;
   RunLog& operator=(const RunLog&) = delete;
 
-  const AnsiString& Path() const { return path_; }
   // The minute now, for a launch that starts.
   AnsiString MinuteNow() noexcept;
 

@@ -1,6 +1,6 @@
 #include "checker/ClockChanges.h"
 
-#include "platform/Clock.h"
+#include "platform/Calendar.h"
 
 namespace pendulon {
 namespace {

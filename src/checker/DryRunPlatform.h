@@ -9,7 +9,7 @@
 
 #include "launcher/RunItem.h"
 #include "platform/HostSystemWrapper.h"
-#include "platform/Shell.h"
+#include "platform/LaunchSystem.h"
 #include "platform/Win32Conventions.h"
 
 namespace pendulon {
@@ -19,7 +19,7 @@ struct ShellRequest : LaunchRequest {
   int showCommand = 0;
 };
 
-class DryRunPlatform final : public HostSystemWrapper, public Shell {
+class DryRunPlatform final : public HostSystemWrapper<LaunchSystem> {
  public:
   explicit DryRunPlatform(HostSystem& base) : HostSystemWrapper(base) {}
 

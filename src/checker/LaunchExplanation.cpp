@@ -82,7 +82,7 @@ LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& lau
     : platform_(platform), checkDrivePaths_(checkDrivePaths) {
   if (!present)
     return;
-  file_ = std::make_unique<TQEFile>(platform, platform, launchPath);
+  file_ = std::make_unique<TQEFile>(platform, launchPath);
   written_ = platform.FindFile(launchPath).lastWrite;
   const TStringList& lines = file_->Lines();
   for (std::int32_t i = 0; i < lines.Count(); ++i) {
@@ -177,12 +177,12 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     for (std::int32_t i = first; i <= last; ++i) (part += file_->Lines()[i]) += "\r\n";
     platform_.Serve(LaunchFilePath(platform_), std::move(part), written_);
     platform_.shellRequests.clear();
-    RunItem(platform_, platform_, platform_, 0, item);
+    RunItem(platform_, 0, item);
     if (platform_.shellRequests.empty()) {
-      Diagnose(TQEFile(platform_, platform_, LaunchFilePath(platform_)), first, item, e);
+      Diagnose(TQEFile(platform_, LaunchFilePath(platform_)), first, item, e);
     } else {
       e.request = platform_.shellRequests.front();
-      const TQEFile reader(platform_, platform_, LaunchFilePath(platform_));
+      const TQEFile reader(platform_, LaunchFilePath(platform_));
       e.verbIsDefault = reader.GetAction(item).empty();
       e.directoryIsDefault = reader.GetDir(item).empty();
       const std::string bare = WithoutQuotes(e.request.file);

@@ -25,7 +25,6 @@ class MinuteClasses {
   // lines in file order; the sets below count them from 0 in that order.
   explicit MinuteClasses(const std::vector<TimedLine>& lines);
 
-  int Lines() const { return lines_; }
   int TimeClass(int hour, int minute) const { return timeClass_[hour * 60 + minute]; }
   // Weekday 1 Sunday ... 7 Saturday. Only dates the calendar has (29 February included).
   int DateClass(int month, int day, int weekday) const {

@@ -6,22 +6,18 @@
 #include <unordered_map>
 
 #include "checker/ClockChanges.h"
-#include "platform/Clock.h"
+#include "platform/Calendar.h"
 #include "platform/Exceptions.h"
+#include "platform/LocalClock.h"
 #include "scheduler/MinuteMatcher.h"
 
 namespace pendulon {
 namespace {
 
-// A clock that stands at second 00 of the minute it is set to; the walk reads nothing else.
-class StoppedClock final : public SystemClock {
+// A clock that stands at second 00 of the minute it is set to: the walk reads nothing else.
+class StoppedClock final : public LocalClock {
  public:
   SystemTime LocalTime() override { return now; }
-  // The walk never waits; a wait on a clock that cannot move would never end.
-  void Sleep(std::uint32_t) override { throw std::logic_error("a stopped clock cannot wait"); }
-  // Stopped: no time passes, and its minute is read as UTC.
-  std::uint64_t Milliseconds() override { return 0; }
-  std::int32_t UtcOffsetMinutes() override { return 0; }
   SystemTime now;
 };
 

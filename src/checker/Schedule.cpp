@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/Clock.h"
+#include "platform/Calendar.h"
 
 namespace pendulon {
 namespace {

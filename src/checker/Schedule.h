@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/SystemClock.h"
+#include "platform/SystemTime.h"
 #include "scheduler/TaskLine.h"
 
 namespace pendulon {

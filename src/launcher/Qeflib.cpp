@@ -14,17 +14,11 @@ const AnsiString kMenuItem = "<MenuItem";
 
 }  // namespace
 
-TQEFile::TQEFile(FileSystem& files, ProcessInfo& process, const AnsiString& path)
-    : process_(process) {
-  if (!FilePresent(files, path)) {
-    CreateEmptyFile(files, path);
+TQEFile::TQEFile(HostSystem& host, const AnsiString& path) : process_(host) {
+  if (!FilePresent(host, path)) {
+    CreateEmptyFile(host, path);
   }
-  LoadLines(files, lines_, path);
-  fileName_ = path;
-}
-
-TQEFile::~TQEFile() {
-  fileName_.clear();
+  LoadLines(host, lines_, path);
 }
 
 std::int32_t TQEFile::FindLine(const AnsiString& prefix, std::int32_t start) const {

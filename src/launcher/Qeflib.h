@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "platform/AnsiString.h"
-#include "platform/FileSystem.h"
+#include "platform/HostSystem.h"
 #include "platform/ProcessInfo.h"
 #include "platform/StringList.h"
 
@@ -19,8 +19,7 @@ class TQEFile {
  public:
   // Loads the file, creating it empty where no file exists. Raises EFOpenError when the file
   // cannot be loaded. The process's code page decides which "=" splits a header line.
-  TQEFile(FileSystem& files, ProcessInfo& process, const AnsiString& path);
-  ~TQEFile();
+  TQEFile(HostSystem& host, const AnsiString& path);
   TQEFile(const TQEFile&) = delete;
   TQEFile& operator=(const TQEFile&) = delete;
 
@@ -49,7 +48,6 @@ class TQEFile {
  private:
   ProcessInfo& process_;
   TStringList lines_;
-  AnsiString fileName_;
 };
 
 }  // namespace pendulon

@@ -5,6 +5,7 @@
 
 #include "launcher/Qeflib.h"
 #include "platform/Exceptions.h"
+#include "platform/HostSystem.h"
 #include "platform/Process.h"
 #include "platform/Text.h"
 
@@ -18,12 +19,12 @@ AnsiString Line(std::int32_t index) {
 // Reads the request with a reader of its own that is gone before the shell is asked: the shell
 // may show a box during which further ticks launch again. Without a path, the reason is given
 // when asked for.
-std::optional<LaunchRequest> ReadRequest(FileSystem& files, ProcessInfo& process,
-                                         const AnsiString& itemName, AnsiString* reason) {
-  const AnsiString path = LaunchFilePath(process);
+std::optional<LaunchRequest> ReadRequest(HostSystem& host, const AnsiString& itemName,
+                                         AnsiString* reason) {
+  const AnsiString path = LaunchFilePath(host);
   // The reader creates a missing file empty; the reason then names that, not the section.
-  const bool missing = reason != nullptr && !files.FindFile(path).found;
-  const TQEFile reader(files, process, path);
+  const bool missing = reason != nullptr && !host.FindFile(path).found;
+  const TQEFile reader(host, path);
   LaunchRequest request;
   request.file = reader.GetPath(itemName);
   if (request.file.empty()) {
@@ -38,18 +39,18 @@ std::optional<LaunchRequest> ReadRequest(FileSystem& files, ProcessInfo& process
     request.verb = "open";
   }
   if (request.directory.empty()) {
-    request.directory = DirectoryOf(process, request.file);
+    request.directory = DirectoryOf(host, request.file);
   }
   return request;
 }
 
-// One launch; with an observer, it is told what came of it and the clock times the shell.
-void Launch(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
-            const AnsiString& itemName, SystemClock* clock, LaunchObserver* observer) {
+// One launch; with an observer, it is told what came of it and how long the shell took.
+void Launch(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName,
+            LaunchObserver* observer) {
   AnsiString reason;
   std::optional<LaunchRequest> request;
   try {
-    request = ReadRequest(files, process, itemName, observer != nullptr ? &reason : nullptr);
+    request = ReadRequest(system, itemName, observer != nullptr ? &reason : nullptr);
   } catch (const EFOpenError& error) {
     if (observer != nullptr)
       observer->LaunchedNothing(itemName, error.Message());
@@ -60,11 +61,11 @@ void Launch(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle 
       observer->LaunchedNothing(itemName, reason);
     return;
   }
-  const std::uint64_t started = clock != nullptr ? clock->Milliseconds() : 0;
-  const std::intptr_t answer = shell.ShellOpen(owner, request->verb, request->file,
-                                               request->parameters, request->directory, kSwRestore);
+  const std::uint64_t started = observer != nullptr ? system.Milliseconds() : 0;
+  const std::intptr_t answer = system.ShellOpen(
+      owner, request->verb, request->file, request->parameters, request->directory, kSwRestore);
   if (observer != nullptr)
-    observer->Launched(itemName, *request, answer, clock->Milliseconds() - started);
+    observer->Launched(itemName, *request, answer, system.Milliseconds() - started);
 }
 
 }  // namespace
@@ -73,14 +74,13 @@ AnsiString LaunchFilePath(ProcessInfo& process) {
   return ExeDirectory(process) + "\\lib\\launch.qef";
 }
 
-void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
-             const AnsiString& itemName) {
-  Launch(files, process, shell, owner, itemName, nullptr, nullptr);
+void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName) {
+  Launch(system, owner, itemName, nullptr);
 }
 
-void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
-             const AnsiString& itemName, SystemClock& clock, LaunchObserver& observer) {
-  Launch(files, process, shell, owner, itemName, &clock, &observer);
+void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName,
+             LaunchObserver& observer) {
+  Launch(system, owner, itemName, &observer);
 }
 
 NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName,

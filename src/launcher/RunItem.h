@@ -6,10 +6,9 @@
 #include <cstdint>
 
 #include "platform/AnsiString.h"
-#include "platform/FileSystem.h"
+#include "platform/LaunchSystem.h"
 #include "platform/ProcessInfo.h"
 #include "platform/Shell.h"
-#include "platform/SystemClock.h"
 
 namespace pendulon {
 
@@ -42,13 +41,12 @@ inline constexpr const char* kLaunchFileCreated =
 
 // Does nothing when the item has no path. Raises EFOpenError when the launch file cannot be
 // loaded; what the shell makes of the request is not looked at.
-void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
-             const AnsiString& itemName);
+void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName);
 
-// The same launch, telling the observer what came of it; the clock times the shell's call.
-// An unreadable launch file is told as the error's text before the error goes on.
-void RunItem(FileSystem& files, ProcessInfo& process, Shell& shell, WindowHandle owner,
-             const AnsiString& itemName, SystemClock& clock, LaunchObserver& observer);
+// The same launch, telling the observer what came of it, with the milliseconds the shell's call
+// took. An unreadable launch file is told as the error's text before the error goes on.
+void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName,
+             LaunchObserver& observer);
 
 // Why an item whose path is empty launches nothing: the first fault of its section, the lines
 // that show it (0-based, -1 for none), and the words the run log and qefcheck both use. A reader

@@ -52,8 +52,6 @@ class FileSystem {
 
   virtual FoundFile FindFile(const AnsiString& path) = 0;  // FindFirstFileA, then FindClose
   virtual bool ToLocalFileTime(FileTime utc, FileTime& local) = 0;  // FileTimeToLocalFileTime
-  virtual bool ToDosDateTime(FileTime time, std::uint16_t& date,
-                             std::uint16_t& timeOfDay) = 0;  // FileTimeToDosDateTime
   // CreateFileA with FILE_ATTRIBUTE_NORMAL; kInvalidFile on failure.
   virtual FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                               std::uint32_t disposition) = 0;

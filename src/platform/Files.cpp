@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
+#include "platform/Win32Conventions.h"
 
 namespace pendulon {
 namespace {
@@ -58,7 +59,7 @@ std::int32_t FileStamp(FileSystem& files, const AnsiString& path) {
   }
   FileTime local = 0;
   std::uint16_t date = 0, time = 0;
-  if (!files.ToLocalFileTime(entry.lastWrite, local) || !files.ToDosDateTime(local, date, time)) {
+  if (!files.ToLocalFileTime(entry.lastWrite, local) || !DosDateTimeOf(local, date, time)) {
     return -1;
   }
   return static_cast<std::int32_t>((static_cast<std::uint32_t>(date) << 16) | time);

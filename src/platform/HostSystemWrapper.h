@@ -1,21 +1,21 @@
 #pragma once
 // A host system that hands every call to another one, so that a variant overrides only the calls
-// it changes (a clock stopped at one minute, files opened for reading only).
+// it changes (files opened for reading only, a file served from memory). Interface is the host
+// system or a combination that extends it (LaunchSystem), whose further calls the variant
+// answers itself.
 
 #include "platform/HostSystem.h"
 
 namespace pendulon {
 
-class HostSystemWrapper : public HostSystem {
+template <class Interface = HostSystem>
+class HostSystemWrapper : public Interface {
  public:
   explicit HostSystemWrapper(HostSystem& base) : base_(base) {}
 
   FoundFile FindFile(const AnsiString& path) override { return base_.FindFile(path); }
   bool ToLocalFileTime(FileTime utc, FileTime& local) override {
     return base_.ToLocalFileTime(utc, local);
-  }
-  bool ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) override {
-    return base_.ToDosDateTime(time, date, timeOfDay);
   }
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                       std::uint32_t disposition) override {
@@ -49,7 +49,6 @@ class HostSystemWrapper : public HostSystem {
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override {
     return base_.ModuleFileName(buffer, size);
   }
-  AnsiString CommandLine() override { return base_.CommandLine(); }
   bool IsLeadByte(unsigned char byte) override { return base_.IsLeadByte(byte); }
   std::uint32_t ProcessId() override { return base_.ProcessId(); }
 

@@ -78,8 +78,8 @@ AnsiString ArgumentOf(ProcessInfo& process, const AnsiString& commandLine, int i
   return token;
 }
 
-AnsiString FirstArgument(ProcessInfo& process) {
-  return ArgumentOf(process, process.CommandLine(), 1);
+AnsiString FirstArgument(Platform& platform) {
+  return ArgumentOf(platform, platform.CommandLine(), 1);
 }
 
 }  // namespace pendulon

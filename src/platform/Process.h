@@ -2,6 +2,7 @@
 // What the running process knows of itself: its folder and its first argument.
 
 #include "platform/AnsiString.h"
+#include "platform/Platform.h"
 #include "platform/ProcessInfo.h"
 
 namespace pendulon {
@@ -13,11 +14,11 @@ AnsiString ExePath(ProcessInfo& process);
 // (C:\). Paths of any length are read whole.
 AnsiString ExeDirectory(ProcessInfo& process);
 
-// The first argument after the program's name, cut from a command line the way Windows
-// programs split it: blanks and control bytes separate, a stretch in double quotes does not,
-// the quotes themselves are dropped, and a pair of quotes where an argument would begin makes
-// no argument. Empty when there is no argument.
-AnsiString FirstArgument(ProcessInfo& process);
+// The first argument after the program's name on the platform's command line, cut the way
+// Windows programs split it: blanks and control bytes separate, a stretch in double quotes does
+// not, the quotes themselves are dropped, and a pair of quotes where an argument would begin
+// makes no argument. Empty when there is no argument.
+AnsiString FirstArgument(Platform& platform);
 
 // The same over a given command line; the first token is the program's name.
 AnsiString ArgumentOf(ProcessInfo& process, const AnsiString& commandLine, int index);

@@ -22,7 +22,6 @@ class TTimer final : private TimerSink {
   TTimer(const TTimer&) = delete;
   TTimer& operator=(const TTimer&) = delete;
 
-  bool Enabled() const { return enabled_; }
   std::uint32_t Interval() const { return interval_; }
   // Each may raise EOutOfResources when the platform refuses to start the timer.
   void SetEnabled(bool enabled);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Clock.h"
+#include "platform/Calendar.h"
 
 namespace pendulon {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
-// The window system: the program's hidden windows, its boxes and launches, the timers that tick
-// on its windows, the message loop, and the lock that lets only one copy take its caption.
+// The window system: the program's hidden windows, its boxes, the timers that tick on its
+// windows, the message loop, and the lock that lets only one copy take its caption.
 // Method names avoid the Win32 macro names (CreateWindow, MessageBox, ...) on purpose.
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/AnsiString.h"
-#include "platform/Shell.h"
+#include "platform/Shell.h"  // WindowHandle
 
 namespace pendulon {
 
@@ -48,8 +48,10 @@ class ScopedLock {
 
 enum class Pumped { kNothing, kQuit, kDispatched };
 
-class WindowSystem : public Shell {
+class WindowSystem {
  public:
+  virtual ~WindowSystem() = default;
+
   // Windows. All top-level, created hidden.
   virtual WindowHandle NewWindow(const AnsiString& className, const AnsiString& caption,
                                  const WindowPlacement& placement, WindowClient* client) = 0;

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "platform/AnsiString.h"
-#include "platform/SystemClock.h"
+#include "platform/SystemTime.h"
 
 namespace pendulon {
 

@@ -1,5 +1,6 @@
 #include "scheduler/MinuteMatcher.h"
 
+#include "platform/Calendar.h"
 #include "platform/Clock.h"
 #include "scheduler/TaskLine.h"
 
@@ -7,7 +8,7 @@ namespace pendulon {
 namespace {
 
 // Each check reads the clock itself, at the moment it runs.
-bool FieldMatches(SystemClock& clock, int index, std::string_view field) {
+bool FieldMatches(LocalClock& clock, int index, std::string_view field) {
   if (field == "*") {
     return true;
   }
@@ -29,12 +30,7 @@ void AlignToMinute(SystemClock& clock) {
   }
 }
 
-void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
-               const ItemRunner& runItem) {
-  WalkTasks(clock, taskList, [&runItem](const AnsiString& itemName, int) { runItem(itemName); });
-}
-
-void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
+void WalkTasks(LocalClock& clock, const std::unique_ptr<TStringList>& taskList,
                const TaskRunner& runTask) {
   TaskFields fields;
   for (int i = 0; taskList && i < taskList->Count(); ++i) {
@@ -55,7 +51,7 @@ void WalkTasks(SystemClock& clock, const std::unique_ptr<TStringList>& taskList,
   }
 }
 
-std::uint32_t MillisecondsToNextMinute(SystemClock& clock) {
+std::uint32_t MillisecondsToNextMinute(LocalClock& clock) {
   const SystemTime now = clock.LocalTime();
   const std::uint32_t intoMinute = (now.second % 60u) * 1000u + now.milliseconds % 1000u;
   return 60000u - intoMinute;

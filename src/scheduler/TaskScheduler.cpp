@@ -20,13 +20,6 @@ AnsiString TimeOfDay(const SystemTime& t) {
 
 }  // namespace
 
-TaskScheduler::TaskScheduler(Platform& platform, WindowHandle owner, ItemRunner runItem,
-                             TTimer::ErrorHandler onTimerError)
-    : TaskScheduler(
-          platform, owner,
-          [runItem = std::move(runItem)](const AnsiString& itemName, int) { runItem(itemName); },
-          std::move(onTimerError)) {}
-
 TaskScheduler::TaskScheduler(Platform& platform, WindowHandle owner, TaskRunner runTask,
                              TTimer::ErrorHandler onTimerError)
     : platform_(platform),

@@ -45,8 +45,6 @@ class TaskScheduler {
   // enough that a timer running a little fast still lands in second 0 of the minute it serves.
   static constexpr std::uint32_t kTickAfterBoundary = 200;
 
-  TaskScheduler(Platform& platform, WindowHandle owner, ItemRunner runItem,
-                TTimer::ErrorHandler onTimerError);
   TaskScheduler(Platform& platform, WindowHandle owner, TaskRunner runTask,
                 TTimer::ErrorHandler onTimerError);
 

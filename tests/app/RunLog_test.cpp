@@ -369,7 +369,7 @@ TEST_F(RunLogTest, ALogThatCannotRollOverKeepsGrowing) {
 // Two executers on one folder, both past 1 MiB: the second renames the file it measured, which
 // the first has already moved, and never the fresh log the first has begun.
 TEST_F(RunLogTest, TwoExecutersRollingOverAtOnceKeepBothFiles) {
-  class RollsOverFirst final : public HostSystemWrapper {
+  class RollsOverFirst final : public HostSystemWrapper<> {
    public:
     RollsOverFirst(HostSystem& base, RunLog& first) : HostSystemWrapper(base), first_(first) {}
     bool RenameOpenFile(FileHandle file, const AnsiString& to) override {

@@ -35,7 +35,7 @@ TEST_F(DryRunPlatformTest, RefusesEveryOpenThatCouldWriteOrCreate) {
   dry.Close(read);
 
   // The launch-file reader creates a missing file; through the dry run it cannot.
-  EXPECT_THROW(TQEFile(dry, dry, kLaunch), EFOpenError);
+  EXPECT_THROW(TQEFile(dry, kLaunch), EFOpenError);
   EXPECT_FALSE(world.Exists(kLaunch));
 }
 
@@ -59,7 +59,7 @@ TEST_F(DryRunPlatformTest, SendsAnAliasedPathToTheRealOne) {
   world.WriteFile(kLaunch, "<A>\r\npath=x\r\n</A>\r\n");
   dry.Alias("Q:\\lib\\launch.qef", kLaunch);
   EXPECT_TRUE(dry.FindFile("Q:\\lib\\launch.qef").found);
-  const TQEFile file(dry, dry, "Q:\\lib\\launch.qef");
+  const TQEFile file(dry, "Q:\\lib\\launch.qef");
   EXPECT_EQ(file.GetPath("A"), "x");
 }
 

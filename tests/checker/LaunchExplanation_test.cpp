@@ -1,8 +1,10 @@
 #include "checker/LaunchExplanation.h"
 
 #include <iterator>
+#include <sstream>
 #include <string>
 
+#include "CheckerFixture.h"
 #include "app/Program.h"
 #include "checker/FolderCheck.h"
 #include "launcher/RunItem.h"
@@ -133,7 +135,7 @@ TEST_F(LaunchExplanationTest, GivesTheShellRequestTheExecuterMakes) {
                   "<Name with spaces >\r\npath=C:\\x y\\z.exe\r\n</Name with spaces >\r\n");
   for (const char* item : {"Plain", "Full", "Bare", "Root", "Twice", "Wide", "Name with spaces "}) {
     world.launches.clear();
-    RunItem(platform, platform, platform, 0, item);
+    RunItem(platform, 0, item);
     ASSERT_EQ(world.launches.size(), 1u) << item;
     const ShellRecord real = world.launches[0];
     world.launches.clear();
@@ -150,6 +152,42 @@ TEST_F(LaunchExplanationTest, GivesTheShellRequestTheExecuterMakes) {
   EXPECT_TRUE(Explain("Plain").directoryIsDefault);
   EXPECT_FALSE(Explain("Full").verbIsDefault);
   EXPECT_FALSE(Explain("Full").directoryIsDefault);
+}
+
+TEST_F(CheckerTest, AMissingFileOnADriveIsAProblemOnlyWhereTheDrivesAreThisMachines) {
+  world.MakeDirectory("C:\\Apps");
+  world.WriteFile("C:\\Apps\\there.exe", "MZ");
+  struct Case {
+    const char* path;
+    bool problemHere;  // when the drives are this machine's
+  } cases[] = {
+      {"C:\\Apps\\there.exe", false}, {"c:\\apps\\THERE.exe", false},
+      {"C:\\Apps\\gone.exe", true},   {"D:\\gone.exe", true},
+      {"d:/gone.exe", true},          {"\\\\server\\share\\gone.exe", false},
+      {"http://x/gone.exe", false},   {"gone.exe", false},
+      {"Apps\\gone.exe", false},      {"C:gone.exe", false},
+  };
+  for (const Case& c : cases) {
+    world.WriteFile(kTasks, "* * * * * A\r\n");
+    world.WriteFile(kLaunch, std::string("<A>\r\npath=") + c.path + "\r\n</A>\r\n");
+    for (const bool here : {false, true}) {
+      const FolderCheck check = CheckFolder(platform, "C:\\Tools", '\\', here);
+      const bool problem = here && c.problemHere;
+      EXPECT_EQ(check.ExitStatus(), problem ? 1 : 0) << c.path << " " << here;
+      EXPECT_EQ(check.lines[0].verdict, problem ? Verdict::kLaunchesNothing : Verdict::kLaunches);
+      EXPECT_EQ(
+          check.lines[0].reason.find("the shell will answer: file not found") != std::string::npos,
+          problem)
+          << c.path;
+    }
+  }
+  // The report still shows what the shell is handed.
+  world.WriteFile(kLaunch, "<A>\r\npath=D:\\gone.exe\r\n</A>\r\n");
+  std::ostringstream out, err;
+  EXPECT_EQ(RunChecker(platform, {}, '\\', out, err, true), 1);
+  EXPECT_NE(out.str().find("the shell will answer: file not found"), std::string::npos);
+  EXPECT_NE(out.str().find("               file        D:\\gone.exe\n"), std::string::npos)
+      << out.str();
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ class NextTimesTest : public SimTest {
   std::vector<std::string> RealWalk(const std::unique_ptr<TStringList>& table) {
     std::vector<std::string> events;
     try {
-      WalkTasks(platform, table, [&](const AnsiString& item) { events.push_back(item); });
+      WalkTasks(platform, table, [&](const AnsiString& item, int) { events.push_back(item); });
     } catch (const EStringListError& e) {
       events.push_back(e.Message());
     }

@@ -161,7 +161,7 @@ TEST_F(CheckerTest, ReportsGiveEachLinesLastRunAndTheRecentFailures) {
 
 // A host that counts the bytes it reads, to show what the reader takes from a file, and that
 // may let the file grow with each read, as while the executer appends.
-class CountingHost final : public HostSystemWrapper {
+class CountingHost final : public HostSystemWrapper<> {
  public:
   using HostSystemWrapper::HostSystemWrapper;
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& got) override {
@@ -229,42 +229,6 @@ TEST_F(CheckerTest, OnlyFilesAreReadAndOfThemTheirLast16MiB) {
     EXPECT_LE(host.bytes, c.mostRead + 64 * 1024) << "the task and launch files";
     EXPECT_EQ(out.str().find("last run") != std::string::npos, c.mostRead > 0);
   }
-}
-
-TEST_F(CheckerTest, AMissingFileOnADriveIsAProblemOnlyWhereTheDrivesAreThisMachines) {
-  world.MakeDirectory("C:\\Apps");
-  world.WriteFile("C:\\Apps\\there.exe", "MZ");
-  struct Case {
-    const char* path;
-    bool problemHere;  // when the drives are this machine's
-  } cases[] = {
-      {"C:\\Apps\\there.exe", false}, {"c:\\apps\\THERE.exe", false},
-      {"C:\\Apps\\gone.exe", true},   {"D:\\gone.exe", true},
-      {"d:/gone.exe", true},          {"\\\\server\\share\\gone.exe", false},
-      {"http://x/gone.exe", false},   {"gone.exe", false},
-      {"Apps\\gone.exe", false},      {"C:gone.exe", false},
-  };
-  for (const Case& c : cases) {
-    world.WriteFile(kTasks, "* * * * * A\r\n");
-    world.WriteFile(kLaunch, std::string("<A>\r\npath=") + c.path + "\r\n</A>\r\n");
-    for (const bool here : {false, true}) {
-      const FolderCheck check = CheckFolder(platform, "C:\\Tools", '\\', here);
-      const bool problem = here && c.problemHere;
-      EXPECT_EQ(check.ExitStatus(), problem ? 1 : 0) << c.path << " " << here;
-      EXPECT_EQ(check.lines[0].verdict, problem ? Verdict::kLaunchesNothing : Verdict::kLaunches);
-      EXPECT_EQ(
-          check.lines[0].reason.find("the shell will answer: file not found") != std::string::npos,
-          problem)
-          << c.path;
-    }
-  }
-  // The report still shows what the shell is handed.
-  world.WriteFile(kLaunch, "<A>\r\npath=D:\\gone.exe\r\n</A>\r\n");
-  std::ostringstream out, err;
-  EXPECT_EQ(RunChecker(platform, {}, '\\', out, err, true), 1);
-  EXPECT_NE(out.str().find("the shell will answer: file not found"), std::string::npos);
-  EXPECT_NE(out.str().find("               file        D:\\gone.exe\n"), std::string::npos)
-      << out.str();
 }
 
 }  // namespace

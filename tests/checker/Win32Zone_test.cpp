@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ZoneCases.h"
-#include "platform/Clock.h"
+#include "platform/Calendar.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace pendulon {

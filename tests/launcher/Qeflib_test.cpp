@@ -15,7 +15,7 @@ class QeflibTest : public SimTest {
     std::string bytes;
     for (const std::string& line : lines) bytes += line + "\r\n";
     world.WriteFile(kLaunch, bytes);
-    return TQEFile(platform, platform, kLaunch);
+    return TQEFile(platform, kLaunch);
   }
 
   static std::int32_t Tag(const TQEFile& file, const char* name, bool opening) {
@@ -138,7 +138,7 @@ TEST_F(QeflibTest, HeaderEndIsTheOpeningTagWhenAMenuItemFollowsIt) {
 
 TEST_F(QeflibTest, AMissingFileIsCreatedEmptyAndAnsweredEmpty) {
   world.MakeDirectory("C:\\Tools\\lib");
-  const TQEFile file(platform, platform, kLaunch);
+  const TQEFile file(platform, kLaunch);
   EXPECT_EQ(world.Contents(kLaunch), "");
   EXPECT_EQ(file.GetPath("Viewer"), "");
   EXPECT_EQ(Tag(file, "Viewer", true), -1);
@@ -146,7 +146,7 @@ TEST_F(QeflibTest, AMissingFileIsCreatedEmptyAndAnsweredEmpty) {
 
 TEST_F(QeflibTest, AnExistingFileWithAnOddDateIsLoadedNotEmptied) {
   world.WriteFile(kLaunch, "<V>\r\npath=x\r\n</V>\r\n", UtcMsFromCivil(1970, 1, 1, 0, 0, 0, 0));
-  const TQEFile file(platform, platform, kLaunch);
+  const TQEFile file(platform, kLaunch);
   EXPECT_EQ(file.GetPath("V"), "x");
   EXPECT_EQ(world.Contents(kLaunch), "<V>\r\npath=x\r\n</V>\r\n");
 }
@@ -160,7 +160,7 @@ TEST_F(QeflibTest, AFileThatCannotBeLoadedRaisesCannotOpenFile) {
       w.LockForWriting(kLaunch, true);
     }
     try {
-      TQEFile file(p, p, kLaunch);
+      TQEFile file(p, kLaunch);
       ADD_FAILURE() << "constructed";
     } catch (const EFOpenError& e) {
       EXPECT_EQ(e.Message(), std::string("Cannot open file ") + kLaunch);

@@ -12,7 +12,7 @@ class RunItemTest : public SimTest {
  protected:
   void Launch(const std::string& launchFile, const std::string& item) {
     world.WriteFile(kLaunch, launchFile);
-    RunItem(platform, platform, platform, owner, item);
+    RunItem(platform, owner, item);
   }
   WindowHandle owner = world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
 };
@@ -64,7 +64,7 @@ TEST_F(RunItemTest, WithoutAPathNothingHappens) {
 
 TEST_F(RunItemTest, AMissingLaunchFileIsCreatedEmpty) {
   world.MakeDirectory("C:\\Tools\\lib");
-  RunItem(platform, platform, platform, owner, "Viewer");
+  RunItem(platform, owner, "Viewer");
   EXPECT_EQ(world.Contents(kLaunch), "");
   EXPECT_TRUE(world.launches.empty());
 }
@@ -84,14 +84,14 @@ TEST_F(RunItemTest, ALaunchFileThatCannotBeReadRaisesWithItsFullPath) {
     w.WriteFile(c.launchFile, "<Viewer>\r\npath=C:\\v.exe\r\n</Viewer>\r\n");
     w.LockForWriting(c.launchFile, true);
     try {
-      RunItem(p, p, p, 0, "Viewer");
+      RunItem(p, 0, "Viewer");
       ADD_FAILURE() << "launched";
     } catch (const EFOpenError& e) {
       EXPECT_EQ(e.Message(), std::string("Cannot open file ") + c.launchFile);
     }
     EXPECT_TRUE(w.launches.empty());
     w.LockForWriting(c.launchFile, false);
-    RunItem(p, p, p, 0, "Viewer");
+    RunItem(p, 0, "Viewer");
     EXPECT_EQ(w.launches.size(), 1u);
   }
 }
@@ -103,7 +103,7 @@ TEST_F(RunItemTest, NoReaderIsAliveWhileTheShellShowsABox) {
     world.WriteFile(kLaunch, "<Viewer>\r\npath=C:\\edited.exe\r\n</Viewer>\r\n");
   });
   Launch("<Viewer>\r\npath=C:\\v.exe\r\n</Viewer>\r\n", "Viewer");
-  RunItem(platform, platform, platform, owner, "Viewer");
+  RunItem(platform, owner, "Viewer");
   ASSERT_EQ(world.launches.size(), 2u);
   EXPECT_EQ(world.launches[1].file, "C:\\edited.exe") << "every launch reads the file anew";
 }

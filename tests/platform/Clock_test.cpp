@@ -42,25 +42,6 @@ TEST_F(ClockTest, ClockTextReadsTheClockAtEveryCall) {
   EXPECT_EQ(ClockText(platform, "n"), "1");
 }
 
-TEST(WeekdayNumber, CountsFromSundayAsOne) {
-  struct Case {
-    int year, month, day, expected;
-  } cases[] = {
-      {1899, 12, 30, 7}, {1899, 12, 31, 1}, {2000, 1, 1, 7},
-      {2000, 1, 3, 2},   {2026, 12, 8, 3},  {2024, 2, 29, 5},
-  };
-  for (const Case& c : cases) {
-    SystemTime t;
-    t.year = static_cast<std::uint16_t>(c.year);
-    t.month = static_cast<std::uint16_t>(c.month);
-    t.day = static_cast<std::uint16_t>(c.day);
-    t.hour = 23;
-    t.minute = 59;
-    EXPECT_EQ(WeekdayNumber(EncodeDateTime(t)), c.expected)
-        << c.year << "-" << c.month << "-" << c.day;
-  }
-}
-
 TEST(DecimalText, WritesPlainDigits) {
   EXPECT_EQ(DecimalText(0), "0");
   EXPECT_EQ(DecimalText(7), "7");

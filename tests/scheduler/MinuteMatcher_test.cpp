@@ -18,7 +18,7 @@ class MinuteMatcherTest : public SimTest {
     for (const std::string& line : lines) table->Add(line);
     std::vector<std::string> seen;
     try {
-      WalkTasks(platform, table, [&](const AnsiString& item) { seen.push_back(item); });
+      WalkTasks(platform, table, [&](const AnsiString& item, int) { seen.push_back(item); });
     } catch (const EStringListError& e) {
       seen.push_back("error " + e.Message().substr(e.Message().find('(')));
     }
@@ -87,7 +87,7 @@ TEST_F(MinuteMatcherTest, TheWalkSeesTheTableAsItIsBeforeEachEntry) {
   table->Add("* * * * * second");
   table->Add("* * * * * third");
   V seen;
-  WalkTasks(platform, table, [&](const AnsiString& item) {
+  WalkTasks(platform, table, [&](const AnsiString& item, int) {
     seen.push_back(item);
     if (item == "first") {
       // A reload made while the launch waits: the walk goes on at entry 1 of the new table.
@@ -111,7 +111,7 @@ TEST_F(MinuteMatcherTest, EveryCheckReadsTheClockWhenItRuns) {
   table->Add("5 * * * * a");
   table->Add("5 * * * * b");
   table->Add("6 * * * * c");
-  WalkTasks(platform, table, [&](const AnsiString& item) {
+  WalkTasks(platform, table, [&](const AnsiString& item, int) {
     seen.push_back(item);
     world.AdvanceBy(200);
   });

@@ -49,10 +49,9 @@ class TaskSchedulerTest : public SimTest {
 
   V errors;
   WindowHandle owner = world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
-  TaskScheduler scheduler{
-      platform, owner,
-      [this](const AnsiString& item) { RunItem(platform, platform, platform, owner, item); },
-      [this](std::exception_ptr e) { errors.push_back(ErrorText(e)); }};
+  TaskScheduler scheduler{platform, owner,
+                          [this](const AnsiString& item, int) { RunItem(platform, owner, item); },
+                          [this](std::exception_ptr e) { errors.push_back(ErrorText(e)); }};
 };
 
 TEST_F(TaskSchedulerTest, StartsAtSecondZeroAndFirstMatchesTheMinuteAfter) {
@@ -108,7 +107,7 @@ TEST_F(TaskSchedulerTest, ARefusedTimerStopsTheStartWhereItIsRefused) {
   w.refusedTimerIntervals = {1000};
   V errors2;
   TaskScheduler s(
-      p, 0, [](const AnsiString&) {},
+      p, 0, [](const AnsiString&, int) {},
       [&](std::exception_ptr e) { errors2.push_back(ErrorText(e)); });
   EXPECT_THROW(s.StartScheduler(), EOutOfResources);
   EXPECT_EQ(s.TaskList()->Count(), 1) << "loaded, but never watched";
@@ -230,7 +229,7 @@ TEST_F(TaskSchedulerTest, AWalkWaitingInALaunchSeesReloadsAndEndsWhenTheTableIsF
     return launch.file == "C:\\a.exe" ? 30 * kSecond : 0;
   };
   TaskScheduler s(
-      p, 0, [&](const AnsiString& item) { RunItem(p, p, p, 0, item); }, nullptr);
+      p, 0, [&](const AnsiString& item, int) { RunItem(p, 0, item); }, nullptr);
   s.StartScheduler();
   w.At(w.Now() + 60 * kSecond + 10 * kSecond, [&] { s.FreeTaskList(); });
   p.RunUntil(w.Now() + 3 * kMinute);
@@ -405,8 +404,7 @@ TEST(TaskSchedulerRefusals, EachOutageIsReportedOnceAndNoMinuteIsLost) {
     };
     V errors;
     TaskScheduler scheduler(
-        platform, 0,
-        [&](const AnsiString& item) { RunItem(platform, platform, platform, 0, item); },
+        platform, 0, [&](const AnsiString& item, int) { RunItem(platform, 0, item); },
         [&](std::exception_ptr e) { errors.push_back(ErrorText(e)); });
     try {
       scheduler.StartScheduler();
@@ -447,7 +445,7 @@ TEST_F(TaskSchedulerTest, AFileLockedAtStartUpLoadsOnceFreeAfterOneBox) {
   SimPlatform p(w, kExe, "p");
   w.MakeDirectory(kTasks);
   TaskScheduler s(
-      p, 0, [](const AnsiString&) {}, nullptr);
+      p, 0, [](const AnsiString&, int) {}, nullptr);
   EXPECT_THROW(s.StartScheduler(), EFOpenError);
   EXPECT_FALSE(s.ModifyTimer().Counting());
 }
@@ -488,7 +486,7 @@ TEST(TaskSchedulerDrift, ThirtyDaysOfADriftingTimerMatchEveryMinuteOnce) {
     V matched;
     TaskScheduler s(
         platform, 0,
-        [&](const AnsiString&) {
+        [&](const AnsiString&, int) {
           const SystemTime t = world.LocalTime();
           matched.push_back(std::to_string(t.day) + " " + std::to_string(t.hour) + ":" +
                             std::to_string(t.minute));
@@ -528,7 +526,7 @@ TEST_F(TaskSchedulerTest, DaylightSavingTimeSkipsTheLostHourAndRepeatsTheDoubled
   w.SetLocalTime(2026, 10, 25, 4, 58, 30);
   w.SetOffsetFrom(w.Now() + kHour + 90 * kSecond, 0);  // 06:00 local becomes 05:00
   TaskScheduler s(
-      p, 0, [&](const AnsiString& item) { RunItem(p, p, p, 0, item); }, nullptr);
+      p, 0, [&](const AnsiString& item, int) { RunItem(p, 0, item); }, nullptr);
   s.StartScheduler();
   p.RunUntil(w.Now() + 4 * kHour);
   EXPECT_EQ(w.launches.size(), 120u) << "05:00 to 05:59 happened twice";

@@ -106,10 +106,6 @@ bool SimPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
   return true;
 }
 
-bool SimPlatform::ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) {
-  return DosDateTimeOf(time, date, timeOfDay);
-}
-
 FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                                  std::uint32_t disposition) {
   const std::string key = SimWorld::Key(path);

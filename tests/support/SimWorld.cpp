@@ -4,7 +4,7 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "platform/Clock.h"
+#include "platform/Calendar.h"
 #include "platform/Win32Conventions.h"
 #include "support/SimPlatform.h"
 
@@ -57,10 +57,10 @@ void SetEuropeBerlinRules(SimWorld& world) {
   for (int y = 2026; y <= 2040; ++y) {
     for (const auto& [month, offset] : {std::pair{3u, 2 * kHour}, std::pair{10u, kHour}}) {
       const year_month_day sunday{sys_days{year(y) / month / Sunday[last]}};
-      world.SetOffsetFrom(UtcMsFromCivil(y, static_cast<int>(month),
-                                         static_cast<int>(static_cast<unsigned>(sunday.day())), 1,
-                                         0, 0, 0),
-                          offset);
+      world.SetOffsetFrom(
+          UtcMsFromCivil(y, static_cast<int>(month),
+                         static_cast<int>(static_cast<unsigned>(sunday.day())), 1, 0, 0, 0),
+          offset);
     }
   }
 }

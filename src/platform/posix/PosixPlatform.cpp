@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/Win32Conventions.h"
@@ -87,10 +85,6 @@ bool PosixPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
     return false;
   local = utc + static_cast<FileTime>(shift);
   return true;
-}
-
-bool PosixPlatform::ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) {
-  return DosDateTimeOf(time, date, timeOfDay);
 }
 
 FileHandle PosixPlatform::OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t,
@@ -223,26 +217,6 @@ std::uint32_t PosixPlatform::ModuleFileName(char* buffer, std::uint32_t size) {
     path.resize(path.size() * 2);
   }
   return CopyModuleFileName(path, buffer, size);
-}
-
-AnsiString PosixPlatform::CommandLine() {
-  // The arguments rejoined the way a Windows command line quotes them.
-  std::ifstream file("/proc/self/cmdline", std::ios::binary);
-  const std::string raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  AnsiString line;
-  std::size_t start = 0;
-  while (start < raw.size()) {
-    std::size_t end = raw.find('\0', start);
-    if (end == std::string::npos)
-      end = raw.size();
-    const std::string argument = raw.substr(start, end - start);
-    if (!line.empty())
-      line += ' ';
-    const bool quote = argument.empty() || argument.find_first_of(" \t") != std::string::npos;
-    line += quote ? "\"" + argument + "\"" : argument;
-    start = end + 1;
-  }
-  return line;
 }
 
 }  // namespace pendulon

@@ -20,7 +20,6 @@ class PosixPlatform final : public HostSystem {
   // writer opens at once, and KindOf tells it from a file.
   FoundFile FindFile(const AnsiString& path) override;
   bool ToLocalFileTime(FileTime utc, FileTime& local) override;
-  bool ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) override;
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                       std::uint32_t disposition) override;
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override;
@@ -35,7 +34,6 @@ class PosixPlatform final : public HostSystem {
   bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
-  AnsiString CommandLine() override;
   // Bytes are taken as a single-byte code page: no byte leads a two-byte character.
   bool IsLeadByte(unsigned char) override { return false; }
   std::uint32_t ProcessId() override;

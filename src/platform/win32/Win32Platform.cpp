@@ -199,16 +199,6 @@ bool Win32Platform::ToLocalFileTime(FileTime utc, FileTime& local) {
   return true;
 }
 
-bool Win32Platform::ToDosDateTime(FileTime time, std::uint16_t& date, std::uint16_t& timeOfDay) {
-  const FILETIME in = ToFileTime(time);
-  WORD d = 0, t = 0;
-  if (!FileTimeToDosDateTime(&in, &d, &t))
-    return false;
-  date = d;
-  timeOfDay = t;
-  return true;
-}
-
 FileHandle Win32Platform::OpenFile(const AnsiString& path, std::uint32_t access,
                                    std::uint32_t share, std::uint32_t disposition) {
   const HANDLE file = CreateFileA(path.c_str(), access, share, nullptr, disposition,

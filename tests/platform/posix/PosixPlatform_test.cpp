@@ -8,20 +8,15 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <set>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "ReportJson.h"
-#include "ZoneCases.h"
-#include "checker/Checker.h"
-#include "platform/Clock.h"
+#include "platform/Calendar.h"
 #include "platform/Files.h"
 #include "platform/Win32Conventions.h"
+#include "support/TempFolder.h"
 
 namespace pendulon {
 namespace {
@@ -30,36 +25,12 @@ namespace fs = std::filesystem;
 
 class PosixPlatformTest : public ::testing::Test {
  protected:
-  PosixPlatformTest() {
-    char pattern[] = "/tmp/qefcheck-test-XXXXXX";
-    folder_ = mkdtemp(pattern);
-  }
-  ~PosixPlatformTest() override { fs::remove_all(folder_); }
+  std::string Path(const std::string& name) const { return temp_.Path(name); }
+  void Write(const std::string& name, const std::string& bytes) { temp_.Write(name, bytes); }
 
-  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-  void Write(const std::string& name, const std::string& bytes) {
-    fs::create_directories(fs::path(Path(name)).parent_path());
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-  }
-  // Every entry below the folder, to see that nothing appeared.
-  int Entries() const {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : fs::recursive_directory_iterator(folder_)) ++count;
-    return count;
-  }
-
-  struct Outcome {
-    int status;
-    std::string out, err;
-  };
-  Outcome Run(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    const int status = RunChecker(platform_, arguments, '/', out, err);
-    return {status, out.str(), err.str()};
-  }
-
+  TempFolder temp_;
+  const std::string& folder_ = temp_.Folder();
   PosixPlatform platform_;
-  std::string folder_;
 };
 
 TEST_F(PosixPlatformTest, FindsFilesAndFoldersWithTheirWriteTime) {
@@ -109,53 +80,6 @@ TEST_F(PosixPlatformTest, AppendsToAnExistingFileOnlyAndRenamesTheVeryFileItHasO
   const std::uint64_t before = posix.Milliseconds();
   posix.Sleep(20);
   EXPECT_GE(posix.Milliseconds() - before, 20u);
-}
-
-// qefcheck returns at once on a log that never ends or is no file, and says so in its header.
-TEST_F(PosixPlatformTest, ALogThatIsAPipeADeviceOrAFolderIsNamedAndNotRead) {
-  Write("lib/tasks.qef", "* * * * * A\r\n");
-  Write("lib/launch.qef", "<A>\r\npath=C:\\a.exe\r\n</A>\r\n");
-  const std::string log = Path("lib/pendulon.log");
-  struct Case {
-    std::function<int()> make;
-    const char* reason;
-  } const cases[] = {
-      {[&] { return mkfifo(log.c_str(), 0600); }, "it is a pipe, not a file"},
-      {[&] { return symlink("/dev/zero", log.c_str()); }, "it is a device, not a file"},
-      {[&] { return mkdir(log.c_str(), 0700); }, "it is a folder, not a file"},
-  };
-  for (const Case& c : cases) {
-    fs::remove(log);
-    ASSERT_EQ(c.make(), 0) << c.reason;
-    const Outcome outcome = Run({folder_});
-    EXPECT_EQ(outcome.status, 0) << outcome.out;
-    EXPECT_NE(outcome.out.find("  run log      " + log + " not read: " + c.reason + "\n"),
-              std::string::npos)
-        << outcome.out;
-  }
-}
-
-TEST_F(PosixPlatformTest, PacksDosDateAndTimeOnlyFrom1980To2107) {
-  struct Case {
-    std::int64_t unixSeconds;
-    bool ok;
-    std::uint16_t date, time;
-  } cases[] = {
-      {315532800, true, (0 << 9) | (1 << 5) | 1, 0},  // 1980-01-01 00:00:00
-      {315532799, false, 0, 0},
-      {1000000000, true, (21 << 9) | (9 << 5) | 9, (1 << 11) | (46 << 5) | 20},
-      {4354819199, true, (127 << 9) | (12 << 5) | 31, (23 << 11) | (59 << 5) | 29},
-      {4354819200, false, 0, 0},  // 2108-01-01
-  };
-  for (const Case& c : cases) {
-    std::uint16_t date = 0, time = 0;
-    EXPECT_EQ(platform_.ToDosDateTime(FileTimeFromUnix(c.unixSeconds, 0), date, time), c.ok)
-        << c.unixSeconds;
-    if (c.ok) {
-      EXPECT_EQ(date, c.date) << c.unixSeconds;
-      EXPECT_EQ(time, c.time) << c.unixSeconds;
-    }
-  }
 }
 
 TEST_F(PosixPlatformTest, LocalFileTimeShiftsByTheOffsetInForceNow) {
@@ -215,52 +139,8 @@ TEST_F(PosixPlatformTest, ModuleFileNameIsTheRunningProgramCutAsWindowsCutsIt) {
   EXPECT_EQ(std::string(small), self.substr(0, 3));
 }
 
-TEST_F(PosixPlatformTest, CheckerReadsARealFolderAndWritesNothing) {
-  Write("lib/tasks.qef", "# nightly\r\n30 2 * * * Backup\r\n");
-  Write("lib/launch.qef", "<Backup>\r\npath=C:\\backup.exe\r\n</Backup>\r\n");
-  EXPECT_EQ(Run({folder_}).status, 0);
-  EXPECT_EQ(Run({folder_ + "/"}).status, 0);
-
-  fs::remove(Path("lib/launch.qef"));
-  const int entries = Entries();
-  const Outcome missing = Run({folder_});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.out.find("launch.qef: missing"), std::string::npos) << missing.out;
-  EXPECT_EQ(Entries(), entries);
-
-  fs::remove_all(Path("lib"));
-  EXPECT_EQ(Run({folder_}).status, 2);
-  EXPECT_EQ(Entries(), 0);
-
-  // Without a folder: the one the program lies in, which has no lib folder here.
-  const Outcome own = Run({});
-  EXPECT_EQ(own.status, 2);
-  EXPECT_NE(
-      own.err.find(fs::read_symlink("/proc/self/exe").parent_path().string() + "/lib/tasks.qef"),
-      std::string::npos)
-      << own.err;
-}
-
-TEST_F(PosixPlatformTest, SampleFolderShowsEveryVerdict) {
-  const Outcome text = Run({QEFCHECK_SAMPLE});
-  EXPECT_EQ(text.status, 1) << text.err;
-  for (const char* said :
-       {"ok: fires at 8:30 every day", "PROBLEM: never matches",
-        "PROBLEM: this line has 4 of the 5 time fields", "PROBLEM: never examined",
-        "not examined: at", "but launches nothing", "shell: verb        print\n"}) {
-    EXPECT_NE(text.out.find(said), std::string::npos) << said;
-  }
-  const Outcome json = Run({"--json", QEFCHECK_SAMPLE});
-  EXPECT_EQ(json.status, 1);
-  Json report = ParseReport(json.out);
-  std::set<std::string> verdicts;
-  for (const Json& line : report["lines"]) verdicts.insert(line.at("verdict"));
-  EXPECT_EQ(verdicts, (std::set<std::string>{"skipped", "launches", "never-matches", "raises-error",
-                                             "never-examined", "launches-nothing"}));
-}
-
-// The C library's zone, read through the dry run: a clock with summer time.
-TEST_F(PosixPlatformTest, NextTimesFollowTheCLibrarysZone) {
+// The C library's zone: a clock with summer time.
+TEST_F(PosixPlatformTest, ZoneOffsetFollowsTheCLibrarysZone) {
   const char* const before = std::getenv("TZ");
   const std::string saved = before ? before : "";
   setenv("TZ", "Europe/Berlin", 1);
@@ -276,10 +156,6 @@ TEST_F(PosixPlatformTest, NextTimesFollowTheCLibrarysZone) {
       {utc(3, 28, 59), 60}, {utc(3, 28, 60), 120}, {utc(10, 31, 59), 120}, {utc(10, 31, 60), 60}};
   for (const auto& instant : instants)
     EXPECT_EQ(platform_.UtcOffsetMinutesAt(instant.utc), instant.offset) << instant.utc;
-  for (const ZoneCase& c : kBerlinCases) {
-    const std::string report = ZoneReport(platform_, c.line);
-    EXPECT_NE(report.find(c.said), std::string::npos) << c.said << "\n---\n" << report;
-  }
   if (before)
     setenv("TZ", saved.c_str(), 1);
   else
