@@ -29,7 +29,7 @@ std::optional<LaunchRequest> ReadRequest(HostSystem& host, const AnsiString& ite
   request.file = reader.GetPath(itemName);
   if (request.file.empty()) {
     if (reason != nullptr)
-      *reason = missing ? kLaunchFileCreated : NothingLaunchedReason(reader, itemName);
+      *reason = missing ? kLaunchFileCreated : WhyNothingLaunches(reader, itemName).words;
     return std::nullopt;
   }
   request.verb = reader.GetAction(itemName);
@@ -131,10 +131,6 @@ NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemNa
       break;
   }
   return n;
-}
-
-AnsiString NothingLaunchedReason(const TQEFile& file, const AnsiString& itemName) {
-  return WhyNothingLaunches(file, itemName).words;
 }
 
 }  // namespace pendulon

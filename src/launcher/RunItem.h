@@ -66,7 +66,4 @@ struct NothingLaunched {
 NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName,
                                    std::int32_t firstLine = 0);
 
-// The words of WhyNothingLaunches alone.
-AnsiString NothingLaunchedReason(const TQEFile& file, const AnsiString& itemName);
-
 }  // namespace pendulon

@@ -113,42 +113,6 @@ TEST_F(RunLogTest, AMinutePassedOverWhileTheLinesLaunchWaitsInTheShellSaysSo) {
             lines.end());
 }
 
-TEST_F(RunLogTest, ADueLineThatLaunchesNothingSaysWhyInTheCheckersWords) {
-  struct Case {
-    const char* launchFile;
-    const char* reason;
-  } const cases[] = {
-      {"<Z>\r\npath=z\r\n</Z>\r\n", "the launch file has no section for the item"},
-      {nullptr, "the launch file was missing and has been created empty"},
-      {"", "the launch file has no section for the item"},
-      {"<A>\r\npath=a\r\n", "the section opened on line 1 is never closed"},
-      {"</A>\r\n<A>\r\npath=a\r\n",
-       "the closing tag on line 1 comes before the opening tag on line 2"},
-      {"<A>\r\nparams=p\r\n</A>\r\n", "the section opened on line 1 has no path="},
-      {"<A>\r\npath=\r\n</A>\r\n", "path= on line 2 is empty"},
-      {"<A>\r\n<MenuItem>\r\npath=a\r\n</A>\r\n",
-       "the section's keys end at the <MenuItem line 2, before path= on line 3"},
-  };
-  for (const Case& c : cases) {
-    SimWorld w;
-    w.SetLocalTime(2026, 3, 5, 10, 15, 30);
-    w.WriteFile(kTasks, "* * * * * A\r\n");
-    if (c.launchFile != nullptr)
-      w.WriteFile(kLaunch, c.launchFile);
-    w.WriteFile(kLog, "");
-    w.OpenFamily();
-    w.SetDeadline(w.UtcOf(2026, 3, 5, 10, 17, 30));
-    SimPlatform process(w, kExe, kAccepted);
-    RunProgram(process);
-    EXPECT_TRUE(w.launches.empty());
-    const std::string log = w.Contents(kLog);
-    EXPECT_NE(log.find("\tno-launch\t2026-03-05T10:17\t1\tA\t" + EscapeField(c.reason) + "\r\n"),
-              std::string::npos)
-        << (c.launchFile != nullptr ? c.launchFile : "(no launch file)") << "\n"
-        << log;
-  }
-}
-
 TEST_F(RunLogTest, LoadsThatFailAndBoxesAreRecordedWithTheirTimes) {
   world.WriteFile(kLog, "");
   // The launch file cannot be read at 10:17; the task file is held at start-up, then freed.

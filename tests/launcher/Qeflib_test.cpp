@@ -136,39 +136,5 @@ TEST_F(QeflibTest, HeaderEndIsTheOpeningTagWhenAMenuItemFollowsIt) {
   EXPECT_EQ(End(file, "Viewer"), 1);
 }
 
-TEST_F(QeflibTest, AMissingFileIsCreatedEmptyAndAnsweredEmpty) {
-  world.MakeDirectory("C:\\Tools\\lib");
-  const TQEFile file(platform, kLaunch);
-  EXPECT_EQ(world.Contents(kLaunch), "");
-  EXPECT_EQ(file.GetPath("Viewer"), "");
-  EXPECT_EQ(Tag(file, "Viewer", true), -1);
-}
-
-TEST_F(QeflibTest, AnExistingFileWithAnOddDateIsLoadedNotEmptied) {
-  world.WriteFile(kLaunch, "<V>\r\npath=x\r\n</V>\r\n", UtcMsFromCivil(1970, 1, 1, 0, 0, 0, 0));
-  const TQEFile file(platform, kLaunch);
-  EXPECT_EQ(file.GetPath("V"), "x");
-  EXPECT_EQ(world.Contents(kLaunch), "<V>\r\npath=x\r\n</V>\r\n");
-}
-
-TEST_F(QeflibTest, AFileThatCannotBeLoadedRaisesCannotOpenFile) {
-  for (bool folderMissing : {true, false}) {
-    SimWorld w;
-    SimPlatform p(w, kExe, "p");
-    if (!folderMissing) {
-      w.WriteFile(kLaunch, "<V>\r\n");
-      w.LockForWriting(kLaunch, true);
-    }
-    try {
-      TQEFile file(p, kLaunch);
-      ADD_FAILURE() << "constructed";
-    } catch (const EFOpenError& e) {
-      EXPECT_EQ(e.Message(), std::string("Cannot open file ") + kLaunch);
-    }
-    EXPECT_EQ(w.Exists(kLaunch), !folderMissing);
-    EXPECT_EQ(p.OpenFiles(), 0);
-  }
-}
-
 }  // namespace
 }  // namespace pendulon::sim

@@ -50,49 +50,80 @@ TEST_F(RunItemTest, AsksTheShellWithTheSectionsValuesAndDefaults) {
   EXPECT_EQ(platform.OpenFiles(), 0);
 }
 
-TEST_F(RunItemTest, WithoutAPathNothingHappens) {
-  for (const char* file :
-       {"<Viewer>\r\npath=C:\\v.exe\r\n</Viewer>\r\n",  // another name
-        "<Other>\r\npath=C:\\v.exe\r\n",                // no closing tag
-        "<Other>\r\npath=\r\n</Other>\r\n", "<Other>\r\ndir=C:\\\r\n</Other>\r\n"}) {
-    Launch(file, "Other");
+// Records what each launch told its observer.
+struct Told final : LaunchObserver {
+  void Launched(const AnsiString&, const LaunchRequest& request, std::intptr_t,
+                std::uint64_t) override {
+    said = "launched " + request.file;
   }
-  Launch("", "");
-  EXPECT_TRUE(world.launches.empty());
-  EXPECT_TRUE(world.boxes.empty());
-}
+  void LaunchedNothing(const AnsiString&, const AnsiString& reason) override { said = reason; }
+  std::string said;
+};
 
-TEST_F(RunItemTest, AMissingLaunchFileIsCreatedEmpty) {
-  world.MakeDirectory("C:\\Tools\\lib");
-  RunItem(platform, owner, "Viewer");
-  EXPECT_EQ(world.Contents(kLaunch), "");
-  EXPECT_TRUE(world.launches.empty());
-}
-
-TEST_F(RunItemTest, ALaunchFileThatCannotBeReadRaisesWithItsFullPath) {
+// The launch file in every state it can be found in at a launch: created empty where no file is
+// (never over one whose date cannot be stamped), and "Cannot open file" with its full path where
+// it cannot be read, the path built on a drive root included.
+TEST(LaunchFileStates, EachStateIsLoadedCreatedOrRefusedAsItMustBe) {
+  constexpr const char* kSection = "<Viewer>\r\npath=C:\\v.exe\r\n</Viewer>\r\n";
+  enum State { kMissing, kNoLibFolder, kDatedBefore1980, kLockedByAWriter, kAFolder, kEmpty };
   struct Case {
+    State state;
     const char* exe;
-    const char* launchFile;
-  } cases[] = {
-      {"C:\\Tools\\pendulon.exe", "C:\\Tools\\lib\\launch.qef"},
-      // At a drive root the path holds a doubled separator, passed on unchanged.
-      {"C:\\pendulon.exe", "C:\\\\lib\\launch.qef"},
+    const char* item;
+    const char* after;  // the file's bytes after the launch; null: no file
+    const char* said;   // what the launch tells, or "raises"
+  } const cases[] = {
+      {kMissing, kExe, "Viewer", "", "the launch file was missing and has been created empty"},
+      {kMissing, kExe, "", "", "the launch file was missing and has been created empty"},
+      {kNoLibFolder, kExe, "Viewer", nullptr, "raises Cannot open file C:\\Tools\\lib\\launch.qef"},
+      {kDatedBefore1980, kExe, "Viewer", kSection, "launched C:\\v.exe"},
+      {kLockedByAWriter, kExe, "Viewer", kSection,
+       "raises Cannot open file C:\\Tools\\lib\\launch.qef"},
+      {kLockedByAWriter, "C:\\pendulon.exe", "Viewer", kSection,
+       "raises Cannot open file C:\\\\lib\\launch.qef"},
+      {kAFolder, kExe, "Viewer", nullptr, "raises Cannot open file C:\\Tools\\lib\\launch.qef"},
+      {kEmpty, kExe, "Viewer", "", "the launch file has no section for the item"},
   };
   for (const Case& c : cases) {
-    SimWorld w;
-    SimPlatform p(w, c.exe, "p");
-    w.WriteFile(c.launchFile, "<Viewer>\r\npath=C:\\v.exe\r\n</Viewer>\r\n");
-    w.LockForWriting(c.launchFile, true);
-    try {
-      RunItem(p, 0, "Viewer");
-      ADD_FAILURE() << "launched";
-    } catch (const EFOpenError& e) {
-      EXPECT_EQ(e.Message(), std::string("Cannot open file ") + c.launchFile);
+    SimWorld world;
+    SimPlatform platform(world, c.exe, "p");
+    const std::string path = c.exe == std::string(kExe) ? kLaunch : "C:\\lib\\launch.qef";
+    world.MakeDirectory("C:\\Tools");
+    switch (c.state) {
+      case kMissing:
+        world.MakeDirectory("C:\\Tools\\lib");
+        break;
+      case kNoLibFolder:
+        break;
+      case kDatedBefore1980:
+        world.WriteFile(path, kSection, UtcMsFromCivil(1970, 1, 1, 0, 0, 0, 0));
+        break;
+      case kLockedByAWriter:
+        world.WriteFile(path, kSection);
+        world.LockForWriting(path, true);
+        break;
+      case kAFolder:
+        world.MakeDirectory(path);
+        break;
+      case kEmpty:
+        world.WriteFile(path, "");
+        break;
     }
-    EXPECT_TRUE(w.launches.empty());
-    w.LockForWriting(c.launchFile, false);
-    RunItem(p, 0, "Viewer");
-    EXPECT_EQ(w.launches.size(), 1u);
+    Told told;
+    try {
+      RunItem(platform, 0, c.item, told);
+    } catch (const EFOpenError& e) {
+      told.said = "raises " + e.Message();
+    }
+    const std::string where = std::to_string(c.state) + " " + c.exe + " \"" + c.item + "\"";
+    EXPECT_EQ(told.said, c.said) << where;
+    const SimFile* file = world.File(path);
+    EXPECT_EQ(file != nullptr && !file->directory, c.after != nullptr) << where;
+    if (c.after != nullptr && file != nullptr) {
+      EXPECT_EQ(file->bytes, c.after) << where;
+    }
+    EXPECT_EQ(world.launches.size(), told.said.rfind("launched", 0) == 0 ? 1u : 0u) << where;
+    EXPECT_EQ(platform.OpenFiles(), 0) << where;
   }
 }
 

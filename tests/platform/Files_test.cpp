@@ -83,22 +83,5 @@ TEST_F(FilesTest, FileStampIsMinusOneForNoFileADirectoryOrAnUnpackableDate) {
   }
 }
 
-TEST_F(FilesTest, CreateEmptyFileCreatesOnlyWhereNoFileIs) {
-  CreateEmptyFile(platform, kLaunch);
-  EXPECT_FALSE(world.Exists(kLaunch)) << "the folder lib is missing";
-
-  world.MakeDirectory("C:\\Tools\\lib");
-  CreateEmptyFile(platform, kLaunch);
-  ASSERT_TRUE(world.Exists(kLaunch));
-  EXPECT_EQ(world.Contents(kLaunch), "");
-
-  // A file dated outside what a stamp can hold reads as absent, but keeps its contents.
-  world.WriteFile(kLaunch, "<X>\r\npath=a\r\n</X>\r\n", UtcMsFromCivil(1970, 1, 1, 0, 0, 0, 0));
-  ASSERT_FALSE(FilePresent(platform, kLaunch));
-  CreateEmptyFile(platform, kLaunch);
-  EXPECT_EQ(world.Contents(kLaunch), "<X>\r\npath=a\r\n</X>\r\n");
-  EXPECT_EQ(platform.OpenFiles(), 0);
-}
-
 }  // namespace
 }  // namespace pendulon::sim
