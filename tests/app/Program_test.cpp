@@ -6,68 +6,36 @@
 #include <string>
 #include <vector>
 
-#include "support/SimFixture.h"
+#include "support/SimScenario.h"
 
 namespace pendulon::sim {
 namespace {
 
 using V = std::vector<std::string>;
 
-const char* const kAccepted = "\"C:\\Tools\\pendulon.exe\" \"-w quillmar\"";
 const char* const kTitle = "Vostrelin Quillmar 2.5 Task Executer";
 const char* const kRefusal =
     "This program is used internally by Vostrelin Quillmar \nand should not be run directly!";
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ScenarioTest {
  protected:
-  ProgramTest() {
-    world.SetLocalTime(2026, 3, 5, 10, 15, 30, 250);
-    world.WriteFile(kLaunch, "<A>\r\npath=C:\\Apps\\a.exe\r\n</A>\r\n");
-  }
-
-  // Runs one copy of the program to its end; gives its exit code and keeps its tick counts.
-  int Run(const std::string& commandLine = kAccepted) {
-    SimPlatform process(world, kExe, commandLine);
-    const int code = RunProgram(process);
-    minuteTicks = process.Ticks(60000) + process.Ticks(59800) + process.Ticks(60000 + 200);
-    watchdogTicks = process.Ticks(4999);
-    endedAt = world.Now();
-    return code;
-  }
-
-  // The family leaves at the given local time of the day.
-  void FamilyLeavesAt(int hour, int minute, int second) {
-    world.At(world.UtcOf(2026, 3, 5, hour, minute, second), [this] {
-      for (WindowHandle window : family) world.RemoveWindow(window);
-    });
-  }
-
-  std::int64_t At(int hour, int minute, int second) const {
-    return world.UtcOf(2026, 3, 5, hour, minute, second);
-  }
+  ProgramTest() { world.WriteFile(kLaunch, "<A>\r\npath=C:\\Apps\\a.exe\r\n</A>\r\n"); }
 
   V BoxTexts() const {
     V texts;
     for (const BoxRecord& box : world.MessageBoxes()) texts.push_back(box.text);
     return texts;
   }
-
-  SimWorld world;
-  std::vector<WindowHandle> family = world.OpenFamily();
-  int minuteTicks = 0;
-  int watchdogTicks = 0;
-  std::int64_t endedAt = 0;
 };
 
 TEST_F(ProgramTest, ARefusedStartShowsItsBoxAndReadsNothing) {
   for (const char* commandLine : {"\"C:\\Tools\\pendulon.exe\"", "pendulon.exe \"-W quillmar\"",
                                   "pendulon.exe -w quillmar", "pendulon.exe \"-w quillmar \""}) {
-    SimWorld w;
     world.boxes.clear();
     world.opened.clear();
     world.shown.clear();
     world.WriteFile(kTasks, "* * * * * A\r\n");
-    EXPECT_EQ(Run(commandLine), 0);
+    EXPECT_EQ(RunToEnd(commandLine), 0);
     ASSERT_EQ(world.boxes.size(), 1u) << commandLine;
     const BoxRecord& box = world.boxes[0];
     EXPECT_EQ(box.text, kRefusal);
@@ -84,7 +52,7 @@ TEST_F(ProgramTest, ARefusedStartShowsItsBoxAndReadsNothing) {
 TEST_F(ProgramTest, AnAcceptedStartLaunchesEachMinuteUntilTheFamilyLeaves) {
   world.WriteFile(kTasks, "* * * * * A\r\n");
   FamilyLeavesAt(10, 20, 30);
-  EXPECT_EQ(Run("pendulon.exe \"-w quillmar\" more arguments"), 0);
+  EXPECT_EQ(RunToEnd("pendulon.exe \"-w quillmar\" more arguments"), 0);
   EXPECT_TRUE(world.boxes.empty());
   EXPECT_TRUE(world.shown.empty()) << "the main window stays hidden";
   ASSERT_EQ(world.launches.size(), 4u) << "10:17 to 10:20";
@@ -107,14 +75,12 @@ TEST_F(ProgramTest, TheWatchdogCountsOnlyTheExactFamilyWindows) {
       {{}, false},
   };
   for (const Case& c : cases) {
-    SimWorld w;
-    w.SetLocalTime(2026, 3, 5, 10, 15, 30, 250);
+    Scenario s(false);
+    SimWorld& w = s.world;
     w.WriteFile(kTasks, "");
     for (const auto& [className, caption] : c.windows) w.AddWindow(className, caption);
     w.SetDeadline(w.Now() + 10 * kMinute);
-    SimPlatform process(w, kExe, kAccepted);
-    // A window of this process's own class would make it a second copy; add it afterwards.
-    EXPECT_EQ(RunProgram(process), 0);
+    EXPECT_EQ(s.RunToEnd(), 0);
     EXPECT_EQ(w.deadlineReached, c.staysUp) << (c.windows.empty() ? "none" : c.windows[0].first);
     if (!c.staysUp) {
       EXPECT_LE(w.Now(), w.UtcOf(2026, 3, 5, 10, 16, 11)) << "ends within ten seconds";
@@ -128,7 +94,7 @@ TEST_F(ProgramTest, TheWatchdogCountsOnlyTheExactFamilyWindows) {
 
 TEST_F(ProgramTest, AMissingTaskFileIsReportedOnceAndTheProcessStaysUp) {
   FamilyLeavesAt(10, 25, 0);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(RunToEnd(), 0);
   ASSERT_EQ(world.boxes.size(), 1u);
   const BoxRecord& box = world.boxes[0];
   EXPECT_EQ(box.text, "Cannot open file C:\\Tools\\lib\\tasks.qef.");
@@ -144,7 +110,7 @@ TEST_F(ProgramTest, ARefusedTimerIsReportedAndTheStartGoesOn) {
   world.WriteFile(kTasks, "* * * * * A\r\n");
   world.refusedTimerIntervals = {1000};
   FamilyLeavesAt(10, 18, 30);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(RunToEnd(), 0);
   EXPECT_EQ(BoxTexts(), V{"Not enough timers available."});
   EXPECT_EQ(world.launches.size(), 2u) << "the table was loaded, only not watched";
 }
@@ -152,7 +118,7 @@ TEST_F(ProgramTest, ARefusedTimerIsReportedAndTheStartGoesOn) {
 TEST_F(ProgramTest, ASecondCopyFinishesItsStartAndEndsWithoutATick) {
   world.WriteFile(kTasks, "* * * * * A\r\n");
   world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");  // the running copy
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(RunToEnd(), 0);
   EXPECT_TRUE(world.boxes.empty());
   EXPECT_EQ(world.Opens(kTasks), 1) << "it still loads the task file";
   EXPECT_EQ(endedAt, At(10, 16, 0) + 200) << "it still waits for second 00, and 200 ms past it";
@@ -164,7 +130,7 @@ TEST_F(ProgramTest, ASecondCopyFinishesItsStartAndEndsWithoutATick) {
 TEST_F(ProgramTest, TheLookupAndTheCaptionHappenTogetherUnderTheSingleCopyLock) {
   world.WriteFile(kTasks, "");
   world.SetDeadline(At(10, 16, 10));
-  Run();
+  RunToEnd();
   ASSERT_GE(world.windowLog.size(), 3u);
   EXPECT_EQ(world.windowLog[0], "TApplication caption Vostrelin Quillmar 2.5 Task Executer");
   EXPECT_EQ(world.windowLog[1], "locked TfrmPendulon lookup Quillmar v.2.5 Final Release");
@@ -182,7 +148,7 @@ TEST_F(ProgramTest, ACopyStartedWhileTheFirstWaitsForSecondZeroFindsIt) {
     EXPECT_EQ(copy.Ticks(4999), 0);
   });
   FamilyLeavesAt(10, 18, 30);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(RunToEnd(), 0);
   EXPECT_EQ(secondCopy, 0);
   EXPECT_EQ(launchesBySecond, 0u);
   EXPECT_EQ(world.launches.size(), 2u) << "the first copy runs on: 10:17 and 10:18";
@@ -192,7 +158,7 @@ TEST_F(ProgramTest, ACopyStartedWhileTheFirstWaitsForSecondZeroFindsIt) {
 TEST_F(ProgramTest, TheWatchdogCloseDuringTheRefusalBoxOnlyHides) {
   for (WindowHandle window : family) world.RemoveWindow(window);
   world.boxAnswer = [](const BoxRecord&) { return 12 * kSecond; };
-  EXPECT_EQ(Run("pendulon.exe"), 0);
+  EXPECT_EQ(RunToEnd("pendulon.exe"), 0);
   ASSERT_EQ(world.boxes.size(), 1u);
   EXPECT_EQ(world.boxes[0].closedAt - world.boxes[0].openedAt, 12 * kSecond)
       << "no stop was requested while the box was open";
@@ -204,7 +170,7 @@ TEST_F(ProgramTest, TheWatchdogCloseDuringAStartUpErrorBoxLeavesTheProcessRunnin
   world.WriteFile(kTasks, "* * * * * A\r\n");
   world.refusedTimerIntervals = {1000};  // the start ends with an error box, the table loaded
   world.boxAnswer = [](const BoxRecord&) { return 150 * kSecond; };
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(RunToEnd(), 0);
   ASSERT_EQ(world.boxes.size(), 1u);
   const BoxRecord& box = world.boxes[0];
   EXPECT_EQ(box.closedAt - box.openedAt, 150 * kSecond);
@@ -220,7 +186,7 @@ TEST_F(ProgramTest, TicksRunInsideAnOpenBoxAndTheSameErrorIsNotStacked) {
     return world.MessageBoxes().size() == 1 ? 29 * kMinute + 30 * kSecond : 10 * kSecond;
   };
   FamilyLeavesAt(10, 50, 30);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(RunToEnd(), 0);
   EXPECT_EQ(world.launches.size(), 34u) << "10:17 to 10:50, boxes or not";
   const auto boxes = world.MessageBoxes();
   V opened;
@@ -234,9 +200,8 @@ TEST_F(ProgramTest, TicksRunInsideAnOpenBoxAndTheSameErrorIsNotStacked) {
 
 TEST_F(ProgramTest, ACloseRequestFromOutsideEndsTheProcess) {
   for (const char* target : {"TfrmPendulon", "TApplication"}) {
-    SimWorld w;
-    w.SetLocalTime(2026, 3, 5, 10, 15, 30, 250);
-    w.OpenFamily();
+    Scenario s;
+    SimWorld& w = s.world;
     w.WriteFile(kTasks, "* * * * * A\r\n");
     w.WriteFile(kLaunch, "<A>\r\npath=C:\\a.exe\r\n</A>\r\n");
     w.At(w.UtcOf(2026, 3, 5, 10, 18, 30), [&w, target] {
@@ -247,8 +212,7 @@ TEST_F(ProgramTest, ACloseRequestFromOutsideEndsTheProcess) {
         }
       }
     });
-    SimPlatform process(w, kExe, kAccepted);
-    EXPECT_EQ(RunProgram(process), 0);
+    EXPECT_EQ(s.RunToEnd(), 0);
     EXPECT_EQ(w.Now(), w.UtcOf(2026, 3, 5, 10, 18, 30)) << target;
     EXPECT_EQ(w.launches.size(), 2u) << target;
   }
@@ -257,7 +221,7 @@ TEST_F(ProgramTest, ACloseRequestFromOutsideEndsTheProcess) {
 TEST_F(ProgramTest, TheEndOfTheSessionEndsTheProcess) {
   world.WriteFile(kTasks, "* * * * * A\r\n");
   world.At(At(10, 17, 30), [this] { world.EndSession(); });
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(RunToEnd(), 0);
   EXPECT_EQ(endedAt, At(10, 17, 30));
   EXPECT_FALSE(world.deadlineReached);
 }

@@ -11,7 +11,7 @@
 #include "app/Program.h"
 #include "platform/HostSystemWrapper.h"
 #include "runlog/RunLogFormat.h"
-#include "support/SimFixture.h"
+#include "support/SimScenario.h"
 
 namespace pendulon::sim {
 namespace {
@@ -20,30 +20,13 @@ using V = std::vector<std::string>;
 
 const char* const kLog = "C:\\Tools\\lib\\pendulon.log";
 const char* const kOldLog = "C:\\Tools\\lib\\pendulon.log.1";
-const char* const kAccepted = "\"C:\\Tools\\pendulon.exe\" \"-w quillmar\"";
 constexpr std::size_t k1MiB = 1024 * 1024;
 
-class RunLogTest : public ::testing::Test {
+class RunLogTest : public ScenarioTest {
  protected:
   RunLogTest() {
-    world.SetLocalTime(2026, 3, 5, 10, 15, 30, 250);
     world.WriteFile(kTasks, "# every minute\r\n* * * * * A\r\n");
     world.WriteFile(kLaunch, "<A>\r\npath=C:\\Apps\\a.exe\r\nparams=x\ty\r\n</A>\r\n");
-  }
-
-  void FamilyLeavesAt(int hour, int minute, int second) {
-    world.At(At(hour, minute, second), [this] {
-      for (WindowHandle window : family) world.RemoveWindow(window);
-    });
-  }
-  std::int64_t At(int hour, int minute, int second) const {
-    return world.UtcOf(2026, 3, 5, hour, minute, second);
-  }
-  int Run(const std::string& commandLine = kAccepted) {
-    SimPlatform process(world, kExe, commandLine);
-    const int code = RunProgram(process);
-    endedAt = world.Now();
-    return code;
   }
 
   // The log's lines without their time stamps; each must begin with one.
@@ -66,10 +49,6 @@ class RunLogTest : public ::testing::Test {
     }
     return lines;
   }
-
-  SimWorld world;
-  std::vector<WindowHandle> family = world.OpenFamily();
-  std::int64_t endedAt = 0;
 };
 
 TEST_F(RunLogTest, ALogThatExistsRecordsTheRunFromStartToEnd) {
@@ -81,7 +60,7 @@ TEST_F(RunLogTest, ALogThatExistsRecordsTheRunFromStartToEnd) {
   world.At(At(10, 17, 20),
            [this] { world.WriteFile(kTasks, "* * * * * A\r\n\r\n* * * * * B\r\n"); });
   FamilyLeavesAt(10, 18, 30);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(RunToEnd(), 0);
   const std::string start =
       std::string("start\t") + kVersion + "\tC:\\\\Tools\\\\pendulon.exe\t500\taccepted";
   EXPECT_EQ(Lines(),
@@ -102,7 +81,7 @@ TEST_F(RunLogTest, AMinutePassedOverWhileTheLinesLaunchWaitsInTheShellSaysSo) {
   world.WriteFile(kLog, "");
   world.shellBox = [](const ShellRecord& r) { return r.localTime.minute == 17 ? 90 * kSecond : 0; };
   FamilyLeavesAt(10, 19, 30);
-  Run();
+  RunToEnd();
   const V lines = Lines();
   const auto launches = std::count_if(
       lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("launch\t", 0) == 0; });
@@ -121,7 +100,7 @@ TEST_F(RunLogTest, LoadsThatFailAndBoxesAreRecordedWithTheirTimes) {
   world.At(At(10, 16, 50), [this] { world.LockForWriting(kLaunch, true); });
   world.boxAnswer = [](const BoxRecord&) { return 3 * kSecond; };
   FamilyLeavesAt(10, 17, 30);
-  Run();
+  RunToEnd();
   const V lines = Lines();
   const std::string cannot = "Cannot open file C:\\\\Tools\\\\lib\\\\";
   const V expected = {
@@ -154,14 +133,14 @@ TEST_F(RunLogTest, EachWayOfEndingIsNamed) {
       {"session end", [](SimWorld& w) { w.EndSession(); }},
   };
   for (const Case& c : cases) {
-    SimWorld w;
+    Scenario s(false);
+    SimWorld& w = s.world;
     w.SetLocalTime(2026, 3, 5, 10, 16, 30);
     w.AddWindow("TfrmQuillmar", "Quillmar v.2.5 Final Release");
     w.WriteFile(kTasks, "");
     w.WriteFile(kLog, "");
     w.At(w.UtcOf(2026, 3, 5, 10, 17, 10), [&w, &c] { c.end(w); });
-    SimPlatform process(w, kExe, kAccepted);
-    RunProgram(process);
+    s.RunToEnd();
     const std::string log = w.Contents(kLog);
     EXPECT_NE(log.find(std::string("\tend\t") + c.reason + "\t"), std::string::npos) << log;
     EXPECT_EQ(log.find("\tend\t"), log.rfind("\tend\t")) << "one end line";
@@ -170,7 +149,7 @@ TEST_F(RunLogTest, EachWayOfEndingIsNamed) {
 
 TEST_F(RunLogTest, ARefusedStartIsRecordedWhenTheLogExists) {
   world.WriteFile(kLog, "");
-  Run("pendulon.exe");
+  RunToEnd("pendulon.exe");
   const V lines = Lines();
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].substr(lines[0].rfind('\t')), "\trefused");
@@ -186,7 +165,7 @@ TEST_F(RunLogTest, WithoutTheFileNothingIsWrittenAndTurningItOffStopsTheLines) {
     whileOn = Lines();
     world.RemoveFile(kLog);
   });
-  Run();
+  RunToEnd();
   EXPECT_EQ(world.launches.size(), 3u);
   ASSERT_EQ(whileOn.size(), 1u);
   EXPECT_EQ(whileOn[0].substr(0, 24), "launch\t2026-03-05T10:18\t");
@@ -199,16 +178,14 @@ TEST_F(RunLogTest, WithoutTheFileNothingIsWrittenAndTurningItOffStopsTheLines) {
 
 TEST_F(RunLogTest, PastOneMebibyteTheNextEventRollsTheLogOver) {
   for (const std::size_t size : {k1MiB, k1MiB + 1}) {
-    SimWorld w;
-    w.SetLocalTime(2026, 3, 5, 10, 15, 30, 250);
+    Scenario s;
+    SimWorld& w = s.world;
     w.WriteFile(kTasks, "* * * * * A\r\n");
-    w.OpenFamily();
     const std::string full(size, '#');
     w.WriteFile(kLog, full);
     w.WriteFile(kOldLog, "older");
     w.SetDeadline(w.UtcOf(2026, 3, 5, 10, 16, 30));
-    SimPlatform process(w, kExe, kAccepted);
-    RunProgram(process);
+    s.RunToEnd();
     // Exactly 1 MiB has not grown past it: the first event still goes to it, the next one rolls.
     const std::string old = w.Contents(kOldLog);
     EXPECT_TRUE(old.compare(0, size, full) == 0) << size << ": the older .1 is replaced";
@@ -229,15 +206,13 @@ TEST_F(RunLogTest, NothingThatHappensToTheLogDisturbsTheExecuter) {
   };
   std::string logAfter;
   const auto runWith = [&](const std::function<void(SimWorld&)>& fault) {
-    SimWorld w;
-    w.SetLocalTime(2026, 3, 5, 10, 15, 30, 250);
-    w.OpenFamily();
+    Scenario s;
+    SimWorld& w = s.world;
     w.WriteFile(kTasks, "* * * * * A\r\n");
     w.WriteFile(kLaunch, "<A>\r\npath=C:\\a.exe\r\n</A>\r\n");
     w.SetDeadline(w.UtcOf(2026, 3, 5, 10, 20, 30));
     fault(w);
-    SimPlatform process(w, kExe, kAccepted);
-    RunProgram(process);
+    s.RunToEnd();
     EXPECT_TRUE(w.MessageBoxes().empty());
     logAfter = !w.Exists(kLog)           ? "absent"
                : w.File(kLog)->directory ? "directory"
@@ -364,7 +339,7 @@ TEST_F(RunLogTest, ALongValueIsCutAt4KiBSoTheRollOverHolds) {
                   "<A>\r\npath=C:\\a.exe\r\nparams=" + std::string(k1MiB, 'p') + "\r\n</A>\r\n");
   world.WriteFile(kLog, std::string(k1MiB - 100, 'x'));
   FamilyLeavesAt(10, 18, 30);
-  Run();
+  RunToEnd();
   ASSERT_TRUE(world.Exists(kOldLog));
   EXPECT_LT(world.Contents(kLog).size(), 64 * 1024) << "three launches and the end";
   const V lines = Lines();
