@@ -75,6 +75,9 @@ class DryRunPlatform final : public HostSystemWrapper<LaunchSystem> {
     position_ = static_cast<std::size_t>(from + distance);
     return from + distance;
   }
+  FileKind KindOf(FileHandle file) override {
+    return file == kServedFile ? FileKind::kFile : HostSystemWrapper::KindOf(file);
+  }
   void Close(FileHandle file) override {
     if (file != kServedFile)
       HostSystemWrapper::Close(file);

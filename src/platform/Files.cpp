@@ -94,6 +94,10 @@ void LoadLines(FileSystem& files, TStringList& list, const AnsiString& path) {
     throw EFOpenError(path);
   }
   FileCloser closer(files, file);
+  // A device or pipe has no length to read: /dev/zero would read as an empty, valid file.
+  if (files.KindOf(file) != FileKind::kFile) {
+    throw EFOpenError(path);
+  }
   std::string bytes;
   if (!ReadWhole(files, file, bytes)) {
     // A failed read must not replace good lines with a partial file.

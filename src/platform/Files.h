@@ -56,7 +56,7 @@ void CreateEmptyFile(FileSystem& files, const AnsiString& path);
 
 // Replaces the list with the file's lines, read in one piece while others may only read it.
 // Raises EFOpenError ("Cannot open file <path>") before touching the list when the file cannot
-// be opened or read.
+// be opened or read, or is not a plain file.
 void LoadLines(FileSystem& files, TStringList& list, const AnsiString& path);
 
 // Appends the lines of a text to the list: the text ends at its first NUL; CR LF, a lone CR and

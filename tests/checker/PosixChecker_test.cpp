@@ -75,6 +75,15 @@ TEST_F(PosixCheckerTest, ALogThatIsAPipeADeviceOrAFolderIsNamedAndNotRead) {
   }
 }
 
+// A task file that is a device read as an empty, valid file: "ok", with no line checked.
+TEST_F(PosixCheckerTest, ATaskFileThatIsADeviceCannotBeOpened) {
+  Write("lib/launch.qef", "");
+  ASSERT_EQ(symlink("/dev/zero", Path("lib/tasks.qef").c_str()), 0);
+  const Outcome outcome = Run({folder_});
+  EXPECT_EQ(outcome.status, 2) << outcome.out;
+  EXPECT_EQ(outcome.err, "qefcheck: Cannot open file " + Path("lib/tasks.qef") + "\n");
+}
+
 TEST_F(PosixCheckerTest, CheckerReadsARealFolderAndWritesNothing) {
   Write("lib/tasks.qef", "# nightly\r\n30 2 * * * Backup\r\n");
   Write("lib/launch.qef", "<Backup>\r\npath=C:\\backup.exe\r\n</Backup>\r\n");
