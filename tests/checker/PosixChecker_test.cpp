@@ -18,17 +18,15 @@
 #include "ZoneCases.h"
 #include "checker/Checker.h"
 #include "platform/posix/PosixPlatform.h"
-#include "support/TempFolder.h"
+#include "support/PosixFolderTest.h"
 
 namespace pendulon {
 namespace {
 
 namespace fs = std::filesystem;
 
-class PosixCheckerTest : public ::testing::Test {
+class PosixCheckerTest : public PosixFolderTest {
  protected:
-  std::string Path(const std::string& name) const { return temp_.Path(name); }
-  void Write(const std::string& name, const std::string& bytes) { temp_.Write(name, bytes); }
   // Every entry below the folder, to see that nothing appeared.
   int Entries() const {
     int count = 0;
@@ -45,10 +43,6 @@ class PosixCheckerTest : public ::testing::Test {
     const int status = RunChecker(platform_, arguments, '/', out, err);
     return {status, out.str(), err.str()};
   }
-
-  TempFolder temp_;
-  const std::string& folder_ = temp_.Folder();
-  PosixPlatform platform_;
 };
 
 // qefcheck returns at once on a log that never ends or is no file, and says so in its header.

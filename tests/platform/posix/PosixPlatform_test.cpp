@@ -13,25 +13,17 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Calendar.h"
 #include "platform/Files.h"
 #include "platform/Win32Conventions.h"
-#include "support/TempFolder.h"
+#include "support/BerlinOffsets.h"
+#include "support/PosixFolderTest.h"
 
 namespace pendulon {
 namespace {
 
 namespace fs = std::filesystem;
 
-class PosixPlatformTest : public ::testing::Test {
- protected:
-  std::string Path(const std::string& name) const { return temp_.Path(name); }
-  void Write(const std::string& name, const std::string& bytes) { temp_.Write(name, bytes); }
-
-  TempFolder temp_;
-  const std::string& folder_ = temp_.Folder();
-  PosixPlatform platform_;
-};
+using PosixPlatformTest = PosixFolderTest;
 
 TEST_F(PosixPlatformTest, FindsFilesAndFoldersWithTheirWriteTime) {
   Write("a.txt", "x");
@@ -145,17 +137,8 @@ TEST_F(PosixPlatformTest, ZoneOffsetFollowsTheCLibrarysZone) {
   const std::string saved = before ? before : "";
   setenv("TZ", "Europe/Berlin", 1);
   tzset();
-  // The changes of 2027, at 01:00 UTC: to summer time on 28 March, back on 31 October.
-  const auto utc = [](unsigned month, unsigned day, int minute) {
-    return (DaysFromCivil(2027, month, day) * 24 * 60 + minute) * 60;
-  };
-  const struct {
-    std::int64_t utc;
-    std::int32_t offset;
-  } instants[] = {
-      {utc(3, 28, 59), 60}, {utc(3, 28, 60), 120}, {utc(10, 31, 59), 120}, {utc(10, 31, 60), 60}};
-  for (const auto& instant : instants)
-    EXPECT_EQ(platform_.UtcOffsetMinutesAt(instant.utc), instant.offset) << instant.utc;
+  for (const ZoneOffsetAt& at : kBerlinOffsets2027)
+    EXPECT_EQ(platform_.UtcOffsetMinutesAt(at.utcSeconds), at.offsetMinutes) << at.utcSeconds;
   if (before)
     setenv("TZ", saved.c_str(), 1);
   else
