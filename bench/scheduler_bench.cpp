@@ -37,7 +37,7 @@ void BM_MinuteWalk(benchmark::State& state) {
   auto table = std::make_unique<TStringList>();
   AppendLines(text, *table);
   int launched = 0;
-  const TaskRunner run = [&](const AnsiString&, int) { ++launched; };
+  const TaskRunner run = [&](const AnsiString&, int) { return ++launched > 0; };
   for (auto _ : state) {
     WalkTasks(f.platform, table, run);
   }

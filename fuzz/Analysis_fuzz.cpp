@@ -70,7 +70,7 @@ void CheckDiagnosis(sim::SimWorld& world, sim::SimPlatform& platform, int field,
     // 4 January 2026 is a Sunday, weekday 1.
     world.SetLocalTime(2026, values[3], field == 4 ? 3 + v : values[2], values[1], values[0], 0);
     bool ran = false;
-    WalkTasks(platform, table, [&](const AnsiString&, int) { ran = true; });
+    WalkTasks(platform, table, [&](const AnsiString&, int) { return ran = true; });
     FUZZ_REQUIRE(ran == (d.problem == FieldProblem::kNone && (d.value < 0 || d.value == v)));
   }
 }
@@ -83,6 +83,7 @@ bool Raises(sim::SimPlatform& platform, const Table& table, std::vector<int>* ra
     WalkTasks(platform, table, [&](const AnsiString&, int line) {
       if (ran != nullptr)
         ran->push_back(line - 1);
+      return true;
     });
   } catch (const EStringListError&) {
     return true;

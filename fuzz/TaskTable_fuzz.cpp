@@ -86,7 +86,7 @@ void Walk(sim::SimPlatform& platform, const std::vector<std::string>& all, bool 
     FUZZ_REQUIRE(from < all.size());
     ++from;
     if (!hostile)
-      return;
+      return true;
     // The name's length picks what happens while the launch waits, so the fuzzer can steer it.
     switch (name.size() % 4) {
       case 1: {
@@ -111,6 +111,7 @@ void Walk(sim::SimPlatform& platform, const std::vector<std::string>& all, bool 
       default:
         break;
     }
+    return true;
   };
 
   try {

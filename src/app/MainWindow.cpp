@@ -49,7 +49,9 @@ TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog
       handle_(window_.handle),
       scheduler_(
           platform, handle_,
-          [this](const AnsiString& name, int lineNumber) { RunItem(name, lineNumber); },
+          [this](const AnsiString& name, int lineNumber, const SystemTime& minute) {
+            RunItem(name, lineNumber, minute);
+          },
           [&application](std::exception_ptr e) { application.HandleException(e); }),
       exitTimer_(platform, handle_,
                  [&application](std::exception_ptr e) { application.HandleException(e); }) {
@@ -107,8 +109,8 @@ void TfrmPendulon::ExitTimerTimer() {
   }
 }
 
-void TfrmPendulon::RunItem(const AnsiString& itemName, int lineNumber) {
-  LaunchRecord record(log_, lineNumber);
+void TfrmPendulon::RunItem(const AnsiString& itemName, int lineNumber, const SystemTime& minute) {
+  LaunchRecord record(log_, lineNumber, minute);
   pendulon::RunItem(platform_, handle_, itemName, record);
 }
 

@@ -36,9 +36,9 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
   // Every 4999 ms outside second 0: closes the main window once none of the family's windows
   // is left.
   void ExitTimerTimer();
-  // Launches the item of the due task line of that number, owned by this window, and tells the
-  // run log what came of it.
-  void RunItem(const AnsiString& itemName, int lineNumber);
+  // Launches the item of the due task line of that number for the minute its walk serves, owned
+  // by this window, and tells the run log what came of it.
+  void RunItem(const AnsiString& itemName, int lineNumber, const SystemTime& minute);
 
   // Runs FormClose; stops the application when this is its main window, else only hides.
   void Close() override;

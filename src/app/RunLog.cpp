@@ -30,14 +30,6 @@ RunLog::RunLog(HostSystem& host) : RunLog(host, ExeDirectory(host) + "\\lib\\pen
 RunLog::RunLog(HostSystem& host, AnsiString path)
     : host_(host), path_(std::move(path)), started_(host.Milliseconds()) {}
 
-AnsiString RunLog::MinuteNow() noexcept {
-  try {
-    return MinuteText(host_.LocalTime());
-  } catch (...) {
-    return AnsiString();
-  }
-}
-
 // Each event only gathers its fields: Append looks once whether the log is on, and drops every
 // failure, its own and theirs.
 void RunLog::Start(bool accepted) noexcept {
@@ -95,8 +87,47 @@ void RunLog::LaunchedNothing(const AnsiString& minute, int line, const AnsiStrin
   });
 }
 
-void RunLog::PassedOver(int line, const AnsiString& item, const AnsiString& reason) noexcept {
-  LaunchedNothing(MinuteNow(), line, item, reason);
+void RunLog::PassedOver(const SystemTime& minute, int line, const AnsiString& item,
+                        const AnsiString& reason) noexcept {
+  try {
+    LaunchedNothing(MinuteText(minute), line, item, reason);
+  } catch (...) {
+    // No minute, no record; the executer goes on.
+  }
+}
+
+void RunLog::NotExamined(const SystemTime& minute, int fromLine,
+                         const AnsiString& reason) noexcept {
+  Append(LogEvent::kNotExamined, [&](Fields& f) {
+    f[NotExaminedField::kMinute] = MinuteText(minute);
+    f[NotExaminedField::kLine] = std::to_string(fromLine);
+    f[NotExaminedField::kReason] = reason;
+  });
+}
+
+void RunLog::NotWalked(const SystemTime& first, const SystemTime& last,
+                       const AnsiString& reason) noexcept {
+  Append(LogEvent::kNoWalk, [&](Fields& f) {
+    f[NoWalkField::kFirst] = MinuteText(first);
+    f[NoWalkField::kLast] = MinuteText(last);
+    f[NoWalkField::kReason] = reason;
+  });
+}
+
+void RunLog::WalkedLate(const SystemTime& minute, std::uint32_t milliseconds,
+                        const AnsiString& reason) noexcept {
+  Append(LogEvent::kLateWalk, [&](Fields& f) {
+    f[LateWalkField::kMinute] = MinuteText(minute);
+    f[LateWalkField::kMilliseconds] = std::to_string(milliseconds);
+    f[LateWalkField::kReason] = reason;
+  });
+}
+
+void RunLog::ClockSetBack(const SystemTime& from, const SystemTime& to) noexcept {
+  Append(LogEvent::kClockBack, [&](Fields& f) {
+    f[ClockBackField::kFrom] = MinuteText(from);
+    f[ClockBackField::kTo] = MinuteText(to);
+  });
 }
 
 AnsiString RunLog::BoxOpened(const AnsiString& text) noexcept {
@@ -124,7 +155,8 @@ AnsiString RunLog::Append(LogEvent event, const std::function<void(Fields&)>& ga
   AnsiString stamp;
   try {
     const FoundFile found = host_.FindFile(path_);
-    if (!found.found || found.directory)
+    // The log is on while the file exists, or while the fresh one a roll-over owes is missing.
+    if (found.directory || (!found.found && !freshOwed_))
       return stamp;
     LogEntry entry;
     entry.event = event;
@@ -133,38 +165,87 @@ AnsiString RunLog::Append(LogEvent event, const std::function<void(Fields&)>& ga
     stamp = TimeStamp(host_.LocalTime(), host_.UtcOffsetMinutes());
     entry.stamp = stamp;
     const AnsiString line = LogLine(entry);
-    std::uint32_t written = 0;
+    if (!found.found) {
+      Write(line, true);
+      return stamp;
+    }
     // Another executer may append, or roll over, at the same time.
     constexpr std::uint32_t kShareAll = kShareRead | kShareWrite | kShareDelete;
-    {
-      // Past the limit, the handle that appends may rename as well: the roll-over then moves
-      // the very file it measured, never a fresh one another executer has begun meanwhile.
-      FileHandle file = found.size > kRollOverSize
-                            ? host_.OpenFile(path_, kAppendData | kDelete, kShareAll, kOpenExisting)
-                            : kInvalidFile;
-      const bool mayRename = file != kInvalidFile;
-      // A reader that shares no renaming keeps the log from rolling over, not from growing.
-      if (!mayRename)
-        file = host_.OpenFile(path_, kAppendData, kShareAll, kOpenExisting);
+    if (found.size > kRollOverSize) {
+      // The handle that measures is the one that renames: the roll-over then moves the very
+      // file it measured, never a fresh one another executer has begun meanwhile.
+      const FileHandle file =
+          host_.OpenFile(path_, kDelete | kAppendData, kShareAll, kOpenExisting);
       const FileCloser closer(host_, file);
-      if (file == kInvalidFile)
-        return stamp;  // turned off meanwhile, locked, or read-only: the line is lost
       std::uint64_t size = 0;
-      // Rolled over only once the rename worked; otherwise the old file simply grows.
-      if (!mayRename || !host_.SizeOf(file, size) || size <= kRollOverSize ||
-          !host_.RenameOpenFile(file, path_ + ".1")) {
-        host_.Write(file, line.data(), static_cast<std::uint32_t>(line.size()), written);
-        return stamp;
+      if (file != kInvalidFile && host_.SizeOf(file, size) && size > kRollOverSize &&
+          host_.RenameOpenFile(file, path_ + ".1")) {
+        freshOwed_ = true;
+        stopSaid_ = false;
       }
     }
-    const FileHandle fresh = host_.OpenFile(path_, kAppendData, kShareAll, kOpenAlways);
-    const FileCloser closer(host_, fresh);
-    if (fresh != kInvalidFile)
-      host_.Write(fresh, line.data(), static_cast<std::uint32_t>(line.size()), written);
+    if (freshOwed_) {
+      Write(line, true);
+      return stamp;
+    }
+    // A log that cannot roll over stops growing, and says so once, in its last line.
+    if (found.size > kMostSize) {
+      if (!stopSaid_) {
+        LogEntry stop;
+        stop.stamp = stamp;
+        stop.event = LogEvent::kLogStopped;
+        stop.fields = {
+            "the log passed 4 MiB and cannot be renamed to pendulon.log.1; it goes on "
+            "once it can"};
+        stopSaid_ = Write(LogLine(stop), false);
+      }
+      Lost("the log could not roll over");
+      return stamp;
+    }
+    Write(line, false);
   } catch (...) {
     // A log that cannot be written is no reason to stop a launch.
   }
   return stamp;
+}
+
+bool RunLog::Write(const AnsiString& line, bool create) noexcept {
+  try {
+    constexpr std::uint32_t kShareAll = kShareRead | kShareWrite | kShareDelete;
+    const FileHandle file =
+        host_.OpenFile(path_, kAppendData, kShareAll, create ? kOpenAlways : kOpenExisting);
+    const FileCloser closer(host_, file);
+    if (file == kInvalidFile) {
+      Lost("the log could not be opened: locked, read-only, or its folder is gone");
+      return false;
+    }
+    freshOwed_ = false;
+    AnsiString text;
+    if (lost_ > 0) {
+      LogEntry notice;
+      notice.stamp = line.substr(0, kTimeStampLength);
+      notice.event = LogEvent::kLost;
+      notice.fields = {std::to_string(lost_), lostReason_};
+      text = LogLine(notice);
+    }
+    text += line;
+    std::uint32_t written = 0;
+    if (!host_.Write(file, text.data(), static_cast<std::uint32_t>(text.size()), written) ||
+        written != text.size()) {
+      Lost("a write failed: the disk may be full");
+      return false;
+    }
+    lost_ = 0;
+    return true;
+  } catch (...) {
+    Lost("the record could not be made");
+    return false;
+  }
+}
+
+void RunLog::Lost(const char* reason) noexcept {
+  ++lost_;
+  lostReason_ = reason;
 }
 
 }  // namespace pendulon

@@ -2,8 +2,10 @@
 // The opt-in run log, lib\pendulon.log beside the task files: one line per event while that
 // file exists, appended with the file opened and closed again at once. The program never
 // creates it, except for the fresh file begun when it rolls over past 1 MiB (the old one
-// becomes pendulon.log.1). Nothing that happens to the log reaches the executer: every
-// failure is dropped.
+// becomes pendulon.log.1). Nothing that happens to the log reaches the executer, but nothing
+// vanishes without a mark either: records that could not be written are counted and the count
+// heads the next line written, and a log that cannot roll over stops at 4 MiB with a last line
+// that says why.
 
 #include <cstdint>
 #include <functional>
@@ -15,12 +17,15 @@
 #include "platform/HostSystem.h"
 #include "runlog/RunLogFormat.h"
 #include "scheduler/TaskScheduler.h"
+#include "scheduler/WalkObserver.h"
 
 namespace pendulon {
 
 class RunLog final : public LoadObserver, public WalkObserver {
  public:
   static constexpr std::uint64_t kRollOverSize = 1024 * 1024;
+  // A log that cannot roll over stops growing here.
+  static constexpr std::uint64_t kMostSize = 4 * kRollOverSize;
 
   // Takes the log's path beside the executable and the moment the process started.
   explicit RunLog(HostSystem& host);
@@ -28,9 +33,6 @@ class RunLog final : public LoadObserver, public WalkObserver {
   RunLog(HostSystem& host, AnsiString path);
   RunLog(const RunLog&) = delete;
   RunLog& operator=(const RunLog&) = delete;
-
-  // The minute now, for a launch that starts.
-  AnsiString MinuteNow() noexcept;
 
   void Start(bool accepted) noexcept;
   void Loaded(Kind kind, const AnsiString& path, const TStringList& lines) noexcept override;
@@ -40,8 +42,16 @@ class RunLog final : public LoadObserver, public WalkObserver {
                 std::uint64_t milliseconds) noexcept;
   void LaunchedNothing(const AnsiString& minute, int line, const AnsiString& item,
                        const AnsiString& reason) noexcept;
-  // A due line passed over in the minute now: a no-launch with the reason.
-  void PassedOver(int line, const AnsiString& item, const AnsiString& reason) noexcept override;
+  // A due line passed over: a no-launch with the reason.
+  void PassedOver(const SystemTime& minute, int line, const AnsiString& item,
+                  const AnsiString& reason) noexcept override;
+  void NotExamined(const SystemTime& minute, int fromLine,
+                   const AnsiString& reason) noexcept override;
+  void NotWalked(const SystemTime& first, const SystemTime& last,
+                 const AnsiString& reason) noexcept override;
+  void WalkedLate(const SystemTime& minute, std::uint32_t milliseconds,
+                  const AnsiString& reason) noexcept override;
+  void ClockSetBack(const SystemTime& from, const SystemTime& to) noexcept override;
   // Gives the stamp of the opening, for the line that tells of the closing.
   AnsiString BoxOpened(const AnsiString& text) noexcept;
   void BoxClosed(const AnsiString& text, const AnsiString& openedAt) noexcept;
@@ -54,18 +64,27 @@ class RunLog final : public LoadObserver, public WalkObserver {
   // first rolling it over when it has passed the limit. The fields, as many as the event has,
   // are gathered only when the log is on. Gives the line's time stamp, empty when the log is off.
   AnsiString Append(LogEvent event, const std::function<void(Fields&)>& gather) noexcept;
+  // Writes the line, headed by the count of records lost before it; false when it is lost too.
+  bool Write(const AnsiString& line, bool create) noexcept;
+  // Counts one more record that could not be written, and why.
+  void Lost(const char* reason) noexcept;
 
   HostSystem& host_;
   AnsiString path_;
   std::uint64_t started_;
   bool ended_ = false;
+  bool freshOwed_ = false;  // rolled over, but the fresh file could not be made yet
+  bool stopSaid_ = false;   // the log has said why it stopped growing
+  std::uint64_t lost_ = 0;  // records not written since the last line that was
+  const char* lostReason_ = "";
 };
 
 // Tells a launch of one due task line to the log, with the line and the minute it serves. One
 // per launch, so that a launch made inside another's shell box keeps its own line.
 class LaunchRecord final : public LaunchObserver {
  public:
-  LaunchRecord(RunLog& log, int line) : log_(log), line_(line), minute_(log.MinuteNow()) {}
+  LaunchRecord(RunLog& log, int line, const SystemTime& minute)
+      : log_(log), line_(line), minute_(MinuteText(minute)) {}
 
   void Launched(const AnsiString& item, const LaunchRequest& request, std::intptr_t answer,
                 std::uint64_t milliseconds) override {

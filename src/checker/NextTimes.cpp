@@ -52,6 +52,7 @@ class Judge {
         if (k < 0)
           Disagree("a line whose fields never match ran");
         ran.Set(k);
+        return true;
       });
     } catch (const EStringListError& e) {
       raised = e.Message();
@@ -76,7 +77,7 @@ class Judge {
       auto alone = std::make_unique<TStringList>();
       alone->Add(table_[end]);
       try {
-        WalkTasks(clock_, alone, [&](const AnsiString&, int) {});
+        WalkTasks(clock_, alone, [&](const AnsiString&, int) { return true; });
       } catch (const EStringListError& e) {
         raised = e.Message();
       }

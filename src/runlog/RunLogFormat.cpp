@@ -27,6 +27,13 @@ constexpr EventFormat kEvents[] = {
     {LogEvent::kBoxOpen, "box-open", BoxOpenField::kCount, 0},
     {LogEvent::kBoxClosed, "box-closed", BoxClosedField::kCount, 0},
     {LogEvent::kEnd, "end", EndField::kCount, Bit(EndField::kMilliseconds)},
+    {LogEvent::kNotExamined, "not-examined", NotExaminedField::kCount,
+     Bit(NotExaminedField::kLine)},
+    {LogEvent::kNoWalk, "no-walk", NoWalkField::kCount, 0},
+    {LogEvent::kLateWalk, "late-walk", LateWalkField::kCount, Bit(LateWalkField::kMilliseconds)},
+    {LogEvent::kClockBack, "clock-back", ClockBackField::kCount, 0},
+    {LogEvent::kLost, "lost", LostField::kCount, Bit(LostField::kRecords)},
+    {LogEvent::kLogStopped, "log-stopped", LogStoppedField::kCount, 0},
 };
 
 const EventFormat& FormatOf(LogEvent event) {

@@ -16,7 +16,22 @@
 
 namespace pendulon {
 
-enum class LogEvent { kStart, kLoad, kLoadFailed, kLaunch, kNoLaunch, kBoxOpen, kBoxClosed, kEnd };
+enum class LogEvent {
+  kStart,
+  kLoad,
+  kLoadFailed,
+  kLaunch,
+  kNoLaunch,
+  kBoxOpen,
+  kBoxClosed,
+  kEnd,
+  kNotExamined,
+  kNoWalk,
+  kLateWalk,
+  kClockBack,
+  kLost,
+  kLogStopped
+};
 
 // The fields of each event, in the order they are written; kCount is how many there are.
 struct StartField {
@@ -55,18 +70,45 @@ struct BoxClosedField {
 struct EndField {
   enum : std::size_t { kReason, kMilliseconds, kCount };
 };
+// A walk that ended before the lines from kLine on, which were due to be examined for its minute.
+struct NotExaminedField {
+  enum : std::size_t { kMinute, kLine, kReason, kCount };
+};
+// Minutes from kFirst to kLast (both local minutes) that no walk served.
+struct NoWalkField {
+  enum : std::size_t { kFirst, kLast, kReason, kCount };
+};
+// A walk that began kMilliseconds after its minute did, more than 2 s.
+struct LateWalkField {
+  enum : std::size_t { kMinute, kMilliseconds, kReason, kCount };
+};
+// The clock went back from the minute last walked to kTo, far enough to walk the minutes again.
+struct ClockBackField {
+  enum : std::size_t { kFrom, kTo, kCount };
+};
+// Records the writer could not write before this line, and why.
+struct LostField {
+  enum : std::size_t { kRecords, kReason, kCount };
+};
+// The log's last line until it can roll over again: why nothing more is appended.
+struct LogStoppedField {
+  enum : std::size_t { kReason, kCount };
+};
 
 // Every event, for tools that go through them all.
 inline constexpr LogEvent kLogEvents[] = {
-    LogEvent::kStart,    LogEvent::kLoad,    LogEvent::kLoadFailed, LogEvent::kLaunch,
-    LogEvent::kNoLaunch, LogEvent::kBoxOpen, LogEvent::kBoxClosed,  LogEvent::kEnd};
+    LogEvent::kStart,       LogEvent::kLoad,      LogEvent::kLoadFailed, LogEvent::kLaunch,
+    LogEvent::kNoLaunch,    LogEvent::kBoxOpen,   LogEvent::kBoxClosed,  LogEvent::kEnd,
+    LogEvent::kNotExamined, LogEvent::kNoWalk,    LogEvent::kLateWalk,   LogEvent::kClockBack,
+    LogEvent::kLost,        LogEvent::kLogStopped};
 
 // The name the line gives the event: "start", "load", "load-failed", "launch", "no-launch",
-// "box-open", "box-closed", "end".
+// "box-open", "box-closed", "end", "not-examined", "no-walk", "late-walk", "clock-back", "lost",
+// "log-stopped".
 const char* EventName(LogEvent event);
 std::size_t FieldCount(LogEvent event);
 // True for a field written as a decimal number: a process id, a count of lines, a task line,
-// the shell's answer, milliseconds.
+// the shell's answer, milliseconds, a count of records.
 bool IsNumberField(LogEvent event, std::size_t field);
 
 // One line: its stamp, its event and the event's fields, unescaped.
@@ -85,7 +127,7 @@ constexpr std::string_view kCutMark = "\\...";
 constexpr std::string_view kCutText = "...";
 // The longest line the writer makes: the stamp, the longest event name, ten fields at their
 // longest, and CR LF.
-constexpr std::size_t kMostLineBytes = kTimeStampLength + 1 + 11 + 10 * (1 + kMostFieldBytes) + 2;
+constexpr std::size_t kMostLineBytes = kTimeStampLength + 1 + 12 + 10 * (1 + kMostFieldBytes) + 2;
 
 // The value as a field of a line: bytes as they are, except that tab, CR, LF and backslash are
 // written \t \r \n \\ and NUL \x00. A field followed by another that would end in the shape of

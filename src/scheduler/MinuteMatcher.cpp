@@ -7,14 +7,14 @@
 namespace pendulon {
 namespace {
 
-// Each check reads the clock itself, at the moment it runs.
-bool FieldMatches(LocalClock& clock, int index, std::string_view field) {
+bool FieldMatches(const SystemTime& minute, int index, std::string_view field) {
   if (field == "*") {
     return true;
   }
   static const char* const kCodes[] = {"n", "h", "d", "m"};
-  const AnsiString now = index < TaskFields::kWeekday ? ClockText(clock, kCodes[index])
-                                                      : DecimalText(WeekdayNumber(Now(clock)));
+  const AnsiString now = index < TaskFields::kWeekday
+                             ? ClockText(minute, kCodes[index])
+                             : DecimalText(WeekdayNumber(EncodeDateTime(minute)));
   return field == now;
 }
 
@@ -30,31 +30,42 @@ void AlignToMinute(SystemClock& clock) {
   }
 }
 
-void WalkTasks(LocalClock& clock, const std::unique_ptr<TStringList>& taskList,
-               const TaskRunner& runTask) {
+void WalkTasks(const SystemTime& minute, const std::unique_ptr<TStringList>& taskList,
+               const TaskRunner& runTask, int* lineReached) {
   TaskFields fields;
   for (int i = 0; taskList && i < taskList->Count(); ++i) {
     const std::string_view entry = taskList->Get(i);
     if (!IsTaskLine(entry)) {
       continue;
     }
+    if (lineReached != nullptr)
+      *lineReached = i + 1;
     SplitTaskLine(entry, fields);
     bool matches = true;
     for (int check = TaskFields::kMinute; matches && check <= TaskFields::kWeekday; ++check) {
-      matches = FieldMatches(clock, check, fields.Get(check));
+      matches = FieldMatches(minute, check, fields.Get(check));
     }
     if (matches) {
       // A copy: the launch may let ticks run that reload or free the table.
       const AnsiString itemName(fields.Get(TaskFields::kItem));
-      runTask(itemName, i + 1);
+      if (!runTask(itemName, i + 1))
+        return;
     }
   }
 }
 
-std::uint32_t MillisecondsToNextMinute(LocalClock& clock) {
-  const SystemTime now = clock.LocalTime();
+void WalkTasks(LocalClock& clock, const std::unique_ptr<TStringList>& taskList,
+               const TaskRunner& runTask) {
+  WalkTasks(clock.LocalTime(), taskList, runTask);
+}
+
+std::uint32_t MillisecondsToNextMinute(const SystemTime& now) {
   const std::uint32_t intoMinute = (now.second % 60u) * 1000u + now.milliseconds % 1000u;
   return 60000u - intoMinute;
+}
+
+std::uint32_t MillisecondsToNextMinute(LocalClock& clock) {
+  return MillisecondsToNextMinute(clock.LocalTime());
 }
 
 }  // namespace pendulon

@@ -1,29 +1,19 @@
 #include "scheduler/TaskScheduler.h"
 
-#include <cstdio>
+#include <string>
 
 #include "platform/Clock.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "scheduler/TaskLine.h"
 
 namespace pendulon {
-namespace {
 
-// "08:31:00"
-AnsiString TimeOfDay(const SystemTime& t) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02u:%02u:%02u", unsigned{t.hour} % 100u,
-                unsigned{t.minute} % 100u, unsigned{t.second} % 100u);
-  return text;
-}
-
-}  // namespace
-
-TaskScheduler::TaskScheduler(Platform& platform, WindowHandle owner, TaskRunner runTask,
+TaskScheduler::TaskScheduler(Platform& platform, WindowHandle owner, TaskLauncher launch,
                              TTimer::ErrorHandler onTimerError)
     : platform_(platform),
-      runTask_(std::move(runTask)),
+      launch_(std::move(launch)),
       reportError_(onTimerError),
       taskTimer_(platform, owner, onTimerError),
       modifyTimer_(platform, owner, onTimerError) {
@@ -45,6 +35,10 @@ void TaskScheduler::StartScheduler() {
   if (intoSecond < kTickAfterBoundary)
     platform_.Sleep(kTickAfterBoundary - intoSecond);
   taskTimer_.SetEnabled(true);
+  // The minute the alignment ends in counts as walked: a first tick that comes early never
+  // matches it, and minutes after it that pass without a walk are told as such.
+  since_.walk = ReadClock(platform_);
+  ledger_.BeginWalk(since_.walk.UtcMinute());
   taskMark_ = WriteMarkOf(platform_, tasksPath_);
   try {
     Load(LoadObserver::Kind::kFirst);
@@ -68,18 +62,24 @@ void TaskScheduler::StartScheduler() {
 }
 
 void TaskScheduler::TaskTimerTimer() {
+  ++ticksHandled_;
+  const ClockReading now = ReadClock(platform_);
   // Re-armed before the walk: a launch that blocks past the next boundary then leaves that tick
   // waiting, and it runs as soon as the walk returns instead of being dropped by a late re-arm.
-  rearmRefused_ = !taskTimer_.Rearm(MillisecondsToNextMinute(platform_) + kTickAfterBoundary);
+  rearmRefused_ = !taskTimer_.Rearm(MillisecondsToNextMinute(now.local) + kTickAfterBoundary);
   if (!rearmRefused_)
     rearmReported_ = false;
+  since_.timerRefused = since_.timerRefused || rearmRefused_;
+  // A tick that comes early, after the clock was set back a little or on a period the timer
+  // kept, finds its minute walked already: it only re-arms.
+  const LaunchLedger::Verdict verdict = ledger_.Judge(now.UtcMinute());
   std::exception_ptr walkError;
-  try {
-    WalkTasks(platform_, taskList_, [this](const AnsiString& itemName, int lineNumber) {
-      RunTask(itemName, lineNumber);
-    });
-  } catch (...) {
-    walkError = std::current_exception();
+  if (verdict != LaunchLedger::Verdict::kWalked) {
+    try {
+      WalkMinute(now, verdict);
+    } catch (...) {
+      walkError = std::current_exception();
+    }
   }
   // A line that raises must not hide the refusal; and a tick run inside this one's launch may
   // have re-armed since, which ends the outage this tick saw.
@@ -94,27 +94,108 @@ void TaskScheduler::TaskTimerTimer() {
   }
 }
 
-void TaskScheduler::RunTask(const AnsiString& itemName, int lineNumber) {
-  // A shell box shown during a launch runs ticks inside it; launching the same line again there
-  // would nest one more box each minute until the stack runs out.
-  const LineKey key{lineNumber, itemName};
-  if (const auto waiting = waitingLaunches_.find(key); waiting != waitingLaunches_.end()) {
-    if (walkObserver_ != nullptr)
-      walkObserver_->PassedOver(
-          lineNumber, itemName,
-          "its launch at " + TimeOfDay(waiting->second) + " is still waiting in the shell");
-    return;
+void TaskScheduler::WalkMinute(const ClockReading& now, LaunchLedger::Verdict verdict) {
+  BeginWalk(now, verdict);
+  SystemTime minute = now.local;
+  minute.second = minute.milliseconds = 0;
+  Walk walk{minute, now.UtcMinute()};
+  walks_.push_back(&walk);
+  struct Done {
+    std::vector<Walk*>& walks;
+    ~Done() { walks.pop_back(); }
+  } done{walks_};
+  try {
+    WalkTasks(
+        walk.minute, taskList_,
+        [&](const AnsiString& itemName, int lineNumber) {
+          return RunTask(walk, itemName, lineNumber);
+        },
+        &walk.line);
+  } catch (...) {
+    // The error ends this minute's walk; the lines below the one that raised are told as left,
+    // since the box that tells of the error is shown only once while it stays open.
+    EndWalk(walk, "the walk ended at line " + std::to_string(walk.line) + " with the error \"" +
+                      ErrorText(std::current_exception()) + "\"");
+    throw;
   }
-  // Marked as waiting until the launch returns, on every path out.
-  struct Returned {
-    WaitingLaunches& waiting;
-    WaitingLaunches::iterator entry;
-    ~Returned() { waiting.erase(entry); }
-  } returned{waitingLaunches_, waitingLaunches_.emplace(key, platform_.LocalTime()).first};
-  runTask_(itemName, lineNumber);
+}
+
+void TaskScheduler::BeginWalk(const ClockReading& now, LaunchLedger::Verdict verdict) {
+  const std::int64_t minute = now.UtcMinute();
+  if (walkObserver_ != nullptr) {
+    const std::int64_t last = ledger_.LastWalked().value_or(minute - 1);
+    if (verdict == LaunchLedger::Verdict::kSetBack) {
+      walkObserver_->ClockSetBack(LocalMinute(platform_, last), LocalMinute(platform_, minute));
+    } else if (minute > last + 1) {
+      walkObserver_->NotWalked(LocalMinute(platform_, last + 1), LocalMinute(platform_, minute - 1),
+                               WhyLate(since_, now));
+    }
+    // Ticks fall 200 ms past the boundary; a walk that begins after second 2 is late.
+    if (now.IntoMinute() > 2000)
+      walkObserver_->WalkedLate(LocalMinute(platform_, minute), now.IntoMinute(),
+                                WhyLate(since_, now));
+  }
+  // A walk still waiting inside a launch's box will find its minute over when it resumes, if it
+  // ever does: the lines it has not reached are told now.
+  for (Walk* waiting : walks_) {
+    EndWalk(*waiting,
+            "line " + std::to_string(waiting->line) + "'s launch is still waiting in the shell");
+  }
+  ledger_.BeginWalk(minute);
+  since_ = SinceLastWalk{now};
+}
+
+bool TaskScheduler::RunTask(Walk& walk, const AnsiString& itemName, int lineNumber) {
+  if (walk.over)
+    return false;
+  const LaunchLedger::LineKey key{lineNumber, itemName};
+  if (const AnsiString refusal = ledger_.Refusal(key, walk.utcMinute); !refusal.empty()) {
+    if (walkObserver_ != nullptr)
+      walkObserver_->PassedOver(walk.minute, lineNumber, itemName, refusal);
+    return true;
+  }
+  const std::uint64_t ticksBefore = ticksHandled_;
+  const std::uint64_t began = platform_.Milliseconds();
+  {
+    // Marked as waiting until the launch returns, on every path out.
+    struct Returned {
+      LaunchLedger& ledger;
+      const LaunchLedger::LineKey& key;
+      ~Returned() { ledger.Returned(key); }
+    } returned{ledger_, key};
+    ledger_.Began(key, walk.utcMinute, platform_.LocalTime());
+    launch_(itemName, lineNumber, walk.minute);
+  }
+  const ClockReading now = ReadClock(platform_);
+  const bool ticksRan = ticksHandled_ != ticksBefore;
+  if (!ticksRan)
+    since_.heldMs += now.monotonic - began;
+  if (walk.over)
+    return false;  // a later walk has begun meanwhile and told what this one left
+  if (now.UtcMinute() <= walk.utcMinute)
+    return true;
+  EndWalk(walk, "line " + std::to_string(lineNumber) + "'s launch " +
+                    (ticksRan ? "waited in the shell" : "held the program") + " until " +
+                    TimeOfDay(now.local));
+  return false;
+}
+
+void TaskScheduler::EndWalk(Walk& walk, const AnsiString& reason) {
+  if (walk.over)
+    return;
+  walk.over = true;
+  if (walkObserver_ == nullptr || !taskList_)
+    return;
+  for (int i = walk.line; i < taskList_->Count(); ++i) {
+    if (IsTaskLine(taskList_->Get(i))) {
+      walkObserver_->NotExamined(walk.minute, i + 1, reason);
+      return;
+    }
+  }
 }
 
 void TaskScheduler::ModifyTimerTimer() {
+  ++ticksHandled_;
   if (!taskList_) {
     return;
   }

@@ -4,16 +4,20 @@
 // or size changes. The table lives from StartScheduler until FreeTaskList.
 
 #include <cstdint>
-#include <map>
+#include <functional>
 #include <memory>
-#include <utility>
+#include <vector>
 
 #include "platform/AnsiString.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
 #include "platform/StringList.h"
 #include "platform/Timer.h"
+#include "scheduler/ClockReading.h"
+#include "scheduler/LaunchLedger.h"
 #include "scheduler/MinuteMatcher.h"
+#include "scheduler/WalkObserver.h"
+#include "scheduler/WalkWords.h"
 
 namespace pendulon {
 
@@ -29,15 +33,9 @@ class LoadObserver {
   ~LoadObserver() = default;
 };
 
-// Told of each due task line the walk passes over because its launch in an earlier minute still
-// waits inside the shell.
-class WalkObserver {
- public:
-  virtual void PassedOver(int line, const AnsiString& item, const AnsiString& reason) = 0;
-
- protected:
-  ~WalkObserver() = default;
-};
+// Launches a due line's item for the minute the walk serves (its local time, seconds zero).
+using TaskLauncher =
+    std::function<void(const AnsiString& itemName, int lineNumber, const SystemTime& minute)>;
 
 class TaskScheduler {
  public:
@@ -45,12 +43,12 @@ class TaskScheduler {
   // enough that a timer running a little fast still lands in second 0 of the minute it serves.
   static constexpr std::uint32_t kTickAfterBoundary = 200;
 
-  TaskScheduler(Platform& platform, WindowHandle owner, TaskRunner runTask,
+  TaskScheduler(Platform& platform, WindowHandle owner, TaskLauncher launch,
                 TTimer::ErrorHandler onTimerError);
 
   // Loads from now on are told to the observer; null tells nobody.
   void SetLoadObserver(LoadObserver* observer) { loadObserver_ = observer; }
-  // Lines passed over from now on are told to the observer; null tells nobody.
+  // What the walks leave undone from now on is told to the observer; null tells nobody.
   void SetWalkObserver(WalkObserver* observer) { walkObserver_ = observer; }
 
   // Sets the task path, creates the table, waits for second 00, starts TaskTimer to tick 200 ms
@@ -61,10 +59,13 @@ class TaskScheduler {
   void StartScheduler();
 
   // One minute tick: re-arms the timer for just after the next minute boundary, so that ticks
-  // never drift out of second 0, then walks the table. A line whose launch of an earlier minute
-  // still waits in the shell is passed over. A refused re-arm raises EOutOfResources after the
-  // walk (after the walk's own error, if it raised one), once per outage, and only while no
-  // later tick has re-armed; the timer goes on at its old period meanwhile.
+  // never drift out of second 0, then walks the table for the minute the clock shows, unless
+  // that minute has been walked already. A line launches at most once for a minute, and not
+  // while its earlier launch, or 8 others, still wait in the shell. A walk whose minute is over
+  // before it has examined every line ends there, and the lines left are told to the observer,
+  // as are minutes no walk served and a walk that began late. A refused re-arm raises
+  // EOutOfResources after the walk (after the walk's own error, if it raised one), once per
+  // outage, and only while no later tick has re-armed; the timer goes on at its old period.
   void TaskTimerTimer();
 
   // One change-watch tick. Outside second 0, a changed write mark reloads the whole table; a
@@ -84,16 +85,25 @@ class TaskScheduler {
   // Loads the table; a failure while the file exists starts the quiet retries. The error is
   // raised unless it only repeats one already reported for this file.
   void Load(LoadObserver::Kind kind);
-  // Runs a due line's item, unless that line's launch in an earlier minute still waits.
-  void RunTask(const AnsiString& itemName, int lineNumber);
+  // A walk in progress; it lives on the stack of its tick.
+  struct Walk {
+    SystemTime minute;       // the local minute it serves
+    std::int64_t utcMinute;  // the same minute, counted in UTC
+    int line = 0;            // the line it examines, or whose launch it waits for
+    bool over = false;       // the lines it did not reach have been told
+  };
+
+  void WalkMinute(const ClockReading& now, LaunchLedger::Verdict verdict);
+  // Tells what came between the last walk and this one, and ends the walks still waiting.
+  void BeginWalk(const ClockReading& now, LaunchLedger::Verdict verdict);
+  // Runs a due line's item unless the ledger refuses it; false once the walk's minute is over.
+  bool RunTask(Walk& walk, const AnsiString& itemName, int lineNumber);
+  // Tells the observer that the walk leaves the lines after its current one, if any is a task.
+  void EndWalk(Walk& walk, const AnsiString& reason);
   bool RefusalToReport() const { return rearmRefused_ && !rearmReported_; }
 
-  // A task line by its number and item: a reload that puts another line there is another line.
-  using LineKey = std::pair<int, AnsiString>;
-  using WaitingLaunches = std::map<LineKey, SystemTime>;
-
   Platform& platform_;
-  TaskRunner runTask_;
+  TaskLauncher launch_;
   TTimer::ErrorHandler reportError_;
   LoadObserver* loadObserver_ = nullptr;
   WalkObserver* walkObserver_ = nullptr;
@@ -105,8 +115,11 @@ class TaskScheduler {
   bool retryLoad_ = false;      // the last load failed while the file was still there
   bool rearmRefused_ = false;   // the latest re-arm of TaskTimer was refused
   bool rearmReported_ = false;  // that refusal has been reported
-  // The lines whose launch has not returned yet, with the time it began.
-  WaitingLaunches waitingLaunches_;
+  LaunchLedger ledger_;
+  SinceLastWalk since_;
+  std::vector<Walk*> walks_;  // the walks in progress, the outermost first
+  std::uint64_t ticksHandled_ =
+      0;  // minute and watch ticks: a launch that runs none held the thread
 };
 
 }  // namespace pendulon

@@ -90,7 +90,7 @@ TEST_F(FieldAgreementTest, DiagnosisAgreesWithTheMatcherOverEveryClockValue) {
         day = 3 + v;  // 4 January 2026 is a Sunday, weekday 1
       world.SetLocalTime(2026, month, day, hour, minute, 0, 200);
       bool ran = false;
-      WalkTasks(platform, table, [&](const AnsiString&, int) { ran = true; });
+      WalkTasks(platform, table, [&](const AnsiString&, int) { return ran = true; });
       const FieldDiagnosis d = DiagnoseField(c.field, c.text);
       const bool expected = d.problem == FieldProblem::kNone && (d.value < 0 || d.value == v);
       EXPECT_EQ(ran, expected) << c.field << " \"" << c.text << "\" at " << v;

@@ -48,7 +48,10 @@ class NextTimesTest : public SimTest {
   std::vector<std::string> RealWalk(const std::unique_ptr<TStringList>& table) {
     std::vector<std::string> events;
     try {
-      WalkTasks(platform, table, [&](const AnsiString& item, int) { events.push_back(item); });
+      WalkTasks(platform, table, [&](const AnsiString& item, int) {
+        events.push_back(item);
+        return true;
+      });
     } catch (const EStringListError& e) {
       events.push_back(e.Message());
     }

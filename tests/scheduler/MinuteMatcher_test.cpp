@@ -18,7 +18,10 @@ class MinuteMatcherTest : public SimTest {
     for (const std::string& line : lines) table->Add(line);
     std::vector<std::string> seen;
     try {
-      WalkTasks(platform, table, [&](const AnsiString& item, int) { seen.push_back(item); });
+      WalkTasks(platform, table, [&](const AnsiString& item, int) {
+        seen.push_back(item);
+        return true;
+      });
     } catch (const EStringListError& e) {
       seen.push_back("error " + e.Message().substr(e.Message().find('(')));
     }
@@ -98,31 +101,32 @@ TEST_F(MinuteMatcherTest, TheWalkSeesTheTableAsItIsBeforeEachEntry) {
     } else if (item == "new1") {
       table.reset();  // the window closed meanwhile: the walk ends at its next entry
     }
+    return true;
   });
   EXPECT_EQ(seen, (V{"first", "new1"}));
 }
 
-TEST_F(MinuteMatcherTest, EveryCheckReadsTheClockWhenItRuns) {
-  // A launch that lasts past the minute boundary: the next entry is matched against the new
-  // minute.
+TEST_F(MinuteMatcherTest, EveryLineIsMatchedAgainstTheMinuteTheWalkServes) {
+  // A launch that lasts past the minute boundary: the next entries are still matched against
+  // the walk's own minute, and the runner's false ends the walk.
   world.SetLocalTime(2026, 3, 2, 10, 5, 59, 900);
   V seen;
   table = std::make_unique<TStringList>();
   table->Add("5 * * * * a");
   table->Add("5 * * * * b");
   table->Add("6 * * * * c");
+  table->Add("5 * * * * d");
   WalkTasks(platform, table, [&](const AnsiString& item, int) {
     seen.push_back(item);
     world.AdvanceBy(200);
+    return item != "b";
   });
-  EXPECT_EQ(seen, (V{"a", "c"}));
+  EXPECT_EQ(seen, (V{"a", "b"}));
 
-  // A clock that moves a millisecond with every reading, about to leave 10:59: the minute check
-  // still reads 10:59, the hour check already reads 11:00. Read once for the entry, it would match.
+  // A clock that moves a millisecond with every reading, about to leave 10:59: read once, every
+  // field of the line sees 10:59.
   world.msPerClockRead = 1;
   world.SetLocalTime(2026, 3, 2, 10, 59, 59, 998);
-  EXPECT_EQ(Walk({"59 10 * * * late"}), V{});
-  world.SetLocalTime(2026, 3, 2, 10, 59, 59, 997);
   EXPECT_EQ(Walk({"59 10 * * * late"}), V{"late"});
 }
 

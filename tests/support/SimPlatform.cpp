@@ -351,9 +351,10 @@ void SimPlatform::RunModal(std::size_t boxIndex, WindowHandle owner, std::int64_
     int& depth;
     ~Nested() { --depth; }
   } nested{++modalDepth_};
-  const std::int64_t closeAt = answerAfter == kNever ? kNever : world_.Now() + answerAfter;
+  // The user answers after so much time has passed, whatever the wall clock does meanwhile.
+  const std::int64_t closeAt = answerAfter == kNever ? kNever : world_.Elapsed() + answerAfter;
   // A modal loop ends when it takes the quit message, and leaves it for the loop outside.
-  while (!quitPending_ && world_.Now() < closeAt) {
+  while (!quitPending_ && world_.Elapsed() < closeAt) {
     if (!DispatchOne()) {
       WaitUntil(closeAt);
     }
@@ -368,7 +369,7 @@ bool SimPlatform::StartTimer(WindowHandle, TimerSink* sink, std::uint32_t interv
     return false;
   Timer& timer = timers_[sink];
   timer.interval = interval;
-  timer.nextExpiry = world_.Now() + std::max<std::int64_t>(1, world_.timerPeriod(interval));
+  timer.nextExpiry = world_.Elapsed() + std::max<std::int64_t>(1, world_.timerPeriod(interval));
   timer.waitingSince = -1;
   return true;
 }
@@ -379,7 +380,7 @@ void SimPlatform::StopTimer(WindowHandle, TimerSink* sink) {
 
 void SimPlatform::CollectExpiries() {
   for (auto& [sink, timer] : timers_) {
-    while (timer.nextExpiry <= world_.Now()) {
+    while (timer.nextExpiry <= world_.Elapsed()) {
       if (timer.waitingSince < 0)
         timer.waitingSince = timer.nextExpiry;
       timer.nextExpiry += std::max<std::int64_t>(1, world_.timerPeriod(timer.interval));
@@ -444,9 +445,10 @@ void SimPlatform::WaitForMessage() {
 }
 
 void SimPlatform::WaitUntil(std::int64_t limit) {
+  const std::int64_t deadline = world_.ElapsedAt(world_.Deadline());
   const std::int64_t target =
-      std::min({limit, NextExpiry(), world_.NextEventTime(), world_.Deadline()});
-  if (target == kNever || target >= world_.Deadline()) {
+      std::min({limit, NextExpiry(), world_.ElapsedAt(world_.NextEventTime()), deadline});
+  if (target == kNever || target >= deadline) {
     // Nothing can ever happen, or the test's time is up: the process is made to stop.
     if (world_.Deadline() != kNever)
       world_.AdvanceTo(world_.Deadline());
@@ -454,7 +456,7 @@ void SimPlatform::WaitUntil(std::int64_t limit) {
     quitPending_ = true;
     return;
   }
-  world_.AdvanceTo(target);
+  world_.AdvanceElapsedTo(target);
 }
 
 std::unique_ptr<ScopedLock> SimPlatform::LockSingleCopy() {

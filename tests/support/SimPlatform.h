@@ -89,6 +89,8 @@ class SimPlatform final : public Platform {
   std::unique_ptr<ScopedLock> LockSingleCopy() override;
 
  private:
+  // Timers count the monotonic milliseconds (SimWorld::Elapsed), as Windows' count elapsed time
+  // and not the clock.
   struct Timer {
     std::uint32_t interval = 0;
     std::int64_t nextExpiry = 0;
@@ -109,7 +111,7 @@ class SimPlatform final : public Platform {
   void CollectExpiries();
   // Dispatches one posted message or waiting tick; false when there is none.
   bool DispatchOne();
-  // Moves the clock to the next thing that can happen to this process, or to limit.
+  // Moves the clock to the next thing that can happen to this process, or to limit (monotonic).
   void WaitUntil(std::int64_t limit);
   // Records a box and opens its window, which becomes the active one; gives its index.
   std::size_t OpenBox(BoxRecord box);

@@ -100,8 +100,8 @@ std::int64_t SimWorld::UtcOf(int year, int month, int day, int hour, int minute,
   return local - OffsetAt(local - OffsetAt(local));
 }
 
-void SimWorld::AdvanceTo(std::int64_t utc) {
-  while (!events_.empty() && events_.begin()->first <= utc) {
+void SimWorld::AdvanceElapsedTo(std::int64_t elapsed) {
+  while (!events_.empty() && events_.begin()->first <= now_ + (elapsed - elapsed_)) {
     auto event = events_.begin();
     const std::int64_t at = event->first;
     std::function<void()> action = std::move(event->second);
@@ -112,9 +112,9 @@ void SimWorld::AdvanceTo(std::int64_t utc) {
     }
     action();
   }
-  if (utc > now_) {
-    elapsed_ += utc - now_;
-    now_ = utc;
+  if (elapsed > elapsed_) {
+    now_ += elapsed - elapsed_;
+    elapsed_ = elapsed;
   }
 }
 

@@ -87,19 +87,29 @@ class SimWorld {
   SystemTime LocalTime() const { return ToLocal(now_); }
   SystemTime ToLocal(std::int64_t utc) const;
   std::int64_t OffsetAt(std::int64_t utc) const;
-  // Sets the clock so that the local time reads this now; the offset stays.
+  // Sets the clock so that the local time reads this now; the offset stays. Like Windows' clock,
+  // it moves no timer: timers count the monotonic milliseconds.
   void SetLocalTime(int year, int month, int day, int hour, int minute, int second, int ms = 0);
+  // Steps the wall clock by that many milliseconds, either way, as the time service does; the
+  // monotonic count and the timers stay where they are.
+  void StepClock(std::int64_t ms) { now_ += ms; }
+  // The monotonic count at which the wall clock will read utc, if it is not stepped meanwhile.
+  std::int64_t ElapsedAt(std::int64_t utc) const {
+    return utc == kNever ? kNever : utc - now_ + elapsed_;
+  }
   // From utc on, local time is UTC plus offset (milliseconds).
   void SetOffsetFrom(std::int64_t utc, std::int64_t offset);
   // UTC milliseconds for a local date and time, with the offset in force at that moment.
   std::int64_t UtcOf(int year, int month, int day, int hour, int minute, int second,
                      int ms = 0) const;
 
-  // Moves the clock forward, running the scheduled events that fall due on the way.
-  void AdvanceTo(std::int64_t utc);
-  void AdvanceBy(std::int64_t ms) { AdvanceTo(now_ + ms); }
+  // Moves the clock forward, running the scheduled events that fall due on the way. The wait is
+  // counted from now: a step an event makes on the way does not lengthen or shorten it.
+  void AdvanceTo(std::int64_t utc) { AdvanceElapsedTo(ElapsedAt(utc)); }
+  void AdvanceBy(std::int64_t ms) { AdvanceElapsedTo(elapsed_ + ms); }
+  void AdvanceElapsedTo(std::int64_t elapsed);
 
-  // Scheduled events run when the clock reaches them, in time order.
+  // Scheduled events run when the wall clock reaches them, in time order.
   void At(std::int64_t utc, std::function<void()> action);
   std::int64_t NextEventTime() const;
   // Time past which the simulation stops every process, so that a test cannot run forever.

@@ -1,0 +1,52 @@
+#include "scheduler/ClockReading.h"
+
+#include "platform/Calendar.h"
+
+namespace pendulon {
+namespace {
+
+constexpr std::int64_t kMinuteMs = 60000;
+constexpr std::int64_t kDayMs = 24 * 60 * kMinuteMs;
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+}  // namespace
+
+std::int64_t ClockReading::UtcMinute() const {
+  return FloorDiv(utcMs, kMinuteMs);
+}
+
+std::uint32_t ClockReading::IntoMinute() const {
+  return (local.second % 60u) * 1000u + local.milliseconds % 1000u;
+}
+
+ClockReading ReadClock(SystemClock& clock) {
+  ClockReading r;
+  r.local = clock.LocalTime();
+  const std::int32_t offset = clock.UtcOffsetMinutes();
+  r.monotonic = clock.Milliseconds();
+  const std::int64_t localMs = DaysFromCivil(r.local.year, r.local.month, r.local.day) * kDayMs +
+                               r.local.hour * 3600000LL + r.local.minute * kMinuteMs +
+                               r.local.second * 1000LL + r.local.milliseconds;
+  r.utcMs = localMs - offset * kMinuteMs;
+  return r;
+}
+
+SystemTime LocalMinute(TimeZone& zone, std::int64_t utcMinute) {
+  const std::int64_t local = utcMinute + zone.UtcOffsetMinutesAt(utcMinute * 60);
+  const std::int64_t days = FloorDiv(local, 24 * 60);
+  const CivilDate date = CivilFromDays(days);
+  const std::int64_t inDay = local - days * 24 * 60;
+  SystemTime t;
+  t.year = static_cast<std::uint16_t>(date.year);
+  t.month = static_cast<std::uint16_t>(date.month);
+  t.day = static_cast<std::uint16_t>(date.day);
+  t.dayOfWeek = static_cast<std::uint16_t>((days % 7 + 7 + 4) % 7);  // 1970-01-01 was a Thursday
+  t.hour = static_cast<std::uint16_t>(inDay / 60);
+  t.minute = static_cast<std::uint16_t>(inDay % 60);
+  return t;
+}
+
+}  // namespace pendulon

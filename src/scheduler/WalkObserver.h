@@ -1,0 +1,34 @@
+#pragma once
+// What the minute walks did not do, and why, for a record kept by the caller. With the launches
+// themselves, it accounts for every minute in which a task line was due.
+
+#include <cstdint>
+
+#include "platform/AnsiString.h"
+#include "platform/SystemTime.h"
+
+namespace pendulon {
+
+class WalkObserver {
+ public:
+  // The walk of that minute passed over a due line: its launch of an earlier minute still waits
+  // in the shell, or too many launches do.
+  virtual void PassedOver(const SystemTime& minute, int line, const AnsiString& item,
+                          const AnsiString& reason) = 0;
+  // The walk of that minute ended before it examined the task lines from that number on.
+  virtual void NotExamined(const SystemTime& minute, int fromLine, const AnsiString& reason) = 0;
+  // No walk served the local minutes from first to last.
+  virtual void NotWalked(const SystemTime& first, const SystemTime& last,
+                         const AnsiString& reason) = 0;
+  // The walk of that minute began that many milliseconds into it, more than 2 s.
+  virtual void WalkedLate(const SystemTime& minute, std::uint32_t milliseconds,
+                          const AnsiString& reason) = 0;
+  // The clock went back from the minute last walked to that one, further than a correction of
+  // the time service: the minutes from there on are walked again.
+  virtual void ClockSetBack(const SystemTime& from, const SystemTime& to) = 0;
+
+ protected:
+  ~WalkObserver() = default;
+};
+
+}  // namespace pendulon
