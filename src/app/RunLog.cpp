@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "scheduler/TaskLine.h"
+#include "scheduler/WalkWords.h"
 
 namespace pendulon {
 namespace {
@@ -94,6 +95,16 @@ void RunLog::PassedOver(const SystemTime& minute, int line, const AnsiString& it
   } catch (...) {
     // No minute, no record; the executer goes on.
   }
+}
+
+void RunLog::StillWaiting(const SystemTime& minute, int line, const AnsiString& item,
+                          const SystemTime& since) noexcept {
+  Append(LogEvent::kWaiting, [&](Fields& f) {
+    f[WaitingField::kMinute] = MinuteText(minute);
+    f[WaitingField::kLine] = std::to_string(line);
+    f[WaitingField::kItem] = item;
+    f[WaitingField::kSince] = TimeOfDay(since);
+  });
 }
 
 void RunLog::NotExamined(const SystemTime& minute, int fromLine,

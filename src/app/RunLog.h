@@ -45,6 +45,8 @@ class RunLog final : public LoadObserver, public WalkObserver {
   // A due line passed over: a no-launch with the reason.
   void PassedOver(const SystemTime& minute, int line, const AnsiString& item,
                   const AnsiString& reason) noexcept override;
+  void StillWaiting(const SystemTime& minute, int line, const AnsiString& item,
+                    const SystemTime& since) noexcept override;
   void NotExamined(const SystemTime& minute, int fromLine,
                    const AnsiString& reason) noexcept override;
   void NotWalked(const SystemTime& first, const SystemTime& last,

@@ -34,6 +34,7 @@ constexpr EventFormat kEvents[] = {
     {LogEvent::kClockBack, "clock-back", ClockBackField::kCount, 0},
     {LogEvent::kLost, "lost", LostField::kCount, Bit(LostField::kRecords)},
     {LogEvent::kLogStopped, "log-stopped", LogStoppedField::kCount, 0},
+    {LogEvent::kWaiting, "waiting", WaitingField::kCount, Bit(WaitingField::kLine)},
 };
 
 const EventFormat& FormatOf(LogEvent event) {

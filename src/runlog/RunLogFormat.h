@@ -30,7 +30,8 @@ enum class LogEvent {
   kLateWalk,
   kClockBack,
   kLost,
-  kLogStopped
+  kLogStopped,
+  kWaiting
 };
 
 // The fields of each event, in the order they are written; kCount is how many there are.
@@ -70,6 +71,11 @@ struct BoxClosedField {
 struct EndField {
   enum : std::size_t { kReason, kMilliseconds, kCount };
 };
+// A launch still waiting in the shell when the next minute's walk began: it was made for
+// kMinute at kSince (local "HH:MM:SS"), and its launch line comes once the shell returns.
+struct WaitingField {
+  enum : std::size_t { kMinute, kLine, kItem, kSince, kCount };
+};
 // A walk that ended before the lines from kLine on, which were due to be examined for its minute.
 struct NotExaminedField {
   enum : std::size_t { kMinute, kLine, kReason, kCount };
@@ -97,14 +103,14 @@ struct LogStoppedField {
 
 // Every event, for tools that go through them all.
 inline constexpr LogEvent kLogEvents[] = {
-    LogEvent::kStart,       LogEvent::kLoad,      LogEvent::kLoadFailed, LogEvent::kLaunch,
-    LogEvent::kNoLaunch,    LogEvent::kBoxOpen,   LogEvent::kBoxClosed,  LogEvent::kEnd,
-    LogEvent::kNotExamined, LogEvent::kNoWalk,    LogEvent::kLateWalk,   LogEvent::kClockBack,
-    LogEvent::kLost,        LogEvent::kLogStopped};
+    LogEvent::kStart,       LogEvent::kLoad,       LogEvent::kLoadFailed, LogEvent::kLaunch,
+    LogEvent::kNoLaunch,    LogEvent::kBoxOpen,    LogEvent::kBoxClosed,  LogEvent::kEnd,
+    LogEvent::kNotExamined, LogEvent::kNoWalk,     LogEvent::kLateWalk,   LogEvent::kClockBack,
+    LogEvent::kLost,        LogEvent::kLogStopped, LogEvent::kWaiting};
 
 // The name the line gives the event: "start", "load", "load-failed", "launch", "no-launch",
 // "box-open", "box-closed", "end", "not-examined", "no-walk", "late-walk", "clock-back", "lost",
-// "log-stopped".
+// "log-stopped", "waiting".
 const char* EventName(LogEvent event);
 std::size_t FieldCount(LogEvent event);
 // True for a field written as a decimal number: a process id, a count of lines, a task line,

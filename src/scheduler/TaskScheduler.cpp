@@ -1,5 +1,6 @@
 #include "scheduler/TaskScheduler.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/Clock.h"
@@ -62,8 +63,8 @@ void TaskScheduler::StartScheduler() {
 }
 
 void TaskScheduler::TaskTimerTimer() {
-  ++ticksHandled_;
   const ClockReading now = ReadClock(platform_);
+  NoteTick(now.monotonic);
   // Re-armed before the walk: a launch that blocks past the next boundary then leaves that tick
   // waiting, and it runs as soon as the walk returns instead of being dropped by a late re-arm.
   rearmRefused_ = !taskTimer_.Rearm(MillisecondsToNextMinute(now.local) + kTickAfterBoundary);
@@ -98,7 +99,10 @@ void TaskScheduler::WalkMinute(const ClockReading& now, LaunchLedger::Verdict ve
   BeginWalk(now, verdict);
   SystemTime minute = now.local;
   minute.second = minute.milliseconds = 0;
-  Walk walk{minute, now.UtcMinute()};
+  Walk walk;
+  walk.minute = minute;
+  walk.utcMinute = now.UtcMinute();
+  walk.tableChanges = tableChanges_;
   walks_.push_back(&walk);
   struct Done {
     std::vector<Walk*>& walks;
@@ -131,13 +135,18 @@ void TaskScheduler::BeginWalk(const ClockReading& now, LaunchLedger::Verdict ver
                                WhyLate(since_, now));
     }
     // Ticks fall 200 ms past the boundary; a walk that begins after second 2 is late.
-    if (now.IntoMinute() > 2000)
+    if (now.IntoMinute() >= 3000)
       walkObserver_->WalkedLate(LocalMinute(platform_, minute), now.IntoMinute(),
                                 WhyLate(since_, now));
   }
   // A walk still waiting inside a launch's box will find its minute over when it resumes, if it
   // ever does: the lines it has not reached are told now.
   for (Walk* waiting : walks_) {
+    if (waiting->over)
+      continue;
+    if (walkObserver_ != nullptr && !waiting->item.empty())
+      walkObserver_->StillWaiting(waiting->minute, waiting->line, waiting->item,
+                                  waiting->launchedAt);
     EndWalk(*waiting,
             "line " + std::to_string(waiting->line) + "'s launch is still waiting in the shell");
   }
@@ -163,9 +172,12 @@ bool TaskScheduler::RunTask(Walk& walk, const AnsiString& itemName, int lineNumb
       const LaunchLedger::LineKey& key;
       ~Returned() { ledger.Returned(key); }
     } returned{ledger_, key};
-    ledger_.Began(key, walk.utcMinute, platform_.LocalTime());
+    walk.item = itemName;
+    walk.launchedAt = platform_.LocalTime();
+    ledger_.Began(key, walk.utcMinute, walk.launchedAt);
     launch_(itemName, lineNumber, walk.minute);
   }
+  walk.item.clear();
   const ClockReading now = ReadClock(platform_);
   const bool ticksRan = ticksHandled_ != ticksBefore;
   if (!ticksRan)
@@ -180,13 +192,30 @@ bool TaskScheduler::RunTask(Walk& walk, const AnsiString& itemName, int lineNumb
   return false;
 }
 
+void TaskScheduler::NoteTick(std::uint64_t monotonic) {
+  ++ticksHandled_;
+  // A launch that handled no message for a while (a slow network path) held every timer; the
+  // ticks it kept waiting come now. The watch ticks each second, so a longer silence is a hold.
+  const bool launching = std::any_of(walks_.begin(), walks_.end(),
+                                     [](const Walk* walk) { return !walk->item.empty(); });
+  if (launching && monotonic - lastTick_ > 1500)
+    since_.heldMs += monotonic - lastTick_;
+  lastTick_ = monotonic;
+}
+
 void TaskScheduler::EndWalk(Walk& walk, const AnsiString& reason) {
   if (walk.over)
     return;
   walk.over = true;
-  if (walkObserver_ == nullptr || !taskList_)
+  if (walkObserver_ == nullptr)
     return;
-  for (int i = walk.line; i < taskList_->Count(); ++i) {
+  // The lines left are those of the table the walk began on; a reload made while it waited may
+  // have taken them away, and that leaves them unexamined all the same.
+  if (tableChanges_ != walk.tableChanges) {
+    walkObserver_->NotExamined(walk.minute, walk.line + 1, reason);
+    return;
+  }
+  for (int i = walk.line; taskList_ && i < taskList_->Count(); ++i) {
     if (IsTaskLine(taskList_->Get(i))) {
       walkObserver_->NotExamined(walk.minute, i + 1, reason);
       return;
@@ -195,7 +224,7 @@ void TaskScheduler::EndWalk(Walk& walk, const AnsiString& reason) {
 }
 
 void TaskScheduler::ModifyTimerTimer() {
-  ++ticksHandled_;
+  NoteTick(platform_.Milliseconds());
   if (!taskList_) {
     return;
   }
@@ -211,6 +240,7 @@ void TaskScheduler::ModifyTimerTimer() {
   if (changed) {
     taskMark_ = mark;
     taskList_->Clear();
+    ++tableChanges_;
   }
   Load(changed ? LoadObserver::Kind::kReload : LoadObserver::Kind::kRetry);
 }
@@ -219,6 +249,7 @@ void TaskScheduler::Load(LoadObserver::Kind kind) {
   const bool reported = retryLoad_;
   try {
     LoadLines(platform_, *taskList_, tasksPath_);
+    ++tableChanges_;
     retryLoad_ = false;
   } catch (const EFOpenError& error) {
     // A writer still holding the file is waited out without a box per second.

@@ -73,7 +73,10 @@ class TaskScheduler {
   void ModifyTimerTimer();
 
   // Frees the table; later ticks find it absent and empty. Safe to call again.
-  void FreeTaskList() { taskList_.reset(); }
+  void FreeTaskList() {
+    taskList_.reset();
+    ++tableChanges_;
+  }
 
   const AnsiString& TasksPath() const { return tasksPath_; }
   const WriteMark& TaskMark() const { return taskMark_; }
@@ -87,10 +90,13 @@ class TaskScheduler {
   void Load(LoadObserver::Kind kind);
   // A walk in progress; it lives on the stack of its tick.
   struct Walk {
-    SystemTime minute;       // the local minute it serves
-    std::int64_t utcMinute;  // the same minute, counted in UTC
-    int line = 0;            // the line it examines, or whose launch it waits for
-    bool over = false;       // the lines it did not reach have been told
+    SystemTime minute;               // the local minute it serves
+    std::int64_t utcMinute = 0;      // the same minute, counted in UTC
+    int line = 0;                    // the line it examines, or whose launch it waits for
+    AnsiString item;                 // the item of the launch it waits for, if any
+    SystemTime launchedAt;           // when that launch began
+    bool over = false;               // the lines it did not reach have been told
+    std::uint64_t tableChanges = 0;  // the table's changes when it began
   };
 
   void WalkMinute(const ClockReading& now, LaunchLedger::Verdict verdict);
@@ -100,6 +106,8 @@ class TaskScheduler {
   bool RunTask(Walk& walk, const AnsiString& itemName, int lineNumber);
   // Tells the observer that the walk leaves the lines after its current one, if any is a task.
   void EndWalk(Walk& walk, const AnsiString& reason);
+  // Counts a tick of either timer, and the time a launch held the thread before it.
+  void NoteTick(std::uint64_t monotonic);
   bool RefusalToReport() const { return rearmRefused_ && !rearmReported_; }
 
   Platform& platform_;
@@ -117,9 +125,11 @@ class TaskScheduler {
   bool rearmReported_ = false;  // that refusal has been reported
   LaunchLedger ledger_;
   SinceLastWalk since_;
-  std::vector<Walk*> walks_;  // the walks in progress, the outermost first
-  std::uint64_t ticksHandled_ =
-      0;  // minute and watch ticks: a launch that runs none held the thread
+  std::vector<Walk*> walks_;        // the walks in progress, the outermost first
+  std::uint64_t tableChanges_ = 0;  // loads and clears of the table, and its freeing
+  // Minute and watch ticks, and when the last began: a launch that runs none holds the thread.
+  std::uint64_t ticksHandled_ = 0;
+  std::uint64_t lastTick_ = 0;
 };
 
 }  // namespace pendulon

@@ -15,6 +15,10 @@ class WalkObserver {
   // in the shell, or too many launches do.
   virtual void PassedOver(const SystemTime& minute, int line, const AnsiString& item,
                           const AnsiString& reason) = 0;
+  // The launch of that line for that minute, begun at since, still waits in the shell as the
+  // next minute's walk begins. Told once; the launch itself is told when it returns.
+  virtual void StillWaiting(const SystemTime& minute, int line, const AnsiString& item,
+                            const SystemTime& since) = 0;
   // The walk of that minute ended before it examined the task lines from that number on.
   virtual void NotExamined(const SystemTime& minute, int fromLine, const AnsiString& reason) = 0;
   // No walk served the local minutes from first to last.

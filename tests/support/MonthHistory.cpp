@@ -1,0 +1,284 @@
+#include "support/MonthHistory.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "support/SimFixture.h"
+
+namespace pendulon::sim {
+namespace {
+
+std::uint64_t Mix(std::uint64_t x) {
+  x += 0x9E3779B97F4A7C15ULL;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+  return x ^ (x >> 31);
+}
+
+std::uint64_t Mix(std::uint64_t seed, std::int64_t at, const std::string& text) {
+  std::uint64_t h = Mix(seed ^ static_cast<std::uint64_t>(at));
+  for (const char c : text) h = Mix(h ^ static_cast<unsigned char>(c));
+  return h;
+}
+
+class Dice {
+ public:
+  explicit Dice(std::uint64_t seed) : state_(seed) {}
+  std::uint64_t Next() { return Mix(state_++); }
+  // From lo to hi, both included.
+  std::int64_t Between(std::int64_t lo, std::int64_t hi) {
+    return lo + static_cast<std::int64_t>(Next() % static_cast<std::uint64_t>(hi - lo + 1));
+  }
+  bool OneIn(std::uint64_t n) { return Next() % n == 0; }
+
+ private:
+  std::uint64_t state_;
+};
+
+// Items of the launch file: on drive C, on the removable drive D, one whose file is gone, one
+// with no path and one with no section at all.
+const char* const kItems[] = {"Good1",  "Good2",  "Good3",   "Drive1", "Drive2",
+                              "Drive3", "Drive4", "Missing", "Empty",  "Ghost"};
+const char* const kMissingFile = "C:\\Missing\\gone.exe";
+
+std::string LaunchFile() {
+  std::string text;
+  for (int i = 1; i <= 3; ++i)
+    text += "<Good" + std::to_string(i) + ">\r\npath=C:\\Apps\\good" + std::to_string(i) +
+            ".exe\r\n</Good" + std::to_string(i) + ">\r\n";
+  for (int i = 1; i <= 4; ++i)
+    text += "<Drive" + std::to_string(i) + ">\r\npath=D:\\Tools\\d" + std::to_string(i) +
+            ".exe\r\n</Drive" + std::to_string(i) + ">\r\n";
+  return text + "<Missing>\r\npath=" + kMissingFile + "\r\n</Missing>\r\n<Empty>\r\ndir=C:\\\r\n" +
+         "</Empty>\r\n";
+}
+
+std::string TaskLine(Dice& dice, const std::vector<std::string>& earlier) {
+  const std::string item = kItems[dice.Between(0, 9)];
+  const std::int64_t kind = dice.Between(0, 99);
+  if (kind < 45)
+    return "* * * * * " + item;
+  if (kind < 60)
+    return std::to_string(dice.Between(0, 59)) + " * * * * " + item;
+  if (kind < 65)
+    return std::to_string(dice.Between(0, 59)) + " " + std::to_string(dice.Between(0, 23)) +
+           " * * * " + item;
+  if (kind < 70)
+    return "* * * * " + std::to_string(dice.Between(1, 7)) + " " + item;
+  if (kind < 72)
+    return "0" + std::to_string(dice.Between(0, 9)) + " * * * * " + item;  // never matches
+  if (kind < 79)
+    return "# " + item;
+  if (kind < 83)
+    return "";
+  if (kind < 88) {
+    const char* const raising[] = {"x", "* * *", "* * * *", "* * * * *", "* * * * * "};
+    return raising[dice.Between(0, 4)];
+  }
+  return earlier.empty() ? "* * * * * " + item : earlier[dice.Next() % earlier.size()];
+}
+
+std::string TaskFile(Dice& dice) {
+  // A quarter of the files are long enough to fill every place a waiting launch may take.
+  const std::int64_t count = dice.OneIn(4) ? dice.Between(12, 24) : dice.Between(1, 10);
+  std::vector<std::string> lines;
+  std::string text;
+  for (std::int64_t i = 0; i < count; ++i) {
+    lines.push_back(TaskLine(dice, lines));
+    text += lines.back() + "\r\n";
+  }
+  return text;
+}
+
+bool Near(const std::vector<Fault>& faults, std::int64_t at, std::int64_t margin) {
+  return std::any_of(faults.begin(), faults.end(), [&](const Fault& f) {
+    return f.LogFault() && at >= f.at - margin && at <= f.at + f.length + margin;
+  });
+}
+
+const Fault* Around(const std::vector<Fault>& faults, Fault::Kind kind, std::int64_t at) {
+  for (const Fault& f : faults)
+    if (f.kind == kind && at >= f.at && at < f.at + f.length)
+      return &f;
+  return nullptr;
+}
+
+}  // namespace
+
+std::string Fault::Describe(const SimWorld& world) const {
+  const SystemTime t = world.ToLocal(at);
+  char when[64];
+  std::snprintf(when, sizeof when, "%04u-%02u-%02u %02u:%02u:%02u.%03u", unsigned{t.year},
+                unsigned{t.month}, unsigned{t.day}, unsigned{t.hour}, unsigned{t.minute},
+                unsigned{t.second}, unsigned{t.milliseconds});
+  const char* const names[] = {"task file replaced", "clock stepped",      "timers refused",
+                               "task file locked",   "launch file locked", "drive D: gone",
+                               "disk full",          "run log held",       "no roll-over"};
+  std::string text = std::string(when) + "  " + names[kind];
+  if (kind == kTasks) {
+    std::string shown = this->text;
+    for (std::size_t p = 0; (p = shown.find("\r\n", p)) != std::string::npos;)
+      shown.replace(p, 2, " | ");
+    return text + ": " + shown;
+  }
+  return text + " " + std::to_string(length) + " ms";
+}
+
+MonthHistory MonthHistory::Generate(std::uint64_t seed, int days) {
+  Dice dice(seed);
+  MonthHistory h;
+  h.seed = seed;
+  // A day of 2027 before summer time, at any time of day; UTC+1 until summer time begins.
+  const std::int64_t day = UtcMsFromCivil(2027, static_cast<int>(dice.Between(1, 11)),
+                                          static_cast<int>(dice.Between(1, 28)), 0, 0, 0, 0);
+  h.start = day + dice.Between(0, kDay - 1) - kHour;
+  h.end = h.start + days * kDay;
+  const std::int64_t firstDay = day + kDay;
+  h.summerFrom = firstDay + dice.Between(1, days / 3) * kDay + kHour;
+  h.winterFrom = firstDay + dice.Between(days / 2, days - 2) * kDay + kHour;
+  h.firstTasks = TaskFile(dice);
+
+  const auto anyTime = [&] { return h.start + dice.Between(2 * kMinute, days * kDay - kHour); };
+  const auto add = [&](Fault::Kind kind, std::int64_t at, std::int64_t length,
+                       std::string text = {}) {
+    h.faults.push_back(Fault{kind, at, length, std::move(text)});
+  };
+  // The log's faults first: the task file's events keep clear of them, so that the loads the
+  // log tells of are never lost and the table in force is always known.
+  for (std::int64_t n = dice.Between(1, 3); n > 0; --n)
+    add(Fault::kDiskFull, anyTime(), dice.Between(10, 120) * kMinute);
+  for (std::int64_t n = dice.Between(0, 2); n > 0; --n)
+    add(Fault::kLogHeld, anyTime(), dice.Between(5, 60) * kMinute);
+  if (dice.OneIn(2))
+    add(Fault::kNoRollOver, anyTime(), dice.Between(2 * 24, 4 * 24) * kHour);
+  const auto clearTime = [&] {
+    std::int64_t at = anyTime();
+    while (Near(h.faults, at, 15 * kMinute)) at = anyTime();
+    return at;
+  };
+  for (std::int64_t n = dice.Between(days * 2, days * 8); n > 0; --n)
+    add(Fault::kTasks, clearTime(), 0, TaskFile(dice));
+  for (std::int64_t n = dice.Between(days / 4, days); n > 0; --n) {
+    const std::int64_t at = clearTime();
+    if (dice.OneIn(2))
+      add(Fault::kTasks, at, 0, TaskFile(dice));  // the editor still holds the file it saved
+    add(Fault::kLockTasks, at, dice.Between(5, 600) * kSecond);
+  }
+  for (std::int64_t n = dice.Between(days, days * 4); n > 0; --n) {
+    const std::int64_t amount =
+        dice.OneIn(2) ? dice.Between(500, 3000) : dice.Between(3000, 90 * kSecond);
+    add(Fault::kStep, anyTime(), dice.OneIn(2) ? amount : -amount);
+  }
+  for (std::int64_t n = dice.Between(days / 6, days / 2); n > 0; --n)
+    add(Fault::kNoTimers, anyTime(), dice.Between(1, 30) * kMinute);
+  for (std::int64_t n = dice.Between(days / 4, days); n > 0; --n)
+    add(Fault::kLockLaunch, anyTime(), dice.Between(10, 600) * kSecond);
+  for (std::int64_t n = dice.Between(days / 6, days / 3); n > 0; --n)
+    add(Fault::kDriveGone, anyTime(), dice.Between(20, 180) * kMinute);
+  std::sort(h.faults.begin(), h.faults.end(),
+            [](const Fault& a, const Fault& b) { return a.at < b.at; });
+  return h;
+}
+
+void MonthHistory::Install(SimWorld& world) const {
+  world.SetOffsetFrom(INT64_MIN, kHour);
+  world.SetOffsetFrom(summerFrom, 2 * kHour);
+  world.SetOffsetFrom(winterFrom, kHour);
+  const SystemTime local = world.ToLocal(start);
+  world.SetLocalTime(local.year, local.month, local.day, local.hour, local.minute, local.second,
+                     local.milliseconds);
+  world.SetDeadline(end + 10 * kMinute);
+  world.WriteFile(kTasks, firstTasks);
+  world.WriteFile(kLaunch, LaunchFile());
+  world.WriteFile(kMonthLog, "");
+  const std::vector<WindowHandle> family = world.OpenFamily();
+  world.At(end, [&world, family] {
+    for (const WindowHandle window : family) world.RemoveWindow(window);
+  });
+
+  // Overlapping outages of one kind end when the last of them does.
+  auto refusals = std::make_shared<int>(0);
+  auto fulls = std::make_shared<int>(0);
+  for (const Fault& f : faults) {
+    const std::int64_t until = f.at + f.length;
+    switch (f.kind) {
+      case Fault::kTasks:
+        world.At(f.at, [&world, text = f.text] { world.WriteFile(kTasks, text); });
+        break;
+      case Fault::kStep:
+        world.At(f.at, [&world, step = f.length] { world.StepClock(step); });
+        break;
+      case Fault::kNoTimers:
+        world.At(f.at, [&world, refusals] { world.refuseEveryTimer = ++*refusals > 0; });
+        world.At(until, [&world, refusals] { world.refuseEveryTimer = --*refusals > 0; });
+        break;
+      case Fault::kLockTasks:
+      case Fault::kLockLaunch: {
+        const char* path = f.kind == Fault::kLockTasks ? kTasks : kLaunch;
+        world.At(f.at, [&world, path] { world.LockForWriting(path, true); });
+        world.At(until, [&world, path] { world.LockForWriting(path, false); });
+        break;
+      }
+      case Fault::kDriveGone:
+        break;  // what a launch from D: meets is decided below
+      case Fault::kDiskFull:
+        world.At(f.at, [&world, fulls] { world.diskFull = ++*fulls > 0; });
+        world.At(until, [&world, fulls] { world.diskFull = --*fulls > 0; });
+        break;
+      case Fault::kLogHeld:
+      case Fault::kNoRollOver: {
+        // The very file held at the start is let go at the end, whatever its name by then.
+        auto held = std::make_shared<std::shared_ptr<SimFile>>();
+        const char* path = f.kind == Fault::kLogHeld ? kMonthLog : kMonthOldLog;
+        world.At(f.at, [&world, held, path] {
+          if (!world.Exists(path))
+            world.WriteFile(path, "");
+          *held = world.Shared(path);
+          (*held)->heldOpen = true;
+        });
+        world.At(until, [held] {
+          if (*held)
+            (*held)->heldOpen = false;
+        });
+        break;
+      }
+    }
+  }
+
+  const std::uint64_t s = seed;
+  const std::vector<Fault> all = faults;
+  const bool boxes = shellBoxes, stalling = stalls;
+  world.shellStall = [s, stalling](const ShellRecord& r) -> std::int64_t {
+    const std::uint64_t h = Mix(s ^ 1, r.at, r.file);
+    return stalling && h % 200 == 0 ? static_cast<std::int64_t>(h / 200 % (3 * kMinute)) : 0;
+  };
+  world.shellBox = [s, all, boxes](const ShellRecord& r) -> std::int64_t {
+    const std::uint64_t h = Mix(s ^ 2, r.at, r.file);
+    if (r.file.rfind("D:", 0) == 0) {
+      if (const Fault* gone = Around(all, Fault::kDriveGone, r.at))
+        return gone->at + gone->length - r.at + static_cast<std::int64_t>(h % (10 * kMinute));
+    }
+    const bool missing = r.file == kMissingFile;
+    if (!boxes || h % (missing ? 3 : 500) != 0)
+      return 0;
+    const std::uint64_t kind = h / 500 % 10000;
+    if (kind == 0)
+      return kNever;
+    if (kind < 900)
+      return kHour + static_cast<std::int64_t>(h / 7 % kHour);
+    return static_cast<std::int64_t>(h / 11 % (5 * kMinute));
+  };
+  world.shellAnswer = [all](const ShellRecord& r) -> std::intptr_t {
+    if (r.file == kMissingFile)
+      return 2;
+    return r.file.rfind("D:", 0) == 0 && Around(all, Fault::kDriveGone, r.at) != nullptr ? 3 : 42;
+  };
+  world.boxAnswer = [s](const BoxRecord& b) -> std::int64_t {
+    const std::uint64_t h = Mix(s ^ 3, b.openedAt, b.text);
+    return h % 300 == 0 ? kHour + static_cast<std::int64_t>(h / 300 % (2 * kHour))
+                        : static_cast<std::int64_t>(h / 300 % (5 * kMinute));
+  };
+}
+
+}  // namespace pendulon::sim
