@@ -104,6 +104,13 @@ const Fault* Around(const std::vector<Fault>& faults, Fault::Kind kind, std::int
   return nullptr;
 }
 
+// Fills the run log up to that size with lines of no event, as if it had been written for long.
+void Pad(SimWorld& world, std::size_t size) {
+  SimFile* log = world.File(kMonthLog);
+  const std::string filler = "2000-01-01T00:00:00.000+00:00\tfiller\r\n";
+  while (log != nullptr && log->bytes.size() < size) log->bytes += filler;
+}
+
 }  // namespace
 
 std::string Fault::Describe(const SimWorld& world) const {
@@ -151,7 +158,7 @@ MonthHistory MonthHistory::Generate(std::uint64_t seed, int days) {
   for (std::int64_t n = dice.Between(0, 2); n > 0; --n)
     add(Fault::kLogHeld, anyTime(), dice.Between(5, 60) * kMinute);
   if (dice.OneIn(2))
-    add(Fault::kNoRollOver, anyTime(), dice.Between(2 * 24, 4 * 24) * kHour);
+    add(Fault::kNoRollOver, anyTime(), dice.Between(12, 72) * kHour);
   const auto clearTime = [&] {
     std::int64_t at = anyTime();
     while (Near(h.faults, at, 15 * kMinute)) at = anyTime();
@@ -223,7 +230,11 @@ void MonthHistory::Install(SimWorld& world) const {
       case Fault::kDriveGone:
         break;  // what a launch from D: meets is decided below
       case Fault::kDiskFull:
-        world.At(f.at, [&world, fulls] { world.diskFull = ++*fulls > 0; });
+        world.At(f.at, [&world, fulls] {
+          world.diskFull = ++*fulls > 0;
+          // The log is due to roll over: the old one moves away, and the fresh one cannot be made.
+          Pad(world, 1024 * 1024 + 1);
+        });
         world.At(until, [&world, fulls] { world.diskFull = --*fulls > 0; });
         break;
       case Fault::kLogHeld:
@@ -231,11 +242,15 @@ void MonthHistory::Install(SimWorld& world) const {
         // The very file held at the start is let go at the end, whatever its name by then.
         auto held = std::make_shared<std::shared_ptr<SimFile>>();
         const char* path = f.kind == Fault::kLogHeld ? kMonthLog : kMonthOldLog;
-        world.At(f.at, [&world, held, path] {
+        const bool pad = f.kind == Fault::kNoRollOver;
+        world.At(f.at, [&world, held, path, pad] {
           if (!world.Exists(path))
             world.WriteFile(path, "");
           *held = world.Shared(path);
           (*held)->heldOpen = true;
+          // A log that could not roll over for weeks before: it reaches 4 MiB within hours.
+          if (pad)
+            Pad(world, 4 * 1024 * 1024 - 64 * 1024);
         });
         world.At(until, [held] {
           if (*held)

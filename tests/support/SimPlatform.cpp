@@ -131,6 +131,8 @@ FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, s
   } else {
     if (disposition == kCreateNew && file != nullptr)
       return kInvalidFile;
+    if (file == nullptr && world_.diskFull)
+      return kInvalidFile;  // no room for a new file either
     const SimFile* parent = world_.File(SimWorld::ParentOf(key));
     if (parent == nullptr || !parent->directory)
       return kInvalidFile;

@@ -163,7 +163,7 @@ class SimWorld {
   std::function<std::intptr_t(const ShellRecord&)> shellAnswer = [](const ShellRecord&) {
     return std::intptr_t{42};
   };
-  // Every write to a file fails and writes nothing, as on a full disk.
+  // Every write to a file fails and writes nothing, and no file can be created, as on a full disk.
   bool diskFull = false;
   // How long a launch blocks without handling messages, as on a slow network path (0: none).
   std::function<std::int64_t(const ShellRecord&)> shellStall = [](const ShellRecord&) { return 0; };
