@@ -436,5 +436,28 @@ TEST(RandomMonth, EachDueLaunchRunsOnceAtSecondZeroOrTheLogSaysWhyNot) {
   }
 }
 
+// Seventy lines, every one on a drive that is gone for longer than the two hours played, no box
+// ever answered: at most 8 launches wait in the shell, nothing crashes, and the log tells of
+// every due minute of every line.
+TEST(RandomMonth, SeventyLinesOnAGoneDriveNeverWaitMoreThanEightAtOnce) {
+  MonthHistory h;
+  h.start = UtcMsFromCivil(2027, 2, 1, 9, 15, 30, 0);
+  h.end = h.start + 2 * kHour;
+  h.summerFrom = h.winterFrom = h.end + kDay;
+  h.shellBoxes = h.stalls = false;
+  for (int i = 1; i <= 70; ++i)
+    h.firstTasks += "* * * * * Drive" + std::to_string(i % 4 + 1) + "\r\n";
+  h.faults.push_back(Fault{Fault::kDriveGone, h.start, 10 * kHour, {}});
+  Month month(h);
+  month.Play();
+  const std::vector<Violation> violations = month.Check();
+  EXPECT_TRUE(violations.empty()) << violations[0].what;
+  int open = 0, most = 0;
+  for (const BoxRecord& box : month.World().boxes)
+    if (box.kind == BoxRecord::kShellBox && box.openedAt < h.end - kMinute)
+      most = std::max(most, ++open);
+  EXPECT_EQ(most, 8) << "the bound is reached, every box open till the end";
+}
+
 }  // namespace
 }  // namespace pendulon::sim

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "support/SimFixture.h"
+#include "support/SimPaths.h"
 
 namespace pendulon::sim {
 namespace {

@@ -3,14 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/SimPaths.h"
 #include "support/SimPlatform.h"
 #include "support/SimWorld.h"
 
 namespace pendulon::sim {
-
-inline constexpr const char* kExe = "C:\\Tools\\pendulon.exe";
-inline constexpr const char* kTasks = "C:\\Tools\\lib\\tasks.qef";
-inline constexpr const char* kLaunch = "C:\\Tools\\lib\\launch.qef";
 
 class SimTest : public ::testing::Test {
  protected:
