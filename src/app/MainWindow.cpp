@@ -122,6 +122,7 @@ void TfrmPendulon::CloseFor(const char* reason) {
   TCloseAction action = TCloseAction::caHide;
   FormClose(action);
   if (application_.MainForm() == this) {
+    scheduler_.TellMinutesNotWalked();
     log_.End(reason);
     application_.RequestStop();
   } else {

@@ -192,6 +192,14 @@ bool TaskScheduler::RunTask(Walk& walk, const AnsiString& itemName, int lineNumb
   return false;
 }
 
+void TaskScheduler::TellMinutesNotWalked() {
+  const ClockReading now = ReadClock(platform_);
+  const std::optional<std::int64_t> last = ledger_.LastWalked();
+  if (walkObserver_ != nullptr && last && now.UtcMinute() > *last + 1)
+    walkObserver_->NotWalked(LocalMinute(platform_, *last + 1),
+                             LocalMinute(platform_, now.UtcMinute() - 1), WhyLate(since_, now));
+}
+
 void TaskScheduler::NoteTick(std::uint64_t monotonic) {
   ++ticksHandled_;
   // A launch that handled no message for a while (a slow network path) held every timer; the

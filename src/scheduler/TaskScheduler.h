@@ -72,6 +72,10 @@ class TaskScheduler {
   // load that failed while the file still exists is retried quietly until it succeeds.
   void ModifyTimerTimer();
 
+  // Tells the observer of the minutes that passed since the last walk without a walk of their
+  // own, as the program ends: a launch may have held it through them.
+  void TellMinutesNotWalked();
+
   // Frees the table; later ticks find it absent and empty. Safe to call again.
   void FreeTaskList() {
     taskList_.reset();

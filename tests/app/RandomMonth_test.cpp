@@ -3,7 +3,7 @@
 // log, the shell's record and the boxes. A failing seed prints itself and the shortest history
 // that still fails, to be replayed as a fixed case.
 //
-//   PENDULON_MONTH_SEEDS=1000  seeds 1 to 1000 instead of the fixed ones
+//   PENDULON_MONTH_SEEDS=1000  seeds 1 to 1000 instead of the fixed ones (or a range: 501-1000)
 //   PENDULON_MONTH_SEED=123    that seed alone
 
 #include <algorithm>
@@ -418,8 +418,14 @@ std::vector<std::uint64_t> Seeds() {
   if (const char* one = std::getenv("PENDULON_MONTH_SEED"))
     return {std::strtoull(one, nullptr, 10)};
   if (const char* many = std::getenv("PENDULON_MONTH_SEEDS")) {
+    // "N" for 1 to N, "A-B" for A to B.
+    char* dash = nullptr;
+    const std::uint64_t first = std::strtoull(many, &dash, 10);
+    const bool range = *dash == '-';
     std::vector<std::uint64_t> seeds;
-    for (std::uint64_t s = 1; s <= std::strtoull(many, nullptr, 10); ++s) seeds.push_back(s);
+    for (std::uint64_t s = range ? first : 1;
+         s <= (range ? std::strtoull(dash + 1, nullptr, 10) : first); ++s)
+      seeds.push_back(s);
     return seeds;
   }
   return {std::begin(kFixedSeeds), std::end(kFixedSeeds)};
