@@ -130,6 +130,14 @@ class Month {
   std::optional<std::int64_t> MinuteOf(const std::string& text, std::int64_t stamp) const {
     return UtcMinuteOf(LocalMinutes(text), stamp / kMinute);
   }
+  // The wall clock's reading that many milliseconds before it read at.
+  std::int64_t WallBefore(std::int64_t at, std::int64_t milliseconds) const {
+    std::int64_t wall = at - milliseconds;
+    for (const Fault& f : history_.faults)
+      if (f.kind == Fault::kStep && f.at >= wall - 90 * kSecond && f.at <= at + 90 * kSecond)
+        wall -= f.length;
+    return wall;
+  }
   std::string TasksAt(std::int64_t at) const {
     std::string text = history_.firstTasks;
     for (const Fault& f : history_.faults)
@@ -177,8 +185,10 @@ std::vector<Violation> Month::Check() {
     };
     if (event == "launch" || event == "waiting" || event == "no-launch") {
       // A launch is told when it returns, maybe after the clock has shown its minute once more
-      // as summer time ended: its minute is found from when it began.
-      const std::int64_t before = (event == "launch" ? at - Number(f[11]) : at) + 90 * kSecond;
+      // as summer time ended: its minute is found from when it began, the milliseconds it took
+      // taken back on the wall clock with the steps it made meanwhile.
+      const std::int64_t before =
+          (event == "launch" ? WallBefore(at, Number(f[11])) : at) + 90 * kSecond;
       const LineMinute key{MinuteOf(f[2], before).value_or(-1), static_cast<int>(Number(f[3]))};
       if (event == "no-launch") {
         notLaunched.insert(key);
