@@ -13,7 +13,8 @@ function(pendulon_add_version_resource target description internal_name)
   configure_file("${PROJECT_SOURCE_DIR}/cmake/VersionInfo.rc.in" "${rc_file}" @ONLY)
   target_sources(${target} PRIVATE "${rc_file}")
   set_property(SOURCE "${rc_file}" APPEND PROPERTY OBJECT_DEPENDS
-               "${PROJECT_SOURCE_DIR}/cmake/pendulon.manifest")
+               "${PROJECT_SOURCE_DIR}/cmake/pendulon.manifest"
+               "${PROJECT_BINARY_DIR}/generated/VersionText.h")
 endfunction()
 
 pendulon_add_version_resource(pendulon "Vostrelin Quillmar 2.5 Task Executer" pendulon)
