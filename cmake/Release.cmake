@@ -1,5 +1,6 @@
 # What a Windows release carries: a version resource and a manifest in each executable, and a
-# ZIP archive with both programs, an example lib folder and a README for Windows users.
+# ZIP archive (the target "package", made by cmake/package.sh) with both programs, an example lib
+# folder, a README for Windows users and SHA256SUMS of them all.
 
 enable_language(RC)
 
@@ -33,10 +34,14 @@ install(FILES packaging/example/lib/tasks.qef packaging/example/lib/launch.qef
         DESTINATION example/lib)
 install(FILES "${PROJECT_BINARY_DIR}/generated/README.txt" DESTINATION .)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME pendulon)
-set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGE_FILE_NAME "pendulon-${PROJECT_VERSION}-win64")
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_STRIP_FILES ON)
-include(CPack)
+# A build folder once packed with CPack still holds its configuration, and while that lies there
+# CMake keeps the name "package" for CPack.
+file(REMOVE "${PROJECT_BINARY_DIR}/CPackConfig.cmake" "${PROJECT_BINARY_DIR}/CPackSourceConfig.cmake")
+# The archive is made anew at each request: signing, asked for through the environment, changes
+# it without changing any input the build could see.
+add_custom_target(package
+  COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/package.sh ${PROJECT_BINARY_DIR}
+          ${PROJECT_BINARY_DIR}/pendulon-${PROJECT_VERSION}-win64.zip
+          "--time=${PENDULON_COMMIT_TIME}" "--refusal=${PENDULON_RELEASE_REFUSAL}"
+  VERBATIM)
+add_dependencies(package pendulon qefcheck)
