@@ -44,4 +44,8 @@ add_custom_target(package
           ${PROJECT_BINARY_DIR}/pendulon-${PROJECT_VERSION}-win64.zip
           "--time=${PENDULON_COMMIT_TIME}" "--refusal=${PENDULON_RELEASE_REFUSAL}"
   VERBATIM)
-add_dependencies(package pendulon qefcheck)
+if(PENDULON_RELEASE_REFUSAL)
+  message(STATUS "No release archive from this checkout: ${PENDULON_RELEASE_REFUSAL}")
+else()
+  add_dependencies(package pendulon qefcheck)
+endif()
