@@ -1,5 +1,6 @@
 # What a Windows release carries: a version resource and a manifest in each executable, and a
-# ZIP archive with both programs, an example lib folder and a README for Windows users.
+# ZIP archive (the target "package", made by cmake/package.sh) with both programs, an example lib
+# folder, a README for Windows users and SHA256SUMS of them all.
 
 enable_language(RC)
 
@@ -13,7 +14,8 @@ function(pendulon_add_version_resource target description internal_name)
   configure_file("${PROJECT_SOURCE_DIR}/cmake/VersionInfo.rc.in" "${rc_file}" @ONLY)
   target_sources(${target} PRIVATE "${rc_file}")
   set_property(SOURCE "${rc_file}" APPEND PROPERTY OBJECT_DEPENDS
-               "${PROJECT_SOURCE_DIR}/cmake/pendulon.manifest")
+               "${PROJECT_SOURCE_DIR}/cmake/pendulon.manifest"
+               "${PROJECT_BINARY_DIR}/generated/VersionText.h")
 endfunction()
 
 pendulon_add_version_resource(pendulon "Vostrelin Quillmar 2.5 Task Executer" pendulon)
@@ -32,10 +34,18 @@ install(FILES packaging/example/lib/tasks.qef packaging/example/lib/launch.qef
         DESTINATION example/lib)
 install(FILES "${PROJECT_BINARY_DIR}/generated/README.txt" DESTINATION .)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME pendulon)
-set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGE_FILE_NAME "pendulon-${PROJECT_VERSION}-win64")
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_STRIP_FILES ON)
-include(CPack)
+# A build folder once packed with CPack still holds its configuration, and while that lies there
+# CMake keeps the name "package" for CPack.
+file(REMOVE "${PROJECT_BINARY_DIR}/CPackConfig.cmake" "${PROJECT_BINARY_DIR}/CPackSourceConfig.cmake")
+# The archive is made anew at each request: signing, asked for through the environment, changes
+# it without changing any input the build could see.
+add_custom_target(package
+  COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/package.sh ${PROJECT_BINARY_DIR}
+          ${PROJECT_BINARY_DIR}/pendulon-${PROJECT_VERSION}-win64.zip
+          "--time=${PENDULON_COMMIT_TIME}" "--refusal=${PENDULON_RELEASE_REFUSAL}"
+  VERBATIM)
+if(PENDULON_RELEASE_REFUSAL)
+  message(STATUS "No release archive from this checkout: ${PENDULON_RELEASE_REFUSAL}")
+else()
+  add_dependencies(package pendulon qefcheck)
+endif()

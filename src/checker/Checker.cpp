@@ -54,7 +54,7 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
                (!optionsEnded && argument == "/?")) {
       answer = kUsage;
     } else if (option && argument == "--version") {
-      answer = std::string("qefcheck ") + kVersion + "\n";
+      answer = std::string("qefcheck ") + kVersionText + "\n";
     } else if (option) {
       return WrongUsage(err, "unknown option " + argument);
     } else if (given) {

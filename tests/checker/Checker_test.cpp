@@ -3,6 +3,7 @@
 #include "Version.h"
 
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -148,11 +149,14 @@ TEST_F(CheckerTest, ExitStatusSaysWhetherEveryLineLaunches) {
   }
 }
 
-TEST_F(CheckerTest, VersionIsTheBuildsVersion) {
+TEST_F(CheckerTest, VersionIsTheBuildsVersionAndCommit) {
   const Outcome outcome = Run({"--version"});
   EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.out, std::string("qefcheck ") + kVersion + "\n");
-  EXPECT_EQ(std::string(kVersion).rfind("2.5.0.", 0), 0u) << kVersion;
+  EXPECT_EQ(outcome.out.rfind(std::string("qefcheck ") + kVersion + " (commit ", 0), 0u)
+      << outcome.out;
+  const std::regex form(
+      R"(qefcheck 2\.5\.0\.\d+ \(commit ([0-9a-f]{40}(, modified)?|unknown)\)\n)");
+  EXPECT_TRUE(std::regex_match(outcome.out, form)) << outcome.out;
 }
 
 TEST_F(CheckerTest, UnreadableFilesGiveStatusTwoAndSayWhich) {

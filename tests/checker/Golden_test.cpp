@@ -1,8 +1,8 @@
 // The reports' contract: qefcheck's text and JSON reports of the example folders and of test
 // folders with the usual mistakes, at fixed clock values, with and without a run log, byte for
 // byte as tests/checker/golden/*.txt and *.json hold them. After a deliberate change to a
-// report, run this test with PENDULON_UPDATE_GOLDEN=1 to write them anew; the commit then shows
-// the change as a diff.
+// report, run this test with PENDULON_UPDATE_GOLDEN=1: it rewrites the files that differ and
+// fails, naming them; the commit then shows the change as a diff.
 
 #include <gtest/gtest.h>
 
@@ -90,13 +90,16 @@ TEST(GoldenReports, EveryReportIsByteForByteItsGoldenFile) {
 
       const fs::path golden = source / "tests/checker/golden" / (std::string(c.name) +
                                                                   (json ? ".json" : ".txt"));
-      if (update) {
-        std::ofstream(golden, std::ios::binary) << report;
+      const std::string expected = ReadFile(golden);
+      if (report == expected)
+        continue;
+      if (!update) {
+        ADD_FAILURE() << golden.filename() << " differs at " << FirstDifference(report, expected);
         continue;
       }
-      const std::string expected = ReadFile(golden);
-      EXPECT_TRUE(report == expected)
-          << golden.filename() << " differs at " << FirstDifference(report, expected);
+      // Rewritten only when asked, and a failure even then: no run that changes the sources passes.
+      std::ofstream(golden, std::ios::binary) << report;
+      ADD_FAILURE() << "rewrote " << golden.string() << "; review the diff and commit it";
     }
   }
 }

@@ -43,7 +43,7 @@ TEST(VersionResource, EveryExecutableCarriesTheBuildsVersion) {
 
     EXPECT_EQ(StringValue(info, "FileDescription"), descriptions[i]);
     EXPECT_EQ(StringValue(info, "FileVersion"), kVersion);
-    EXPECT_EQ(StringValue(info, "ProductVersion"), kVersion);
+    EXPECT_EQ(StringValue(info, "ProductVersion"), kVersionText);
     EXPECT_EQ(StringValue(info, "InternalName"), names[i]);
     EXPECT_EQ(StringValue(info, "OriginalFilename"), names[i] + ".exe");
 

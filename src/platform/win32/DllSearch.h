@@ -5,8 +5,9 @@ namespace pendulon {
 
 // Restricts the search for DLLs loaded by name to System32, so that a DLL dropped into the
 // program's folder (which its user can write) never runs inside it. Where Windows lacks
-// SetDefaultDllDirectories (Windows 7 without its update), at least the current folder leaves
-// the search. The first thing each entry point does; programs it launches are not affected.
+// SetDefaultDllDirectories (Windows 7 without its update), only the current folder leaves the
+// search: the program's own folder is still searched first there. The first thing each entry
+// point does; programs it launches are not affected.
 void RestrictDllSearchToSystem32() noexcept;
 
 }  // namespace pendulon
