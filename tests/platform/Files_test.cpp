@@ -56,9 +56,13 @@ TEST_F(FilesTest, LoadLinesFailureNamesThePathAndKeepsTheList) {
   world.LockForWriting("C:\\Tools\\lib\\locked.qef", true);
   world.WriteFile("C:\\Tools\\lib\\unreadable.qef", "x");
   world.File("C:\\Tools\\lib\\unreadable.qef")->failReads = true;
+  // A device reads as endless zeros, or waits for input: never a file of task lines.
+  world.WriteFile("C:\\Tools\\lib\\device.qef", "");
+  world.File("C:\\Tools\\lib\\device.qef")->kind = FileKind::kDevice;
 
-  for (const char* path : {"C:\\Tools\\lib\\missing.qef", "C:\\Tools\\lib\\folder",
-                           "C:\\Tools\\lib\\locked.qef", "C:\\Tools\\lib\\unreadable.qef"}) {
+  for (const char* path :
+       {"C:\\Tools\\lib\\missing.qef", "C:\\Tools\\lib\\folder", "C:\\Tools\\lib\\locked.qef",
+        "C:\\Tools\\lib\\unreadable.qef", "C:\\Tools\\lib\\device.qef"}) {
     TStringList list;
     list.Add("kept");
     try {

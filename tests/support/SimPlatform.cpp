@@ -4,7 +4,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "app/Program.h"
 #include "platform/Win32Conventions.h"
 
 namespace pendulon::sim {
@@ -45,8 +44,10 @@ void SimPlatform::PostEndSession(WindowHandle window) {
 }
 
 int SimPlatform::Ticks(std::uint32_t interval) const {
-  const auto found = ticksByInterval_.find(interval);
-  return found == ticksByInterval_.end() ? 0 : found->second;
+  int ticks = 0;
+  for (const auto& [sink, counted] : ticksBySink_)
+    ticks += counted.firstInterval == interval ? counted.ticks : 0;
+  return ticks;
 }
 
 std::int64_t SimPlatform::NextExpiry() const {
@@ -371,6 +372,8 @@ bool SimPlatform::StartTimer(WindowHandle, TimerSink* sink, std::uint32_t interv
     return false;
   Timer& timer = timers_[sink];
   timer.interval = interval;
+  if (ticksBySink_.count(sink) == 0)
+    ticksBySink_[sink].firstInterval = interval;
   timer.nextExpiry = world_.Elapsed() + std::max<std::int64_t>(1, world_.timerPeriod(interval));
   timer.waitingSince = -1;
   return true;
@@ -417,7 +420,7 @@ bool SimPlatform::DispatchOne() {
     return false;
   Timer& timer = timers_[due];
   timer.waitingSince = -1;
-  ++ticksByInterval_[timer.interval];
+  ++ticksBySink_[due].ticks;
   due->TimerTick();  // may stop or restart any timer, this one included
   return true;
 }
@@ -466,11 +469,6 @@ std::unique_ptr<ScopedLock> SimPlatform::LockSingleCopy() {
     throw std::logic_error("the single-copy lock is held across a nested run");
   }
   return std::make_unique<SimLock>(world_.singleCopyLockHeld);
-}
-
-int RunProcess(SimWorld& world, const std::string& exePath, const std::string& commandLine) {
-  SimPlatform platform(world, exePath, commandLine);
-  return RunProgram(platform);
 }
 
 }  // namespace pendulon::sim

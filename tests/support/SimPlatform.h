@@ -26,9 +26,9 @@ class SimPlatform final : public Platform {
   // Messages another program or the window system sends to this process's windows.
   void PostClose(WindowHandle window);
   void PostEndSession(WindowHandle window);
-  bool QuitPending() const { return quitPending_; }
-  int Ticks(std::uint32_t interval) const;  // ticks delivered by timers of that interval
-  int LiveTimers() const { return static_cast<int>(timers_.size()); }
+  // Ticks delivered by the timers first started with that interval, whatever they were re-armed
+  // with since: 60000 is the minute timer, 1000 the change watch, 4999 the watchdog.
+  int Ticks(std::uint32_t interval) const;
   std::int64_t NextExpiry() const;
   // The interval of a timer now counting on this sink; 0 when it is not counting.
   std::uint32_t TimerInterval(const TimerSink* sink) const;
@@ -124,7 +124,11 @@ class SimPlatform final : public Platform {
   std::string exePath_;
   std::string commandLine_;
   std::map<TimerSink*, Timer> timers_;
-  std::map<std::uint32_t, int> ticksByInterval_;
+  struct Counted {
+    std::uint32_t firstInterval = 0;
+    int ticks = 0;
+  };
+  std::map<TimerSink*, Counted> ticksBySink_;
   std::deque<Posted> posted_;
   bool quitPending_ = false;
   std::map<FileHandle, OpenHandle> files_;
@@ -133,8 +137,5 @@ class SimPlatform final : public Platform {
   int modalDepth_ = 0;
   std::uint32_t processId_;
 };
-
-// Runs the program as one process of the world and gives its exit code.
-int RunProcess(SimWorld& world, const std::string& exePath, const std::string& commandLine);
 
 }  // namespace pendulon::sim

@@ -199,10 +199,6 @@ bool SimWorld::RenameFile(const SimFile& file, const std::string& to) {
   return true;
 }
 
-void SimWorld::SetLastWrite(const std::string& path, std::int64_t utc) {
-  File(path)->lastWrite = utc;
-}
-
 void SimWorld::LockForWriting(const std::string& path, bool locked) {
   File(path)->lockedForWriting = locked;
 }

@@ -130,7 +130,6 @@ class SimWorld {
   // Moves a file, wherever it is by now, to a new name, replacing a file there; false when the
   // file is held open without delete sharing, or the name there cannot be replaced.
   bool RenameFile(const SimFile& file, const std::string& to);
-  void SetLastWrite(const std::string& path, std::int64_t utc);
   void LockForWriting(const std::string& path, bool locked);
   SimFile* File(const std::string& path);
   // The file itself, which stays the same file through renames and outlives its removal while
