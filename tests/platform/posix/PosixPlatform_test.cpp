@@ -17,6 +17,7 @@
 #include "platform/Win32Conventions.h"
 #include "support/BerlinOffsets.h"
 #include "support/PosixFolderTest.h"
+#include "support/ScopedTimeZone.h"
 
 namespace pendulon {
 namespace {
@@ -75,15 +76,13 @@ TEST_F(PosixPlatformTest, AppendsToAnExistingFileOnlyAndRenamesTheVeryFileItHasO
 }
 
 TEST_F(PosixPlatformTest, LocalFileTimeShiftsByTheOffsetInForceNow) {
-  const char* saved = std::getenv("TZ");
-  const std::string before = saved ? saved : "";
+  ScopedTimeZone zone("UTC0");
   struct Case {
     const char* zone;
     std::int64_t offsetSeconds;
   } cases[] = {{"UTC0", 0}, {"XST-2", 7200}, {"YST+5", -18000}};
   for (const Case& c : cases) {
-    setenv("TZ", c.zone, 1);
-    tzset();
+    zone.Set(c.zone);
     const FileTime utc = FileTimeFromUnix(1000000000, 0);
     FileTime local = 0;
     ASSERT_TRUE(platform_.ToLocalFileTime(utc, local)) << c.zone;
@@ -93,11 +92,6 @@ TEST_F(PosixPlatformTest, LocalFileTimeShiftsByTheOffsetInForceNow) {
   }
   FileTime local = 0;
   EXPECT_FALSE(platform_.ToLocalFileTime(10, local));  // west of UTC, before 1601
-  if (saved)
-    setenv("TZ", before.c_str(), 1);
-  else
-    unsetenv("TZ");
-  tzset();
 }
 
 TEST_F(PosixPlatformTest, OpensAsCreateFileWouldAndReadsWholeFiles) {
@@ -133,17 +127,9 @@ TEST_F(PosixPlatformTest, ModuleFileNameIsTheRunningProgramCutAsWindowsCutsIt) {
 
 // The C library's zone: a clock with summer time.
 TEST_F(PosixPlatformTest, ZoneOffsetFollowsTheCLibrarysZone) {
-  const char* const before = std::getenv("TZ");
-  const std::string saved = before ? before : "";
-  setenv("TZ", "Europe/Berlin", 1);
-  tzset();
+  const ScopedTimeZone zone("Europe/Berlin");
   for (const ZoneOffsetAt& at : kBerlinOffsets2027)
     EXPECT_EQ(platform_.UtcOffsetMinutesAt(at.utcSeconds), at.offsetMinutes) << at.utcSeconds;
-  if (before)
-    setenv("TZ", saved.c_str(), 1);
-  else
-    unsetenv("TZ");
-  tzset();
 }
 
 }  // namespace
