@@ -6,20 +6,11 @@
 #include <exception>
 
 #include "app/ErrorReports.h"
+#include "app/MainForm.h"
 #include "platform/AnsiString.h"
 #include "platform/WindowSystem.h"
 
 namespace pendulon {
-
-// What the application needs of its main window.
-class TMainWindow {
- public:
-  virtual void Close() = 0;
-  virtual void Show() = 0;
-
- protected:
-  ~TMainWindow() = default;
-};
 
 class TApplication final : private WindowClient {
  public:

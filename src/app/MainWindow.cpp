@@ -91,7 +91,7 @@ void TfrmPendulon::FormCreate() {
   scheduler_.StartScheduler();
 }
 
-void TfrmPendulon::FormClose(TCloseAction& /*action*/) {
+void TfrmPendulon::FormClose() {
   scheduler_.FreeTaskList();
 }
 
@@ -119,8 +119,7 @@ void TfrmPendulon::Close() {
 }
 
 void TfrmPendulon::CloseFor(const char* reason) {
-  TCloseAction action = TCloseAction::caHide;
-  FormClose(action);
+  FormClose();
   if (application_.MainForm() == this) {
     scheduler_.TellMinutesNotWalked();
     log_.End(reason);

@@ -11,8 +11,6 @@
 
 namespace pendulon {
 
-enum class TCloseAction { caNone, caHide, caFree, caMinimize };
-
 // The identity a later copy looks for, and the watched windows of the family.
 extern const char* const kMainCaption;       // "Quillmar v.2.5 Final Release"
 extern const char* const kApplicationTitle;  // "Vostrelin Quillmar 2.5 Task Executer"
@@ -31,8 +29,8 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
 
   // The argument guard, then the scheduler's start-up.
   void FormCreate();
-  // Frees the task table; the action is left as it is.
-  void FormClose(TCloseAction& action);
+  // Frees the task table. The window's close always hides it, so no close action is handed in.
+  void FormClose();
   // Every 4999 ms outside second 0: closes the main window once none of the family's windows
   // is left.
   void ExitTimerTimer();

@@ -22,6 +22,7 @@ TaskScheduler::TaskScheduler(Platform& platform, WindowHandle owner, TaskLaunche
   taskTimer_.SetInterval(60000);
   taskTimer_.SetOnTimer([this] { TaskTimerTimer(); });
   modifyTimer_.SetEnabled(false);
+  modifyTimer_.SetInterval(1000);  // the change watch looks once a second
   modifyTimer_.SetOnTimer([this] { ModifyTimerTimer(); });
 }
 

@@ -1,0 +1,15 @@
+#pragma once
+// TMainWindow: what the application needs of its main window, the one window it shows or closes.
+
+namespace pendulon {
+
+class TMainWindow {
+ public:
+  virtual void Close() = 0;
+  virtual void Show() = 0;
+
+ protected:
+  ~TMainWindow() = default;
+};
+
+}  // namespace pendulon
