@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -84,6 +85,20 @@ TEST_F(FilesTest, FileStampIsMinusOneForNoFileADirectoryOrAnUnpackableDate) {
        {"C:\\nothing.txt", "C:\\Tools\\lib", "C:\\old.txt", "C:\\future.txt", "C:\\"}) {
     EXPECT_EQ(FileStamp(platform, path), -1) << path;
     EXPECT_FALSE(FilePresent(platform, path)) << path;
+  }
+}
+
+// An empty view with no storage behind it once reached memchr as a null pointer, which UBSan
+// stops on and an optimiser may take as proof that the pointer is never null.
+TEST(AppendLines, TakesEveryEmptyTextAlike) {
+  const std::string_view cases[] = {std::string_view(), std::string_view(""),
+                                    std::string_view("\0a\r\n", 4)};
+  for (const std::string_view text : cases) {
+    TStringList list;
+    list.Add("kept");
+    AppendLines(text, list);
+    ASSERT_EQ(list.Count(), 1) << text.size();
+    EXPECT_EQ(list[0], "kept");
   }
 }
 
