@@ -2,15 +2,6 @@
 
 namespace pendulon {
 
-AnsiString SubText(const AnsiString& s, std::int32_t index, std::int32_t count) {
-  const auto length = static_cast<std::int64_t>(s.size());
-  if (count < 1 || index > length) {
-    return AnsiString();
-  }
-  const std::int64_t from = index < 1 ? 1 : index;
-  return s.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(count));
-}
-
 std::size_t CharNext(ProcessInfo& process, const char* text, std::size_t length, std::size_t i) {
   if (i + 1 < length && text[i + 1] != '\0' &&
       process.IsLeadByte(static_cast<unsigned char>(text[i]))) {

@@ -12,10 +12,6 @@
 
 namespace pendulon {
 
-// Up to count bytes of s from the 1-based index; an index below 1 counts as 1; empty when count
-// is below 1 or the index lies past the end.
-AnsiString SubText(const AnsiString& s, std::int32_t index, std::int32_t count);
-
 // The 1-based position of the first occurrence of sub in s that begins on a character, or 0
 // (also for an empty sub or an empty s).
 int TextPos(ProcessInfo& process, std::string_view sub, std::string_view s);

@@ -7,24 +7,6 @@ namespace {
 
 using TextTest = SimTest;
 
-TEST(SubText, ClampsIndexAndCount) {
-  struct Case {
-    const char* s;
-    int index, count;
-    const char* expected;
-  } cases[] = {
-      {"abcdef", 1, 1, "a"},   {"abcdef", 3, 2, "cd"},
-      {"abcdef", 5, 10, "ef"}, {"abcdef", 0, 2, "ab"},
-      {"abcdef", -3, 2, "ab"}, {"abcdef", 7, 1, ""},
-      {"abcdef", 2, 0, ""},    {"", 1, 1, ""},
-      {"abcdef", 6, -1, ""},   {"abcdef", 1, 2147483647, "abcdef"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(SubText(c.s, c.index, c.count), c.expected)
-        << c.s << " " << c.index << " " << c.count;
-  }
-}
-
 TEST_F(TextTest, TextPosFindsFirstWholeCharacterOccurrence) {
   struct Case {
     const char* sub;
