@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "app/RunLog.h"
+#include "app/RunLogWriter.h"
 #include "checker/RunLogReader.h"
 #include "platform/posix/PosixPlatform.h"
 #include "support/SimPlatform.h"
@@ -21,7 +21,7 @@ namespace {
 const LaunchRequest kRequest{"open", "C:\\Program Files\\Backup\\backup.exe", "/quiet /all",
                              "C:\\Program Files\\Backup"};
 
-void LogLaunches(benchmark::State& state, RunLog& log) {
+void LogLaunches(benchmark::State& state, RunLogWriter& log) {
   for (auto _ : state) {
     log.Launched("2026-12-09T08:30", 5, "Nightly backup", kRequest, 42, 3);
   }
@@ -36,7 +36,7 @@ void BM_RunLogEventSim(benchmark::State& state) {
     world.WriteFile("C:\\Tools\\lib\\pendulon.log", "");
   else
     world.MakeDirectory("C:\\Tools\\lib");
-  RunLog log(platform);
+  RunLogWriter log(platform);
   LogLaunches(state, log);
 }
 BENCHMARK(BM_RunLogEventSim)->Arg(0)->Arg(1);
@@ -49,7 +49,7 @@ void BM_RunLogEventPosix(benchmark::State& state) {
     if (file != nullptr)
       std::fclose(file);
   }
-  RunLog log(platform, path);
+  RunLogWriter log(platform, path);
   LogLaunches(state, log);
   std::remove(path.c_str());
   std::remove((path + ".1").c_str());

@@ -1,11 +1,11 @@
 #include "app/Application.h"
 
-#include "app/RunLog.h"
+#include "app/RunLogWriter.h"
 #include "platform/Exceptions.h"
 
 namespace pendulon {
 
-TApplication::TApplication(WindowSystem& windows, RunLog& log)
+TApplication::TApplication(WindowSystem& windows, RunLogWriter& log)
     : windows_(windows), reports_(windows), log_(log) {
   reports_.SetRunLog(&log);
   handle_ = windows_.NewWindow("TApplication", "", WindowPlacement{}, this);

@@ -15,7 +15,7 @@ namespace pendulon {
 class TApplication final : private WindowClient {
  public:
   // Error boxes and the session's end are told to the run log.
-  TApplication(WindowSystem& windows, RunLog& log);
+  TApplication(WindowSystem& windows, RunLogWriter& log);
   ~TApplication();
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;
@@ -50,7 +50,7 @@ class TApplication final : private WindowClient {
   bool showMainForm_ = true;
   bool terminated_ = false;
   ErrorReports reports_;
-  RunLog& log_;
+  RunLogWriter& log_;
 };
 
 }  // namespace pendulon

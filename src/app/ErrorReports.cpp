@@ -1,7 +1,7 @@
 #include "app/ErrorReports.h"
 
 #include "app/DisabledWindows.h"
-#include "app/RunLog.h"
+#include "app/RunLogWriter.h"
 
 namespace pendulon {
 namespace {

@@ -8,7 +8,7 @@
 
 namespace pendulon {
 
-class RunLog;
+class RunLogWriter;
 
 // The message as the box shows it: "." appended when its last byte's code is above that of ".".
 AnsiString ReportText(const AnsiString& message);
@@ -25,11 +25,11 @@ class ErrorReports {
   int OpenCount() const { return static_cast<int>(open_.size()); }
 
   // Boxes from now on are told to the run log, as they open and close; null tells nobody.
-  void SetRunLog(RunLog* log) { log_ = log; }
+  void SetRunLog(RunLogWriter* log) { log_ = log; }
 
  private:
   WindowSystem& windows_;
-  RunLog* log_ = nullptr;
+  RunLogWriter* log_ = nullptr;
   std::multiset<AnsiString> open_;
 };
 

@@ -41,7 +41,7 @@ TfrmPendulon::Window::~Window() {
   windows.DestroyWindow(handle);
 }
 
-TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog& log)
+TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLogWriter& log)
     : application_(application),
       platform_(platform),
       log_(log),

@@ -3,7 +3,7 @@
 // watch and the watchdog), the task table, and the launch of items.
 
 #include "app/Application.h"
-#include "app/RunLog.h"
+#include "app/RunLogWriter.h"
 #include "platform/AnsiString.h"
 #include "platform/Platform.h"
 #include "platform/Timer.h"
@@ -22,7 +22,7 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
   // for a running copy and asks the application to stop if there is one; takes its caption;
   // then runs FormCreate, reporting an error that escapes it. Start-up, loads, launches and the
   // end are told to the run log.
-  TfrmPendulon(TApplication& application, Platform& platform, RunLog& log);
+  TfrmPendulon(TApplication& application, Platform& platform, RunLogWriter& log);
   ~TfrmPendulon();
   TfrmPendulon(const TfrmPendulon&) = delete;
   TfrmPendulon& operator=(const TfrmPendulon&) = delete;
@@ -57,7 +57,7 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
 
   TApplication& application_;
   Platform& platform_;
-  RunLog& log_;
+  RunLogWriter& log_;
   Window window_;
   WindowHandle handle_;
   TaskScheduler scheduler_;

@@ -4,13 +4,13 @@
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
-#include "app/RunLog.h"
+#include "app/RunLogWriter.h"
 
 namespace pendulon {
 
 int RunProgram(Platform& platform) noexcept {
   try {
-    RunLog log(platform);
+    RunLogWriter log(platform);
     TApplication application(platform, log);
     std::unique_ptr<TfrmPendulon> form;
     try {

@@ -1,4 +1,4 @@
-#include "app/RunLog.h"
+#include "app/RunLogWriter.h"
 
 #include <string>
 #include <vector>
@@ -26,14 +26,15 @@ const char* KindText(LoadObserver::Kind kind) {
 
 }  // namespace
 
-RunLog::RunLog(HostSystem& host) : RunLog(host, ExeDirectory(host) + "\\lib\\pendulon.log") {}
+RunLogWriter::RunLogWriter(HostSystem& host)
+    : RunLogWriter(host, ExeDirectory(host) + "\\lib\\pendulon.log") {}
 
-RunLog::RunLog(HostSystem& host, AnsiString path)
+RunLogWriter::RunLogWriter(HostSystem& host, AnsiString path)
     : host_(host), path_(std::move(path)), started_(host.Milliseconds()) {}
 
 // Each event only gathers its fields: Append looks once whether the log is on, and drops every
 // failure, its own and theirs.
-void RunLog::Start(bool accepted) noexcept {
+void RunLogWriter::Start(bool accepted) noexcept {
   Append(LogEvent::kStart, [&](Fields& f) {
     f[StartField::kVersion] = kVersion;
     f[StartField::kExecutable] = ExePath(host_);
@@ -42,7 +43,7 @@ void RunLog::Start(bool accepted) noexcept {
   });
 }
 
-void RunLog::Loaded(Kind kind, const AnsiString& path, const TStringList& lines) noexcept {
+void RunLogWriter::Loaded(Kind kind, const AnsiString& path, const TStringList& lines) noexcept {
   Append(LogEvent::kLoad, [&](Fields& f) {
     int tasks = 0;
     for (int i = 0; i < lines.Count(); ++i) tasks += IsTaskLine(lines.Get(i)) ? 1 : 0;
@@ -53,7 +54,7 @@ void RunLog::Loaded(Kind kind, const AnsiString& path, const TStringList& lines)
   });
 }
 
-void RunLog::LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error) noexcept {
+void RunLogWriter::LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error) noexcept {
   Append(LogEvent::kLoadFailed, [&](Fields& f) {
     f[LoadFailedField::kKind] = KindText(kind);
     f[LoadFailedField::kPath] = path;
@@ -61,9 +62,9 @@ void RunLog::LoadFailed(Kind kind, const AnsiString& path, const AnsiString& err
   });
 }
 
-void RunLog::Launched(const AnsiString& minute, int line, const AnsiString& item,
-                      const LaunchRequest& request, std::intptr_t answer,
-                      std::uint64_t milliseconds) noexcept {
+void RunLogWriter::Launched(const AnsiString& minute, int line, const AnsiString& item,
+                            const LaunchRequest& request, std::intptr_t answer,
+                            std::uint64_t milliseconds) noexcept {
   Append(LogEvent::kLaunch, [&](Fields& f) {
     f[LaunchField::kMinute] = minute;
     f[LaunchField::kLine] = std::to_string(line);
@@ -78,8 +79,8 @@ void RunLog::Launched(const AnsiString& minute, int line, const AnsiString& item
   });
 }
 
-void RunLog::LaunchedNothing(const AnsiString& minute, int line, const AnsiString& item,
-                             const AnsiString& reason) noexcept {
+void RunLogWriter::LaunchedNothing(const AnsiString& minute, int line, const AnsiString& item,
+                                   const AnsiString& reason) noexcept {
   Append(LogEvent::kNoLaunch, [&](Fields& f) {
     f[NoLaunchField::kMinute] = minute;
     f[NoLaunchField::kLine] = std::to_string(line);
@@ -88,8 +89,8 @@ void RunLog::LaunchedNothing(const AnsiString& minute, int line, const AnsiStrin
   });
 }
 
-void RunLog::PassedOver(const SystemTime& minute, int line, const AnsiString& item,
-                        const AnsiString& reason) noexcept {
+void RunLogWriter::PassedOver(const SystemTime& minute, int line, const AnsiString& item,
+                              const AnsiString& reason) noexcept {
   try {
     LaunchedNothing(MinuteText(minute), line, item, reason);
   } catch (...) {
@@ -97,8 +98,8 @@ void RunLog::PassedOver(const SystemTime& minute, int line, const AnsiString& it
   }
 }
 
-void RunLog::StillWaiting(const SystemTime& minute, int line, const AnsiString& item,
-                          const SystemTime& since) noexcept {
+void RunLogWriter::StillWaiting(const SystemTime& minute, int line, const AnsiString& item,
+                                const SystemTime& since) noexcept {
   Append(LogEvent::kWaiting, [&](Fields& f) {
     f[WaitingField::kMinute] = MinuteText(minute);
     f[WaitingField::kLine] = std::to_string(line);
@@ -107,8 +108,8 @@ void RunLog::StillWaiting(const SystemTime& minute, int line, const AnsiString& 
   });
 }
 
-void RunLog::NotExamined(const SystemTime& minute, int fromLine,
-                         const AnsiString& reason) noexcept {
+void RunLogWriter::NotExamined(const SystemTime& minute, int fromLine,
+                               const AnsiString& reason) noexcept {
   Append(LogEvent::kNotExamined, [&](Fields& f) {
     f[NotExaminedField::kMinute] = MinuteText(minute);
     f[NotExaminedField::kLine] = std::to_string(fromLine);
@@ -116,8 +117,8 @@ void RunLog::NotExamined(const SystemTime& minute, int fromLine,
   });
 }
 
-void RunLog::NotWalked(const SystemTime& first, const SystemTime& last,
-                       const AnsiString& reason) noexcept {
+void RunLogWriter::NotWalked(const SystemTime& first, const SystemTime& last,
+                             const AnsiString& reason) noexcept {
   Append(LogEvent::kNoWalk, [&](Fields& f) {
     f[NoWalkField::kFirst] = MinuteText(first);
     f[NoWalkField::kLast] = MinuteText(last);
@@ -125,8 +126,8 @@ void RunLog::NotWalked(const SystemTime& first, const SystemTime& last,
   });
 }
 
-void RunLog::WalkedLate(const SystemTime& minute, std::uint32_t milliseconds,
-                        const AnsiString& reason) noexcept {
+void RunLogWriter::WalkedLate(const SystemTime& minute, std::uint32_t milliseconds,
+                              const AnsiString& reason) noexcept {
   Append(LogEvent::kLateWalk, [&](Fields& f) {
     f[LateWalkField::kMinute] = MinuteText(minute);
     f[LateWalkField::kMilliseconds] = std::to_string(milliseconds);
@@ -134,25 +135,25 @@ void RunLog::WalkedLate(const SystemTime& minute, std::uint32_t milliseconds,
   });
 }
 
-void RunLog::ClockSetBack(const SystemTime& from, const SystemTime& to) noexcept {
+void RunLogWriter::ClockSetBack(const SystemTime& from, const SystemTime& to) noexcept {
   Append(LogEvent::kClockBack, [&](Fields& f) {
     f[ClockBackField::kFrom] = MinuteText(from);
     f[ClockBackField::kTo] = MinuteText(to);
   });
 }
 
-AnsiString RunLog::BoxOpened(const AnsiString& text) noexcept {
+AnsiString RunLogWriter::BoxOpened(const AnsiString& text) noexcept {
   return Append(LogEvent::kBoxOpen, [&](Fields& f) { f[BoxOpenField::kText] = text; });
 }
 
-void RunLog::BoxClosed(const AnsiString& text, const AnsiString& openedAt) noexcept {
+void RunLogWriter::BoxClosed(const AnsiString& text, const AnsiString& openedAt) noexcept {
   Append(LogEvent::kBoxClosed, [&](Fields& f) {
     f[BoxClosedField::kText] = text;
     f[BoxClosedField::kOpenedAt] = openedAt;
   });
 }
 
-void RunLog::End(const char* reason) noexcept {
+void RunLogWriter::End(const char* reason) noexcept {
   if (ended_)
     return;
   ended_ = true;
@@ -162,7 +163,8 @@ void RunLog::End(const char* reason) noexcept {
   });
 }
 
-AnsiString RunLog::Append(LogEvent event, const std::function<void(Fields&)>& gather) noexcept {
+AnsiString RunLogWriter::Append(LogEvent event,
+                                const std::function<void(Fields&)>& gather) noexcept {
   AnsiString stamp;
   try {
     const FoundFile found = host_.FindFile(path_);
@@ -220,7 +222,7 @@ AnsiString RunLog::Append(LogEvent event, const std::function<void(Fields&)>& ga
   return stamp;
 }
 
-bool RunLog::Write(const AnsiString& line, bool create) noexcept {
+bool RunLogWriter::Write(const AnsiString& line, bool create) noexcept {
   try {
     constexpr std::uint32_t kShareAll = kShareRead | kShareWrite | kShareDelete;
     const FileHandle file =
@@ -254,7 +256,7 @@ bool RunLog::Write(const AnsiString& line, bool create) noexcept {
   }
 }
 
-void RunLog::Lost(const char* reason) noexcept {
+void RunLogWriter::Lost(const char* reason) noexcept {
   ++lost_;
   lostReason_ = reason;
 }

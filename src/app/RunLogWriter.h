@@ -21,18 +21,18 @@
 
 namespace pendulon {
 
-class RunLog final : public LoadObserver, public WalkObserver {
+class RunLogWriter final : public LoadObserver, public WalkObserver {
  public:
   static constexpr std::uint64_t kRollOverSize = 1024 * 1024;
   // A log that cannot roll over stops growing here.
   static constexpr std::uint64_t kMostSize = 4 * kRollOverSize;
 
   // Takes the log's path beside the executable and the moment the process started.
-  explicit RunLog(HostSystem& host);
+  explicit RunLogWriter(HostSystem& host);
   // The same log at another path (a tool, or a measurement on a native file system).
-  RunLog(HostSystem& host, AnsiString path);
-  RunLog(const RunLog&) = delete;
-  RunLog& operator=(const RunLog&) = delete;
+  RunLogWriter(HostSystem& host, AnsiString path);
+  RunLogWriter(const RunLogWriter&) = delete;
+  RunLogWriter& operator=(const RunLogWriter&) = delete;
 
   void Start(bool accepted) noexcept;
   void Loaded(Kind kind, const AnsiString& path, const TStringList& lines) noexcept override;
@@ -85,7 +85,7 @@ class RunLog final : public LoadObserver, public WalkObserver {
 // per launch, so that a launch made inside another's shell box keeps its own line.
 class LaunchRecord final : public LaunchObserver {
  public:
-  LaunchRecord(RunLog& log, int line, const SystemTime& minute)
+  LaunchRecord(RunLogWriter& log, int line, const SystemTime& minute)
       : log_(log), line_(line), minute_(MinuteText(minute)) {}
 
   void Launched(const AnsiString& item, const LaunchRequest& request, std::intptr_t answer,
@@ -97,7 +97,7 @@ class LaunchRecord final : public LaunchObserver {
   }
 
  private:
-  RunLog& log_;
+  RunLogWriter& log_;
   int line_;
   AnsiString minute_;
 };

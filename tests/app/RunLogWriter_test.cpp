@@ -1,7 +1,7 @@
 // The run log on the simulated machine: its lines, its roll-over, and that nothing which
 // happens to it reaches the executer.
 
-#include "app/RunLog.h"
+#include "app/RunLogWriter.h"
 
 #include <algorithm>
 #include <string>
@@ -297,7 +297,7 @@ TEST_F(RunLogTest, ALogThatCannotRollOverKeepsGrowing) {
     world.RemoveFile(kLog);
     world.WriteFile(kLog, std::string(k1MiB + 1, 'x'));
     c.make();
-    RunLog log(executer);
+    RunLogWriter log(executer);
     log.Start(true);
     EXPECT_FALSE(world.Exists(kOldLog));
     EXPECT_EQ(world.Contents(kLog).substr(k1MiB + 1, 29 + 6),
@@ -310,22 +310,23 @@ TEST_F(RunLogTest, ALogThatCannotRollOverKeepsGrowing) {
 TEST_F(RunLogTest, TwoExecutersRollingOverAtOnceKeepBothFiles) {
   class RollsOverFirst final : public HostSystemWrapper<> {
    public:
-    RollsOverFirst(HostSystem& base, RunLog& first) : HostSystemWrapper(base), first_(first) {}
+    RollsOverFirst(HostSystem& base, RunLogWriter& first)
+        : HostSystemWrapper(base), first_(first) {}
     bool RenameOpenFile(FileHandle file, const AnsiString& to) override {
       first_.BoxOpened("first");
       return HostSystemWrapper::RenameOpenFile(file, to);
     }
 
    private:
-    RunLog& first_;
+    RunLogWriter& first_;
   };
   const std::string full(k1MiB + 1, 'x');
   world.WriteFile(kLog, full);
   world.WriteFile(kOldLog, "older");
   SimPlatform platform(world, kExe, kAccepted), other(world, kExe, kAccepted);
-  RunLog first(other);
+  RunLogWriter first(other);
   RollsOverFirst host(platform, first);
-  RunLog second(host);
+  RunLogWriter second(host);
   second.BoxOpened("second");
   EXPECT_EQ(world.Contents(kOldLog), full);
   EXPECT_EQ(Lines(), (V{"box-open\tfirst", "box-open\tsecond"}));
