@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include "platform/Files.h"
 #include "platform/Win32Conventions.h"
 #include "support/BerlinOffsets.h"
+#include "support/FileContract.h"
 #include "support/PosixFolderTest.h"
 #include "support/ScopedTimeZone.h"
 
@@ -26,36 +28,23 @@ namespace fs = std::filesystem;
 
 using PosixPlatformTest = PosixFolderTest;
 
-TEST_F(PosixPlatformTest, FindsFilesAndFoldersWithTheirWriteTime) {
+TEST_F(PosixPlatformTest, FindsAFileWithItsWriteTimeAsAFileTime) {
   Write("a.txt", "x");
   const timespec times[2] = {{1000000000, 0}, {1000000000, 500}};  // 2001-09-09 01:46:40 UTC
   ASSERT_EQ(utimensat(AT_FDCWD, Path("a.txt").c_str(), times, 0), 0);
-  const FoundFile file = platform_.FindFile(Path("a.txt"));
-  EXPECT_TRUE(file.found);
-  EXPECT_FALSE(file.directory);
-  EXPECT_EQ(file.lastWrite, (1000000000ull + 11644473600ull) * 10000000ull + 5);
-  const FoundFile folder = platform_.FindFile(folder_);
-  EXPECT_TRUE(folder.found);
-  EXPECT_TRUE(folder.directory);
-  EXPECT_FALSE(platform_.FindFile(Path("missing")).found);
+  EXPECT_EQ(platform_.FindFile(Path("a.txt")).lastWrite,
+            (1000000000ull + 11644473600ull) * 10000000ull + 5);
   EXPECT_FALSE(platform_.FindFile("").found);
 }
 
-TEST_F(PosixPlatformTest, AppendsToAnExistingFileOnlyAndRenamesTheVeryFileItHasOpen) {
+// Another program moves the file away and begins a fresh one: the handle renames its own.
+TEST_F(PosixPlatformTest, RenamesTheVeryFileItHasOpen) {
   PosixPlatform posix;
-  Write("log", "a");
+  Write("log", "abc");
   Write("log.1", "old");
   const FileHandle file =
       posix.OpenFile(Path("log"), kAppendData | kDelete, kShareRead, kOpenExisting);
   ASSERT_NE(file, kInvalidFile);
-  std::uint32_t written = 0;
-  EXPECT_TRUE(posix.Write(file, "bc", 2, written));
-  EXPECT_EQ(written, 2u);
-  std::uint64_t size = 0;
-  EXPECT_TRUE(posix.SizeOf(file, size));
-  EXPECT_EQ(size, 3u);
-  EXPECT_EQ(posix.KindOf(file), FileKind::kFile);
-  // Another program moves the file away and begins a fresh one: the handle renames its own.
   fs::rename(Path("log"), Path("moved"));
   Write("log", "fresh");
   EXPECT_TRUE(posix.RenameOpenFile(file, Path("log.1")));
@@ -67,8 +56,6 @@ TEST_F(PosixPlatformTest, AppendsToAnExistingFileOnlyAndRenamesTheVeryFileItHasO
   EXPECT_EQ(read("log.1"), "abc");
   EXPECT_EQ(read("log"), "fresh");
   EXPECT_FALSE(fs::exists(Path("moved")));
-  EXPECT_EQ(posix.OpenFile(Path("none"), kAppendData, kShareRead, kOpenExisting), kInvalidFile);
-  EXPECT_FALSE(fs::exists(Path("none")));
   EXPECT_EQ(posix.ProcessId(), static_cast<std::uint32_t>(getpid()));
   const std::uint64_t before = posix.Milliseconds();
   posix.Sleep(20);
@@ -94,25 +81,26 @@ TEST_F(PosixPlatformTest, LocalFileTimeShiftsByTheOffsetInForceNow) {
   EXPECT_FALSE(platform_.ToLocalFileTime(10, local));  // west of UTC, before 1601
 }
 
-TEST_F(PosixPlatformTest, OpensAsCreateFileWouldAndReadsWholeFiles) {
-  Write("tasks.qef", "a\r\nb\rc\n");
-  EXPECT_EQ(platform_.OpenFile(folder_, kGenericRead, kShareRead, kOpenExisting), kInvalidFile);
-  EXPECT_EQ(platform_.OpenFile(Path("none"), kGenericRead, kShareRead, kOpenExisting),
-            kInvalidFile);
-  EXPECT_EQ(
-      platform_.OpenFile(Path("tasks.qef"), kGenericRead | kGenericWrite, kShareNone, kCreateNew),
-      kInvalidFile);
-  TStringList lines;
-  LoadLines(platform_, lines, Path("tasks.qef"));
-  ASSERT_EQ(lines.Count(), 3);
-  EXPECT_EQ(std::string(std::string_view(lines[2])), "c");
+class PosixScratch final : public ScratchFolder {
+ public:
+  explicit PosixScratch(std::string root) : root_(std::move(root)) {
+    fs::create_directories(root_);
+  }
+  std::string Path(const std::string& name) override { return root_ + "/" + name; }
+  void Write(const std::string& name, const std::string& bytes) override {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  void MakeFolder(const std::string& name) override { fs::create_directory(Path(name)); }
 
-  const FileHandle created =
-      platform_.OpenFile(Path("new.qef"), kGenericRead | kGenericWrite, kShareNone, kCreateNew);
-  ASSERT_NE(created, kInvalidFile);
-  EXPECT_EQ(platform_.Seek(created, 0, kSeekEnd), 0);
-  platform_.Close(created);
-  EXPECT_TRUE(fs::exists(Path("new.qef")));
+ private:
+  std::string root_;
+};
+
+TEST_F(PosixPlatformTest, KeepsTheFileContract) {
+  int n = 0;
+  CheckFileContract(platform_, [&](const char*) {
+    return std::make_unique<PosixScratch>(Path(std::to_string(++n)));
+  });
 }
 
 TEST_F(PosixPlatformTest, ModuleFileNameIsTheRunningProgramCutAsWindowsCutsIt) {
