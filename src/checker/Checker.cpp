@@ -5,7 +5,9 @@
 
 #include "Version.h"
 #include "checker/JsonReport.h"
+#include "checker/ShownOutput.h"
 #include "checker/TextReport.h"
+#include "checker/Windows1252Text.h"
 #include "platform/Exceptions.h"
 
 namespace pendulon {
@@ -39,7 +41,12 @@ std::string TasksHint(HostSystem& platform, const AnsiString& folder, char separ
 }  // namespace
 
 int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
-               std::ostream& out, std::ostream& err, bool checkDrivePaths) {
+               std::ostream& rawOut, std::ostream& rawErr, const Machine& machine) {
+  // Every text for the terminal goes out as the terminal shows it; the JSON is ASCII already.
+  Windows1252Text windows1252;
+  ConsoleText& console = machine.console != nullptr ? *machine.console : windows1252;
+  ShownOutput shownOut(rawOut, platform, console), shownErr(rawErr, platform, console);
+  std::ostream text(&shownOut), err(&shownErr);
   // [--json] [folder], or --help, or --version; "--" ends the options.
   bool json = false, optionsEnded = false;
   std::optional<std::string> given;  // none: the folder the checker itself lies in
@@ -64,24 +71,24 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
     }
   }
   if (!answer.empty()) {
-    out << answer;
+    text << answer;
     return kAllLaunch;
   }
   AnsiString folder;
   try {
     folder = given ? *given : OwnFolder(platform, separator);
-    const FolderCheck check = CheckFolder(platform, folder, separator, checkDrivePaths);
+    const FolderCheck check = CheckFolder(platform, folder, separator, machine.checkDrivePaths);
     if (json)
-      WriteJsonReport(out, check);
+      WriteJsonReport(rawOut, check);
     else
-      WriteTextReport(out, check);
+      WriteTextReport(text, check);
     return check.ExitStatus();
   } catch (...) {
     // A file that cannot be read, or no memory for it: either way the folder is not checked.
     const std::string message = ErrorText(std::current_exception());
     const std::string hint = TasksHint(platform, folder, separator);
     if (json)
-      WriteJsonFailure(out, folder, message, hint);
+      WriteJsonFailure(rawOut, folder, message, hint);
     err << "qefcheck: " << Visible(message) << "\n";
     if (!hint.empty())
       err << "qefcheck: hint: " << hint << "\n";

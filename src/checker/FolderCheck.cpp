@@ -1,6 +1,5 @@
 #include "checker/FolderCheck.h"
 
-#include <cstdio>
 #include <map>
 #include <set>
 
@@ -106,20 +105,6 @@ const char* VerdictCode(Verdict verdict) {
 
 bool IsProblem(Verdict verdict) {
   return verdict != Verdict::kSkipped && verdict != Verdict::kLaunches;
-}
-
-std::string Visible(std::string_view bytes) {
-  std::string text;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    char shown[8] = {c, '\0'};
-    if (byte == '\t')
-      std::snprintf(shown, sizeof shown, "\\t");
-    else if (byte < 0x20 || byte >= 0x7F)
-      std::snprintf(shown, sizeof shown, "\\x%02X", byte);
-    text += shown;
-  }
-  return text;
 }
 
 std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& launches,

@@ -12,6 +12,7 @@
 #include "checker/FieldDiagnosis.h"
 #include "checker/LaunchExplanation.h"
 #include "checker/NextTimes.h"
+#include "checker/Printable.h"
 #include "checker/RunLogReader.h"
 #include "checker/Schedule.h"
 #include "platform/HostSystem.h"
@@ -32,10 +33,6 @@ enum class Verdict {
 const char* KindCode(LineKind kind);
 const char* VerdictCode(Verdict verdict);
 bool IsProblem(Verdict verdict);
-
-// A field's bytes as readable text: a tab as \t, other control bytes and bytes from 0x80 as
-// \xNN, everything else as it is.
-std::string Visible(std::string_view bytes);
 
 // Minutes in which a line above raises while this line would act.
 struct Overlap {

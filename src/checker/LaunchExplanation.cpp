@@ -1,5 +1,6 @@
 #include "checker/LaunchExplanation.h"
 
+#include "checker/Printable.h"
 #include "launcher/RunItem.h"
 
 namespace pendulon {
@@ -37,10 +38,10 @@ std::string PathKeyHint(std::string_view line, int number) {
   if (key == "path" || Lower(Trimmed(key)) != "path")
     return {};
   if (Trimmed(key) == key)
-    return Line(number) + " has \"" + std::string(key) + "=\": keys compare exactly, case included";
-  return Line(number) + " has the key \"" + std::string(key) +
+    return Line(number) + " has \"" + Visible(key) + "=\": keys compare exactly, case included";
+  return Line(number) + " has the key \"" + Visible(key) +
          "\": keys compare exactly, spaces included; write path=" +
-         std::string(Trimmed(line.substr(equals + 1)));
+         Visible(Trimmed(line.substr(equals + 1)));
 }
 
 // "C:\x" or "C:/x": a local path, unlike \\server\share, a URL or a relative path. Wildcards

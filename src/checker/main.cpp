@@ -9,6 +9,7 @@
 
 #ifdef _WIN32
 #include "platform/win32/DllSearch.h"
+#include "platform/win32/Win32Console.h"
 #include "platform/win32/Win32Platform.h"
 #else
 #include "platform/posix/PosixPlatform.h"
@@ -18,20 +19,23 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   pendulon::RestrictDllSearchToSystem32();
   pendulon::Win32Platform platform;
+  pendulon::Win32Console console;
   constexpr char kSeparator = '\\';
+  pendulon::Machine machine;
   // The launch file's drive paths name this machine's drives, as the executer sees them.
-  constexpr bool kCheckDrivePaths = true;
+  machine.checkDrivePaths = true;
+  machine.console = &console;
 #else
   pendulon::PosixPlatform platform;
   constexpr char kSeparator = '/';
-  constexpr bool kCheckDrivePaths = false;
+  const pendulon::Machine machine;
 #endif
   // Windows leaves stdout unbuffered on a console or NUL: a write per character made the report
   // of a 1,000-line folder take seconds. The report goes out in large writes instead.
   std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const int status =
-      pendulon::RunChecker(platform, arguments, kSeparator, std::cout, std::cerr, kCheckDrivePaths);
+      pendulon::RunChecker(platform, arguments, kSeparator, std::cout, std::cerr, machine);
   std::cout.flush();
   return status;
 }

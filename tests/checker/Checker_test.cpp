@@ -58,7 +58,7 @@ TEST_F(CheckerTest, EachLineGetsTheVerdictItsFieldsAndTheLinesAboveCallFor) {
       {{}, "-5 * * * * Backup", "never-matches", "minute \"-5\" has a sign"},
       {{}, "*  * * * * Backup", "never-matches", "hour \"\" is empty"},
       {{}, " * * * * * Backup", "never-matches", "minute \"\" is empty"},
-      {{}, "*\t* * * * Backup", "never-matches", "minute \"*\\t*\" holds a tab"},
+      {{}, "*\t* * * * Backup", "never-matches", "minute \"*<09>*\" holds a tab"},
       {{}, "\xEF\xBB\xBF* * * * * Backup", "never-matches", "byte-order mark"},
       {{}, "* * * * Mon Backup", "never-matches", "weekday \"Mon\" is not a number"},
       {{}, "0 0 31 4 * Backup", "never-matches", "day \"31\" never occurs in April"},
@@ -339,7 +339,7 @@ TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
       world.WriteFile(kLaunch, *c.launch);
     for (const auto& [path, bytes] : c.more) world.WriteFile(path, bytes);
     std::ostringstream out, err;
-    RunChecker(platform, {}, '\\', out, err, c.drivesHere);
+    RunChecker(platform, {}, '\\', out, err, Machine{c.drivesHere});
     for (const std::string& said : c.said)
       EXPECT_NE((out.str() + err.str()).find(said), std::string::npos) << said << "\n---\n"
                                                                        << out.str() << err.str();
