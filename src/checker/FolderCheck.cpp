@@ -5,6 +5,7 @@
 
 #include "checker/DryRunPlatform.h"
 #include "checker/NextTimes.h"
+#include "checker/Utf8Files.h"
 #include "launcher/RunItem.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
@@ -257,6 +258,9 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   dry.Alias(LaunchFilePath(dry), check.launchPath);
   LaunchExplainer launches(dry, check.launchPath, check.launchPresent, checkDrivePaths);
   check.launchLines = launches.LineCount();
+  check.tasksEncoding = Utf8Hint(tasks);
+  if (const TStringList* lines = launches.Lines())
+    check.launchEncoding = Utf8Hint(*lines);
 
   check.lines = AnalyseLines(tasks, launches, dry, check.now);
   std::set<int> taskLines;

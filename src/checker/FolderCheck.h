@@ -92,7 +92,8 @@ std::string LineNumbers(const std::vector<int>& numbers);
 
 struct FolderCheck {
   AnsiString folder, tasksPath, launchPath;
-  std::string tasksHint, launchHint;  // see SavedWithTxt; empty for none
+  std::string tasksHint, launchHint;          // see SavedWithTxt; empty for none
+  std::string tasksEncoding, launchEncoding;  // see Utf8Hint; empty for none
   bool launchPresent = false;
   int launchLines = 0;
   LocalMinute now;

@@ -207,6 +207,10 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
       {"launchFilePresent", Bool(check.launchPresent)},
       {"tasksFileHint", OrNull(!check.tasksHint.empty(), JsonString(check.tasksHint))},
       {"launchFileHint", OrNull(!check.launchHint.empty(), JsonString(check.launchHint))},
+      {"tasksFileEncodingHint",
+       OrNull(!check.tasksEncoding.empty(), JsonString(check.tasksEncoding))},
+      {"launchFileEncodingHint",
+       OrNull(!check.launchEncoding.empty(), JsonString(check.launchEncoding))},
       {"now", JsonString(IsoText(check.now))}};
   Members tail = {{"summary", Object(summary)}, {"exitStatus", Number(check.ExitStatus())}};
   if (check.runLog)
@@ -216,7 +220,8 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
   out << start.substr(0, start.size() - 1) << ",\n" << JsonString("lines") << ":[";
   ScheduleTexts schedules;
   for (std::size_t i = 0; i < check.lines.size(); ++i)
-    out << (i == 0 ? "\n" : ",\n") << LineJson(check.lines[i], check.runLog && check.runLog->AnyLogFile(), schedules);
+    out << (i == 0 ? "\n" : ",\n")
+        << LineJson(check.lines[i], check.runLog && check.runLog->AnyLogFile(), schedules);
   out << "\n]";
   for (const auto& [name, json] : tail) out << ",\n" << JsonString(name) << ":" << json;
   out << "}\n";

@@ -58,6 +58,8 @@ class LaunchExplainer {
   const LaunchExplanation& Explain(const AnsiString& item);
 
   int LineCount() const { return file_ ? file_->Lines().Count() : 0; }
+  // The launch file's lines; none without the file.
+  const TStringList* Lines() const { return file_ ? &file_->Lines() : nullptr; }
 
  private:
   // The first line that begins with the tag, as TQEFile::FindLine finds it; -1 for none.

@@ -184,15 +184,19 @@ void WriteTextReport(std::ostream& out, const FolderCheck& check) {
   out << "qefcheck " << Visible(check.folder) << "\n";
   out << "  task file    " << Visible(check.tasksPath) << " ("
       << Counted(static_cast<int>(check.lines.size()), "line", "lines") << ")\n";
-  if (!check.tasksHint.empty())
-    out << "               hint: " << check.tasksHint << "\n";
+  for (const std::string* hint : {&check.tasksHint, &check.tasksEncoding}) {
+    if (!hint->empty())
+      out << "               hint: " << *hint << "\n";
+  }
   out << "  launch file  " << Visible(check.launchPath);
   if (check.launchPresent)
     out << " (" << Counted(check.launchLines, "line", "lines") << ")\n";
   else
     out << ": missing; the executer would create it empty, so no item launches\n";
-  if (!check.launchHint.empty())
-    out << "               hint: " << check.launchHint << "\n";
+  for (const std::string* hint : {&check.launchHint, &check.launchEncoding}) {
+    if (!hint->empty())
+      out << "               hint: " << *hint << "\n";
+  }
   if (check.runLog)
     WriteRunLogHeader(out, *check.runLog);
   out << "  local time   " << ReadableText(check.now)

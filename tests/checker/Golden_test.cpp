@@ -38,6 +38,7 @@ const GoldenCase kCases[] = {
     {"mistakes", "tests/checker/golden/mistakes", true, true, 2026, 12, 9, 15, 31},
     {"mistakes-without-log", "tests/checker/golden/mistakes", false, true, 2027, 10, 31, 2, 45},
     {"notepad", "tests/checker/golden/notepad", false, false, 2026, 12, 9, 15, 31},
+    {"encodings", "tests/checker/golden/encodings", false, false, 2026, 12, 9, 15, 31},
 };
 
 std::string ReadFile(const fs::path& path) {
@@ -85,11 +86,11 @@ TEST(GoldenReports, EveryReportIsByteForByteItsGoldenFile) {
         arguments.insert(arguments.begin(), "--json");
       std::ostringstream out, err;
       const int status = RunChecker(platform, arguments, '\\', out, err);
-      const std::string report = out.str() + err.str() + "exit status " +
-                                 std::to_string(status) + "\n";
+      const std::string report =
+          out.str() + err.str() + "exit status " + std::to_string(status) + "\n";
 
-      const fs::path golden = source / "tests/checker/golden" / (std::string(c.name) +
-                                                                  (json ? ".json" : ".txt"));
+      const fs::path golden =
+          source / "tests/checker/golden" / (std::string(c.name) + (json ? ".json" : ".txt"));
       if (update) {
         std::ofstream(golden, std::ios::binary) << report;
         continue;
