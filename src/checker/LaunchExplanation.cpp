@@ -91,8 +91,11 @@ LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& lau
     const std::size_t close = line.find('>');
     if (line.empty() || line[0] != '<' || close == std::string_view::npos)
       continue;
-    tags_.try_emplace(line.substr(0, close + 1), i);
+    const auto [tag, fresh] = tags_.try_emplace(line.substr(0, close + 1), i);
     lowerTags_.try_emplace(Lower(line.substr(0, close + 1)), i);
+    const std::string_view name = line.substr(1, close - 1);
+    if (fresh && !name.empty() && name[0] != '/' && line.substr(0, 9) != "<MenuItem")
+      sections_.Add(name, i);
   }
 }
 
@@ -104,7 +107,7 @@ std::int32_t LaunchExplainer::FirstLine(const AnsiString& tag) const {
   return found == tags_.end() ? -1 : found->second;
 }
 
-void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e) const {
+void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e) {
   const TStringList& lines = file_->Lines();
   const std::string tag = "<" + item + ">";
   // Names compare exactly; say so when a byte-order mark, case or an outer space keeps them
@@ -131,12 +134,14 @@ void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e
     e.hint = Line(same + 1) + " opens a section whose name differs only in case";
   else if (!item.empty() && (item.front() == ' ' || item.back() == ' '))
     e.hint = "the item name begins or ends with a space, which is part of the name";
+  else if (const std::optional<std::string_view> near = sections_.Nearest(item))
+    e.hint = "did you mean " + Visible(*near) + "?";
 }
 
 // Why an item launches nothing, in the executer's own words, with a likely cause where one is
 // seen. part holds the file's lines from firstLine on, as far as the item's reader looks.
 void LaunchExplainer::Diagnose(const TQEFile& part, std::int32_t firstLine, const AnsiString& item,
-                               LaunchExplanation& e) const {
+                               LaunchExplanation& e) {
   static const LaunchProblem kProblems[] = {LaunchProblem::kNoSection,
                                             LaunchProblem::kNoClosingTag,
                                             LaunchProblem::kClosingBeforeOpening,

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "checker/DryRunPlatform.h"
+#include "checker/NearNames.h"
 #include "launcher/Qeflib.h"
 
 namespace pendulon {
@@ -65,8 +66,8 @@ class LaunchExplainer {
   // The first line that begins with the tag, as TQEFile::FindLine finds it; -1 for none.
   std::int32_t FirstLine(const AnsiString& tag) const;
   void Diagnose(const TQEFile& part, std::int32_t firstLine, const AnsiString& item,
-                LaunchExplanation& e) const;
-  void NoSectionHint(const AnsiString& item, LaunchExplanation& e) const;
+                LaunchExplanation& e);
+  void NoSectionHint(const AnsiString& item, LaunchExplanation& e);
 
   DryRunPlatform& platform_;
   bool checkDrivePaths_;
@@ -76,6 +77,7 @@ class LaunchExplainer {
   // a name without ">". The same in lower case, for names that differ only in case.
   std::unordered_map<std::string_view, std::int32_t> tags_;
   std::unordered_map<std::string, std::int32_t> lowerTags_;
+  NearNames sections_;  // the sections' names, for a misspelt item
   std::map<AnsiString, LaunchExplanation> known_;
 };
 
