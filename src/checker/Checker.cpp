@@ -1,9 +1,9 @@
 #include "checker/Checker.h"
 
 #include <exception>
-#include <optional>
 
 #include "Version.h"
+#include "checker/CommandLine.h"
 #include "checker/JsonReport.h"
 #include "checker/ShownOutput.h"
 #include "checker/TextReport.h"
@@ -13,29 +13,46 @@
 namespace pendulon {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: qefcheck [--json] [folder]   or   qefcheck --version\n"
-    "Explains what the task executer will do with folder\\lib\\tasks.qef and\n"
-    "folder\\lib\\launch.qef (default folder: the one qefcheck lies in).\n"
-    "  --json  the report as JSON\n"
-    "Exit status: 0 every task line fires and launches something, 1 a line has a\n"
-    "problem, 2 the files cannot be read or the command line is wrong.\n";
-
-int WrongUsage(std::ostream& err, const std::string& complaint) {
-  err << "qefcheck: " << Visible(complaint) << "\n" << kUsage;
+// A command line that cannot be done: what is wrong with it, and how to call qefcheck.
+int WrongUsage(std::ostream& err, const std::string& complaint, char separator) {
+  err << "qefcheck: " << Visible(complaint) << "\n" << Usage(separator);
   return kCannotRead;
 }
 
-// Why the task file may be missing, when a likely cause is seen; never raises.
-std::string TasksHint(HostSystem& platform, const AnsiString& folder, char separator) {
+// Why the task file may be missing, when a likely cause is seen; never raises. Without a
+// folder given, the folder qefcheck lies in may hold the release's example rather than a lib.
+std::string TasksHint(HostSystem& platform, const AnsiString& folder, bool given, char separator) {
   if (folder.empty())
     return {};
   try {
     const AnsiString lib = JoinPath(folder, "lib", separator);
-    return SavedWithTxt(platform, JoinPath(lib, "tasks.qef", separator), separator);
+    const std::string txt =
+        SavedWithTxt(platform, JoinPath(lib, "tasks.qef", separator), separator);
+    const AnsiString example = JoinPath(folder, "example", separator);
+    const AnsiString exampleLib = JoinPath(example, "lib", separator);
+    if (!txt.empty() || given ||
+        !platform.FindFile(JoinPath(exampleLib, "tasks.qef", separator)).found)
+      return txt;
+    return "the example's files lie in " + Visible(exampleLib) + ": copy them to " + Visible(lib) +
+           ", or check them with: qefcheck " + Visible(example);
   } catch (...) {
     return {};  // no memory left even for the hint: the message alone must do
   }
+}
+
+// A folder of that name is there. Windows finds no drive root by name, only what lies in it.
+bool FolderExists(FileSystem& files, const AnsiString& folder, char separator) {
+  return files.FindFile(folder).directory ||
+         (separator == '\\' && files.FindFile(JoinPath(folder, "*", separator)).found);
+}
+
+// Says that the report was cut short, when it was: its reader must not take it for whole.
+int Written(bool failed, int status, std::ostream& err) {
+  if (!failed)
+    return status;
+  err << "qefcheck: the report could not be written in full (is the disk full, or has the "
+         "program reading it ended?)\n";
+  return kCannotRead;
 }
 
 }  // namespace
@@ -47,48 +64,40 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
   ConsoleText& console = machine.console != nullptr ? *machine.console : windows1252;
   ShownOutput shownOut(rawOut, platform, console), shownErr(rawErr, platform, console);
   std::ostream text(&shownOut), err(&shownErr);
-  // [--json] [folder], or --help, or --version; "--" ends the options.
-  bool json = false, optionsEnded = false;
-  std::optional<std::string> given;  // none: the folder the checker itself lies in
-  std::string answer;                // for --help and --version: printed instead of a report
-  for (const std::string& argument : arguments) {
-    const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
-    if (option && argument == "--") {
-      optionsEnded = true;
-    } else if (option && argument == "--json") {
-      json = true;
-    } else if ((option && (argument == "--help" || argument == "-h")) ||
-               (!optionsEnded && argument == "/?")) {
-      answer = kUsage;
-    } else if (option && argument == "--version") {
-      answer = std::string("qefcheck ") + kVersion + "\n";
-    } else if (option) {
-      return WrongUsage(err, "unknown option " + argument);
-    } else if (given) {
-      return WrongUsage(err, "more than one folder: " + *given + " and " + argument);
-    } else {
-      given = argument;
-    }
+  const Command command = ParseCommand(arguments);
+  if (!command.wrong.empty())
+    return WrongUsage(err, command.wrong, separator);
+  if (command.mode != Command::Mode::kReport) {
+    text << (command.mode == Command::Mode::kHelp ? Usage(separator)
+                                                  : std::string("qefcheck ") + kVersion + "\n");
+    text.flush();
+    return Written(shownOut.Failed(), kAllLaunch, err);
   }
-  if (!answer.empty()) {
-    text << answer;
-    return kAllLaunch;
-  }
+  const bool given = command.folder.has_value();
   AnsiString folder;
   try {
-    folder = given ? *given : OwnFolder(platform, separator);
+    folder = given ? *command.folder : OwnFolder(platform, separator);
     const FolderCheck check = CheckFolder(platform, folder, separator, machine.checkDrivePaths);
-    if (json)
+    if (command.json) {
       WriteJsonReport(rawOut, check);
-    else
-      WriteTextReport(text, check);
-    return check.ExitStatus();
+      rawOut.flush();
+      return Written(!rawOut, check.ExitStatus(), err);
+    }
+    WriteTextReport(text, check);
+    text.flush();
+    return Written(shownOut.Failed(), check.ExitStatus(), err);
   } catch (...) {
     // A file that cannot be read, or no memory for it: either way the folder is not checked.
-    const std::string message = ErrorText(std::current_exception());
-    const std::string hint = TasksHint(platform, folder, separator);
-    if (json)
+    std::string message = ErrorText(std::current_exception());
+    if (given && !FolderExists(platform, folder, separator))
+      message = "no such folder: " + folder;
+    else if (!given)
+      message = "no folder given, so qefcheck checked its own folder " + folder + ": " + message;
+    const std::string hint = TasksHint(platform, folder, given, separator);
+    if (command.json) {
       WriteJsonFailure(rawOut, folder, message, hint);
+      rawOut.flush();
+    }
     err << "qefcheck: " << Visible(message) << "\n";
     if (!hint.empty())
       err << "qefcheck: hint: " << hint << "\n";

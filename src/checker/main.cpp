@@ -1,5 +1,6 @@
 // qefcheck: explains what the task executer will do with a task folder, without doing it.
 
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
 #else
   pendulon::PosixPlatform platform;
   constexpr char kSeparator = '/';
+  // A reader that has gone must end the report with a word, not end the process silently.
+  std::signal(SIGPIPE, SIG_IGN);
   const pendulon::Machine machine;
 #endif
   // Windows leaves stdout unbuffered on a console or NUL: a write per character made the report

@@ -148,6 +148,62 @@ TEST_F(CheckerTest, ExitStatusSaysWhetherEveryLineLaunches) {
   }
 }
 
+// A folder that cannot be checked is named as what it is: the one given, or qefcheck's own.
+TEST_F(CheckerTest, AFolderThatCannotBeCheckedSaysWhichFolderAndWhy) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool tasks, example;  // lib\tasks.qef, and the release's example\lib\tasks.qef
+    const char* said;
+  } const cases[] = {
+      {{"C:\\Elsewhere"}, true, false, "qefcheck: no such folder: C:\\Elsewhere\n"},
+      {{"C:\\Tools"}, false, false, "qefcheck: Cannot open file C:\\Tools\\lib\\tasks.qef\n"},
+      {{},
+       false,
+       false,
+       "qefcheck: no folder given, so qefcheck checked its own folder C:\\Tools: Cannot open file "
+       "C:\\Tools\\lib\\tasks.qef\n"},
+      {{},
+       false,
+       true,
+       "qefcheck: hint: the example's files lie in C:\\Tools\\example\\lib: copy them to "
+       "C:\\Tools\\lib, or check them with: qefcheck C:\\Tools\\example\n"},
+      {{"C:\\Tools"}, false, true, "qefcheck: Cannot open file C:\\Tools\\lib\\tasks.qef\n"},
+  };
+  for (const Case& c : cases) {
+    world.RemoveFile(kTasks);
+    world.RemoveFile("C:\\Tools\\example\\lib\\tasks.qef");
+    if (c.tasks)
+      world.WriteFile(kTasks, "* * * * * Backup\r\n");
+    if (c.example)
+      world.WriteFile("C:\\Tools\\example\\lib\\tasks.qef", "* * * * * Backup\r\n");
+    const Outcome outcome = Run(c.arguments);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find(c.said), std::string::npos) << c.said << "---\n" << outcome.err;
+  }
+}
+
+// Takes nothing: every write fails, as on a full disk or into a pipe whose reader has gone.
+class RefusingBuffer : public std::streambuf {
+ protected:
+  int overflow(int) override { return traits_type::eof(); }
+  std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST_F(CheckerTest, AReportThatCannotBeWrittenGivesStatusTwoAndOneLine) {
+  world.WriteFile(kTasks, "* * * * * Backup\r\n");
+  world.WriteFile(kLaunch, kLaunchText);
+  for (const std::vector<std::string>& arguments :
+       std::vector<std::vector<std::string>>{{}, {"--json"}, {"--version"}}) {
+    RefusingBuffer refusing;
+    std::ostream out(&refusing);
+    std::ostringstream err;
+    EXPECT_EQ(RunChecker(platform, arguments, '\\', out, err), 2);
+    EXPECT_EQ(err.str(),
+              "qefcheck: the report could not be written in full (is the disk full, or has the "
+              "program reading it ended?)\n");
+  }
+}
+
 TEST_F(CheckerTest, VersionIsTheBuildsVersion) {
   const Outcome outcome = Run({"--version"});
   EXPECT_EQ(outcome.status, 0);
@@ -172,7 +228,9 @@ TEST_F(CheckerTest, UnreadableFilesGiveStatusTwoAndSayWhich) {
   outcome = Run({"--json"});
   EXPECT_EQ(outcome.status, 2);
   Json report = ParseReport(outcome.out);
-  EXPECT_EQ(report["error"], "Cannot open file C:\\Tools\\lib\\launch.qef");
+  EXPECT_EQ(report["error"],
+            "no folder given, so qefcheck checked its own folder C:\\Tools: Cannot open file "
+            "C:\\Tools\\lib\\launch.qef");
   EXPECT_EQ(report["exitStatus"], 2);
 }
 
@@ -314,8 +372,8 @@ TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
        sync,
        {{kTasks + std::string(".txt"), ""}},
        false,
-       {"qefcheck: Cannot open file C:\\Tools\\lib\\tasks.qef\nqefcheck: hint: tasks.qef.txt is "
-        "there instead"}},
+       {"qefcheck: no folder given, so qefcheck checked its own folder C:\\Tools: Cannot open file "
+        "C:\\Tools\\lib\\tasks.qef\nqefcheck: hint: tasks.qef.txt is there instead"}},
       {"* * * * * Sync", "<Sync>", {}, false, {"tasks.qef (1 line)\n", "launch.qef (1 line)\n"}},
       {"7 * * *\r\n7 * * *\r\n7 * * *\r\n7 * * *\r\n* * * * * Sync\r\n",
        sync,
