@@ -5,6 +5,7 @@
 
 #include "checker/DryRunPlatform.h"
 #include "checker/NextTimes.h"
+#include "checker/RaisingAbove.h"
 #include "checker/Utf8Files.h"
 #include "launcher/RunItem.h"
 #include "platform/Exceptions.h"
@@ -77,7 +78,10 @@ std::string Reason(const LineReport& r) {
              when + ", and skips the lines below it in those minutes; " + r.error->words;
     case Verdict::kUnreached:
       return "never examined: " + LineNumbers(r.blockedBy) +
-             (r.blockedBy.size() == 1 ? " raises" : " raise") +
+             (r.moreRaisingAbove > 0
+                  ? " and " + std::to_string(r.moreRaisingAbove) + " more lines above raise"
+              : r.blockedBy.size() == 1 ? " raises"
+                                        : " raise") +
              " first in every minute this line would act in (" + when + ")";
     case Verdict::kLaunchesNothing:
       // The shell is still asked when the fault lies in what it is handed.
@@ -139,25 +143,24 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
   }
   // One search for the whole file: each minute it walks judges every line at once.
   const std::vector<LineTimes> times = FindNextTimes(lines, timed, zone, now, nextCount);
-  std::vector<const LineReport*> raising;     // the lines above that raise in some minute
+  RaisingAbove raising;                       // the distinct schedules of lines that raise
   std::map<Schedule, std::string> described;  // lines below many raising ones share overlaps
   for (std::size_t k = 0; k < timed.size(); ++k) {
     LineReport& r = reports[static_cast<std::size_t>(timed[k].index)];
     r.next = times[k].next;
     r.skipped = times[k].skipped;
     // The lines above that raise in some minute of this one: the walk ends there first.
-    for (const LineReport* above : raising) {
-      const std::optional<Schedule> both = Intersect(*above->schedule, *r.schedule);
-      if (!both)
-        continue;
-      r.blockedBy.push_back(above->number);
-      const auto [words, fresh] = described.try_emplace(*both);
+    const RaisingAbove::Found above = raising.Above(*r.schedule);
+    for (const RaisingAbove::Overlap& o : above.first) {
+      r.blockedBy.push_back(o.line);
+      const auto [words, fresh] = described.try_emplace(o.both);
       if (fresh)
-        words->second = DescribeSchedule(*both);
+        words->second = DescribeSchedule(o.both);
       r.notExamined.push_back(
-          {above->number, *both,
-           words->second + ", when line " + std::to_string(above->number) + " raises first"});
+          {o.line, o.both,
+           words->second + ", when line " + std::to_string(o.line) + " raises first"});
     }
+    r.moreRaisingAbove = above.more;
     if (!times[k].acts && !r.blockedBy.empty()) {
       r.verdict = Verdict::kUnreached;
       r.notExamined.clear();
@@ -165,7 +168,7 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
       r.blockedBy.clear();
     }
     if (r.error)
-      raising.push_back(&r);
+      raising.AddRaising(*r.schedule, r.number);
   }
   for (LineReport& r : reports) {
     if (const AnsiString* item = r.Item(); item && r.schedule) {

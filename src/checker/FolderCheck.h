@@ -64,8 +64,11 @@ struct LineReport {
 
   std::vector<NextTime> next;          // when the line acts next
   std::vector<SkippedMinute> skipped;  // minutes it would act in that the clock jumps over
-  std::vector<Overlap> notExamined;    // partial: the line still acts in other minutes
-  std::vector<int> blockedBy;          // kUnreached: the lines above that raise first
+  // The first few lines above whose schedule raises in some of this line's minutes, each the
+  // first of its schedule; moreRaisingAbove counts the others.
+  std::vector<Overlap> notExamined;  // partial: the line still acts in other minutes
+  std::vector<int> blockedBy;        // kUnreached: the lines above that raise first
+  int moreRaisingAbove = 0;
 
   std::optional<LaunchExplanation> launch;  // for lines that would fire
   // Task lines, when there is a run log: the last launch or launch of nothing it records.

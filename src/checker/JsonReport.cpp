@@ -181,6 +181,7 @@ std::string LineJson(const LineReport& line, bool runLog, ScheduleTexts& schedul
       {"nextSkipped", Array(line.skipped, skipped)},
       {"blockedBy", Array(line.blockedBy, Number)},
       {"notExamined", Array(line.notExamined, overlap)},
+      {"moreRaisingAbove", Number(line.moreRaisingAbove)},
       {"launch", line.launch ? LaunchJson(*line.launch) : "null"},
   };
   // Only with a log file, so that a folder without one reads as it always has.

@@ -1,5 +1,6 @@
 #include "checker/TextReport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <tuple>
 
@@ -166,10 +167,10 @@ void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
   }
   for (std::size_t i = 0; i < line.notExamined.size() && i < kMostOverlaps; ++i)
     out << kIndent << "not examined: " << line.notExamined[i].words << "\n";
-  if (line.notExamined.size() > kMostOverlaps)
+  const int more = static_cast<int>(line.notExamined.size()) - static_cast<int>(kMostOverlaps);
+  if (more > 0 || (!line.notExamined.empty() && line.moreRaisingAbove > 0))
     out << kIndent << "not examined: and in the minutes of "
-        << Counted(static_cast<int>(line.notExamined.size() - kMostOverlaps), "more line above",
-                   "more lines above")
+        << Counted(std::max(more, 0) + line.moreRaisingAbove, "more line above", "more lines above")
         << "\n";
   if (line.launch && line.verdict != Verdict::kUnreached)
     WriteLaunch(out, *line.launch);

@@ -317,7 +317,8 @@ TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
     std::vector<std::pair<std::string, std::string>> more;  // other files: path, bytes
     bool drivesHere;                                        // qefcheck.exe on this machine
     std::vector<std::string> said;                          // in the output or the errors
-  } cases[] = {
+  };
+  std::vector<Case> cases = {
       {"* * * * * Sync\r\n",
        "<Sync>\r\npath=\"C:\\Program Files\\x\\y.exe\"\r\n</Sync>\r\n",
        {},
@@ -375,17 +376,31 @@ TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
        {"qefcheck: no folder given, so qefcheck checked its own folder C:\\Tools: Cannot open file "
         "C:\\Tools\\lib\\tasks.qef\nqefcheck: hint: tasks.qef.txt is there instead"}},
       {"* * * * * Sync", "<Sync>", {}, false, {"tasks.qef (1 line)\n", "launch.qef (1 line)\n"}},
-      {"7 * * *\r\n7 * * *\r\n7 * * *\r\n7 * * *\r\n* * * * * Sync\r\n",
+      {"7 * * *\r\n7 * * *\r\n8 * * *\r\n9 * * *\r\n10 * * *\r\n* * * * * Sync\r\n",
        sync,
        {},
        false,
        {"not examined: and in the minutes of 1 more line above\n"}},
-      {"7 * * *\r\n7 * * *\r\n7 * * *\r\n8 * * *\r\n* * * 7 *\r\n7 * * * * Sync\r\n",
+      {"7 * * *\r\n7 * 1 *\r\n7 * 1 *\r\n7 * 2 *\r\n8 * * *\r\n* * * 7 *\r\n7 * * * * Sync\r\n",
        sync,
        {},
        false,
-       {"never examined: lines 1 to 3 and 5 raise first", "have problems (lines 1 to 6).\n"}},
+       {"never examined: lines 1, 2, 4 and 6 raise first", "have problems (lines 1 to 7).\n"}},
   };
+  std::string minutes, hours;  // 25 lines that raise in a minute each; 24 that raise all hour
+  for (int m = 0; m < 25; ++m) minutes += std::to_string(m) + " * * *\r\n";
+  for (int h = 0; h < 24; ++h) hours += "* " + std::to_string(h) + " * *\r\n";
+  cases.push_back({minutes + "* * * * * Sync\r\n",
+                   sync,
+                   {},
+                   false,
+                   {"not examined: and in the minutes of 22 more lines above\n"}});
+  cases.push_back({hours + "* * * * * Sync\r\n",
+                   sync,
+                   {},
+                   false,
+                   {"never examined: lines 1 to 20 and 4 more lines above raise first in every "
+                    "minute"}});
   for (const Case& c : cases) {
     for (const std::string path : {kTasks, kLaunch}) {
       world.RemoveFile(path);
