@@ -6,6 +6,7 @@
 #include "checker/DryRunPlatform.h"
 #include "checker/NextTimes.h"
 #include "checker/RaisingAbove.h"
+#include "checker/SizeLimits.h"
 #include "checker/Utf8Files.h"
 #include "launcher/RunItem.h"
 #include "platform/Exceptions.h"
@@ -252,15 +253,20 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
   DryRunPlatform dry(platform);
   TStringList tasks;
+  CheckSize(dry, check.tasksPath, kTaskFileLimit);
   LoadLines(dry, tasks, check.tasksPath);
+  CheckSize(dry, check.tasksPath, kTaskFileLimit, tasks.Count());
   // Present whatever its date: the executer's own test would miss a file dated before 1980.
   check.launchPresent = dry.FindFile(check.launchPath).found;
 
   // The executer finds launch.qef from its own folder with "\"; have it find this one.
   dry.PlaceExecutable(JoinPath(folder, "pendulon.exe", '\\'));
   dry.Alias(LaunchFilePath(dry), check.launchPath);
+  if (check.launchPresent)
+    CheckSize(dry, check.launchPath, kLaunchFileLimit);
   LaunchExplainer launches(dry, check.launchPath, check.launchPresent, checkDrivePaths);
   check.launchLines = launches.LineCount();
+  CheckSize(dry, check.launchPath, kLaunchFileLimit, check.launchLines);
   check.tasksEncoding = Utf8Hint(tasks);
   if (const TStringList* lines = launches.Lines())
     check.launchEncoding = Utf8Hint(*lines);

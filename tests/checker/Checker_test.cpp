@@ -204,6 +204,41 @@ TEST_F(CheckerTest, AReportThatCannotBeWrittenGivesStatusTwoAndOneLine) {
   }
 }
 
+// The bound qefcheck promises: task files up to 10,000 lines, launch files up to 100,000, each
+// up to 4 MiB; a larger one is refused with status 2 before it is judged.
+TEST_F(CheckerTest, FilesUpToTheBoundAreCheckedAndLargerOnesRefused) {
+  std::string tasks, moreTasks, launch, moreLaunch;
+  for (int i = 0; i < 10'000; ++i) tasks += "* * * * * A\r\n";
+  moreTasks = tasks + "# one line too many\r\n";
+  for (int i = 0; i < 100'000; ++i)
+    launch += i == 0 ? "<A>\r\n" : i == 1 ? "path=C:\\a.exe\r\n" : "</A>\r\n";
+  moreLaunch = launch + "\r\n";
+  const std::string huge = "# " + std::string(4 * 1024 * 1024, 'x') + "\r\n";
+  struct Case {
+    const std::string& tasks;
+    const std::string& launch;
+    int status;
+    const char* said;
+  } const cases[] = {
+      {tasks, launch, 0, ""},
+      {moreTasks, launch, 2,
+       "tasks.qef is larger than qefcheck checks (10001 lines): a task file may have up to 10,000 "
+       "lines and 4 MiB\n"},
+      {tasks, moreLaunch, 2,
+       "launch.qef is larger than qefcheck checks (100001 lines): a launch file may have up to "
+       "100,000 lines and 4 MiB\n"},
+      {huge, launch, 2, "tasks.qef is larger than qefcheck checks (4194308 bytes)"},
+      {tasks, huge, 2, "launch.qef is larger than qefcheck checks (4194308 bytes)"},
+  };
+  for (const Case& c : cases) {
+    world.WriteFile(kTasks, c.tasks);
+    world.WriteFile(kLaunch, c.launch);
+    const Outcome outcome = Run({"C:\\Tools"});
+    EXPECT_EQ(outcome.status, c.status) << c.said;
+    EXPECT_NE(outcome.err.find(c.said), std::string::npos) << outcome.err;
+  }
+}
+
 TEST_F(CheckerTest, VersionIsTheBuildsVersion) {
   const Outcome outcome = Run({"--version"});
   EXPECT_EQ(outcome.status, 0);
