@@ -77,7 +77,7 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
   AnsiString folder;
   try {
     folder = given ? *command.folder : OwnFolder(platform, separator);
-    const FolderCheck check = CheckFolder(platform, folder, separator, machine.checkDrivePaths);
+    const FolderCheck check = CheckFolder(platform, folder, separator, machine);
     if (command.json) {
       WriteJsonReport(rawOut, check);
       rawOut.flush();

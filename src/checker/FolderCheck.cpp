@@ -239,7 +239,7 @@ std::string SavedWithTxt(FileSystem& files, const AnsiString& path, char separat
 }
 
 FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator,
-                        bool checkDrivePaths) {
+                        const Machine& machine) {
   FolderCheck check;
   check.folder = folder;
   const AnsiString lib = JoinPath(folder, "lib", separator);
@@ -248,6 +248,12 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   check.runLogPath = JoinPath(lib, "pendulon.log", separator);
   check.now = MinuteOf(platform.LocalTime());
 
+  // A folder sent from elsewhere may lead out of itself, to a file the report would then show.
+  for (const AnsiString& path : {lib, check.tasksPath, check.launchPath}) {
+    if (const auto target = machine.links ? machine.links->LinkTarget(path) : std::nullopt)
+      throw Exception(path + " is a link to " + (target->empty() ? "an unknown place" : *target) +
+                      ": qefcheck reads nothing through a link, which may lead out of the folder");
+  }
   check.tasksHint = SavedWithTxt(platform, check.tasksPath, separator);
   check.launchHint = SavedWithTxt(platform, check.launchPath, separator);
   // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
@@ -264,7 +270,7 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   dry.Alias(LaunchFilePath(dry), check.launchPath);
   if (check.launchPresent)
     CheckSize(dry, check.launchPath, kLaunchFileLimit);
-  LaunchExplainer launches(dry, check.launchPath, check.launchPresent, checkDrivePaths);
+  LaunchExplainer launches(dry, check.launchPath, check.launchPresent, machine.checkDrivePaths);
   check.launchLines = launches.LineCount();
   CheckSize(dry, check.launchPath, kLaunchFileLimit, check.launchLines);
   check.tasksEncoding = Utf8Hint(tasks);
@@ -277,7 +283,7 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
     if (line.kind == LineKind::kTask)
       taskLines.insert(line.number);
   }
-  check.runLog = ReadRunLog(dry, check.runLogPath, taskLines);
+  check.runLog = ReadRunLog(dry, check.runLogPath, taskLines, machine.links);
   FolderCheck::Summary& sum = check.summary;
   for (LineReport& line : check.lines) {
     sum.empty += line.kind == LineKind::kEmpty ? 1 : 0;

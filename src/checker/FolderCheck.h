@@ -11,6 +11,7 @@
 
 #include "checker/FieldDiagnosis.h"
 #include "checker/LaunchExplanation.h"
+#include "checker/Machine.h"
 #include "checker/NextTimes.h"
 #include "checker/Printable.h"
 #include "checker/RunLogReader.h"
@@ -125,9 +126,9 @@ AnsiString OwnFolder(ProcessInfo& platform, char separator);
 std::string SavedWithTxt(FileSystem& files, const AnsiString& path, char separator);
 
 // Reads and judges the folder's lib/tasks.qef and lib/launch.qef. Raises EFOpenError when the
-// task file, or a launch file that is there, cannot be read. checkDrivePaths: qefcheck runs
-// where the executer does, so a launch file's path on a drive letter can be looked up.
+// task file, or a launch file that is there, cannot be read, and Exception when either, or the
+// lib folder, is a link (with machine.links) or too large to check.
 FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator,
-                        bool checkDrivePaths = false);
+                        const Machine& machine = {});
 
 }  // namespace pendulon

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "checker/Printable.h"
 #include "platform/Files.h"
 #include "runlog/RunLogLines.h"
 
@@ -97,13 +98,18 @@ class Collector {
 };
 
 // Reads one file of the log, if it is there, into the summary.
-void ReadFile(FileSystem& files, const AnsiString& path, Collector& collector,
+void ReadFile(FileSystem& files, Links* links, const AnsiString& path, Collector& collector,
               RunLogSummary& summary) {
   const FoundFile found = files.FindFile(path);
-  if (!found.found)
+  const std::optional<AnsiString> target = links ? links->LinkTarget(path) : std::nullopt;
+  if (!found.found && !target)
     return;
   RunLogFile& entry = summary.files.emplace_back();
   entry.path = path;
+  if (target) {
+    entry.notRead = "it is a link to " + (target->empty() ? "an unknown place" : Visible(*target));
+    return;
+  }
   if (found.directory) {
     entry.notRead = "it is a folder, not a file";
     return;
@@ -157,11 +163,11 @@ bool RunLogSummary::AnyLogFile() const {
 }
 
 std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& logPath,
-                                        const std::set<int>& taskLines) {
+                                        const std::set<int>& taskLines, Links* links) {
   RunLogSummary summary;
   Collector collector(summary, taskLines);
   for (const AnsiString& path : {logPath + ".1", logPath})
-    ReadFile(files, path, collector, summary);
+    ReadFile(files, links, path, collector, summary);
   if (summary.files.empty())
     return std::nullopt;
   collector.Finish();

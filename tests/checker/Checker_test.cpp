@@ -239,6 +239,43 @@ TEST_F(CheckerTest, FilesUpToTheBoundAreCheckedAndLargerOnesRefused) {
   }
 }
 
+// A folder sent by someone else may hold links, made again by unzip or tar, that lead to the
+// reader's own files: each is named with where it leads, and nothing is read through it.
+TEST_F(CheckerTest, LinksInTheFolderAreNamedAndNeverRead) {
+  constexpr const char* kSecret = "C:\\Users\\Support\\secret.txt";
+  struct Case {
+    const char* link;
+    int status;
+    std::string said;
+  } const cases[] = {
+      {kTasks, 2, std::string(kTasks) + " is a link to " + kSecret},
+      {kLaunch, 2, std::string(kLaunch) + " is a link to " + kSecret},
+      {"C:\\Tools\\lib", 2, std::string("C:\\Tools\\lib is a link to ") + kSecret},
+      {"C:\\Tools\\lib\\pendulon.log", 0,
+       "C:\\Tools\\lib\\pendulon.log not read: it is a link to " + std::string(kSecret)},
+      {"C:\\Tools\\lib\\pendulon.log.1", 0,
+       "C:\\Tools\\lib\\pendulon.log.1 not read: it is a link to " + std::string(kSecret)},
+  };
+  for (const Case& c : cases) {
+    SimWorld fresh;
+    fresh.SetLocalTime(2026, 3, 2, 10, 5, 30);
+    fresh.WriteFile(kTasks, "* * * * * Backup\r\n");
+    fresh.WriteFile(kLaunch, kLaunchText);
+    if (!fresh.Exists(c.link))
+      fresh.WriteFile(c.link, "");
+    fresh.File(c.link)->linkTarget = kSecret;
+    SimPlatform process(fresh, kExe, "qefcheck");
+    Machine machine;
+    machine.links = &process;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunChecker(process, {"C:\\Tools"}, '\\', out, err, machine), c.status) << c.link;
+    EXPECT_NE((out.str() + err.str()).find(c.said), std::string::npos) << out.str() << err.str();
+    if (c.link != std::string("C:\\Tools\\lib")) {
+      EXPECT_EQ(fresh.Opens(c.link), 0) << c.link;
+    }
+  }
+}
+
 TEST_F(CheckerTest, VersionIsTheBuildsVersion) {
   const Outcome outcome = Run({"--version"});
   EXPECT_EQ(outcome.status, 0);
@@ -256,6 +293,11 @@ TEST_F(CheckerTest, UnreadableFilesGiveStatusTwoAndSayWhich) {
 
   world.File(kTasks)->failReads = false;
   world.File(kLaunch)->failReads = true;
+  EXPECT_EQ(Run({}).status, 2);
+
+  // A device or a pipe might never end, or never give a byte.
+  world.File(kLaunch)->failReads = false;
+  world.File(kLaunch)->kind = FileKind::kDevice;
   EXPECT_EQ(Run({}).status, 2);
 
   world.RemoveFile(kLaunch);

@@ -156,7 +156,7 @@ TEST_F(CheckerTest, AMissingFileOnADriveIsAProblemOnlyWhereTheDrivesAreThisMachi
     world.WriteFile(kTasks, "* * * * * A\r\n");
     world.WriteFile(kLaunch, std::string("<A>\r\npath=") + c.path + "\r\n</A>\r\n");
     for (const bool here : {false, true}) {
-      const FolderCheck check = CheckFolder(platform, "C:\\Tools", '\\', here);
+      const FolderCheck check = CheckFolder(platform, "C:\\Tools", '\\', Machine{here});
       const bool problem = here && c.problemHere;
       EXPECT_EQ(check.ExitStatus(), problem ? 1 : 0) << c.path << " " << here;
       EXPECT_EQ(check.lines[0].verdict, problem ? Verdict::kLaunchesNothing : Verdict::kLaunches);

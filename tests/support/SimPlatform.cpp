@@ -100,6 +100,13 @@ FoundFile SimPlatform::FindFile(const AnsiString& path) {
   return result;
 }
 
+std::optional<AnsiString> SimPlatform::LinkTarget(const AnsiString& path) {
+  const SimFile* file = world_.File(path);
+  if (file == nullptr || file->linkTarget.empty())
+    return std::nullopt;
+  return file->linkTarget;
+}
+
 bool SimPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
   // Windows applies the offset in force now, not the one at the file's time.
   local = utc + static_cast<FileTime>(world_.OffsetAt(world_.Now()) * 10000);

@@ -10,12 +10,13 @@
 #include <memory>
 #include <string>
 
+#include "platform/Links.h"
 #include "platform/Platform.h"
 #include "support/SimWorld.h"
 
 namespace pendulon::sim {
 
-class SimPlatform final : public Platform {
+class SimPlatform final : public Platform, public Links {
  public:
   SimPlatform(SimWorld& world, std::string exePath, std::string commandLine);
   ~SimPlatform() override;
@@ -56,6 +57,7 @@ class SimPlatform final : public Platform {
   bool SizeOf(FileHandle file, std::uint64_t& size) override;
   void Close(FileHandle file) override;
   bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
+  std::optional<AnsiString> LinkTarget(const AnsiString& path) override;
   int OpenFiles() const { return static_cast<int>(files_.size()); }
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;

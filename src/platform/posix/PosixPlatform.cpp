@@ -196,6 +196,16 @@ bool PosixPlatform::RenameOpenFile(FileHandle file, const AnsiString& to) {
   return std::rename(name, to.c_str()) == 0;
 }
 
+std::optional<AnsiString> PosixPlatform::LinkTarget(const AnsiString& path) {
+  struct stat entry {};
+  if (path.empty() || lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode))
+    return std::nullopt;
+  std::string target(4096, '\0');
+  const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+  target.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return target;
+}
+
 std::uint32_t PosixPlatform::ProcessId() {
   return static_cast<std::uint32_t>(getpid());
 }

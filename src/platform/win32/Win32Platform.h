@@ -4,11 +4,12 @@
 
 #include <memory>
 
+#include "platform/Links.h"
 #include "platform/Platform.h"
 
 namespace pendulon {
 
-class Win32Platform final : public Platform {
+class Win32Platform final : public Platform, public Links {
  public:
   Win32Platform();
   ~Win32Platform() override;
@@ -33,6 +34,8 @@ class Win32Platform final : public Platform {
   bool SizeOf(FileHandle file, std::uint64_t& size) override;
   void Close(FileHandle file) override;
   bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
+  // FindFirstFileA for the reparse tag, then FSCTL_GET_REPARSE_POINT on the link itself.
+  std::optional<AnsiString> LinkTarget(const AnsiString& path) override;
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
   AnsiString CommandLine() override;

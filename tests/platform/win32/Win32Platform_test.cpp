@@ -226,6 +226,20 @@ TEST_F(Win32Test, AnOpenHandleSaysWhetherItReachesAFile) {
   CloseHandle(server);
 }
 
+// qefcheck reads nothing through a link; a plain file or folder must not look like one.
+TEST_F(Win32Test, ALinkIsToldFromAFileWithoutFollowingIt) {
+  const std::string file = Write("target.txt", "x");
+  for (const std::string& plain : {file, dir, dir + "\\none"})
+    EXPECT_FALSE(platform.LinkTarget(plain).has_value()) << plain;
+  const std::string link = dir + "\\link.txt";
+  // Wine 8 answers that it made the link, and makes none.
+  if (!CreateSymbolicLinkA(link.c_str(), file.c_str(), 2 /* unprivileged create */) ||
+      GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "this system makes no symbolic link here";
+  created.push_back(link);
+  EXPECT_EQ(platform.LinkTarget(link), file);
+}
+
 TEST_F(Win32Test, TheShellAnswersFileNotFoundForAMissingFile) {
   const std::intptr_t answer =
       platform.ShellOpen(0, "open", dir + "\\no-such-program.exe", "", dir, kSwRestore);
