@@ -10,6 +10,7 @@
 
 #ifdef _WIN32
 #include "platform/win32/DllSearch.h"
+#include "platform/win32/DriveErrors.h"
 #include "platform/win32/Win32Console.h"
 #include "platform/win32/Win32Platform.h"
 #else
@@ -19,6 +20,8 @@
 int main(int argc, char** argv) {
 #ifdef _WIN32
   pendulon::RestrictDllSearchToSystem32();
+  // The launch file's paths are looked up on their drives; an empty card reader must not ask.
+  pendulon::FailDriveErrorsQuietly();
   pendulon::Win32Platform platform;
   pendulon::Win32Console console;
   constexpr char kSeparator = '\\';

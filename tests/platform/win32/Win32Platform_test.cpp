@@ -1,5 +1,6 @@
 // The real platform under Windows (or Wine): files, stamps, windows, timers and the queue.
 
+#include "platform/win32/DriveErrors.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <gtest/gtest.h>
@@ -238,6 +239,12 @@ TEST_F(Win32Test, ALinkIsToldFromAFileWithoutFollowingIt) {
     GTEST_SKIP() << "this system makes no symbolic link here";
   created.push_back(link);
   EXPECT_EQ(platform.LinkTarget(link), file);
+}
+
+TEST(DriveErrors, ALookupOnADriveWithoutADiskFailsWithoutABox) {
+  SetErrorMode(0);  // Wine starts a process without the boxes already
+  FailDriveErrorsQuietly();
+  EXPECT_NE(GetErrorMode() & SEM_FAILCRITICALERRORS, 0u);
 }
 
 TEST_F(Win32Test, TheShellAnswersFileNotFoundForAMissingFile) {
