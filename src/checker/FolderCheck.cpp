@@ -284,6 +284,9 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
       taskLines.insert(line.number);
   }
   check.runLog = ReadRunLog(dry, check.runLogPath, taskLines, machine.links);
+  const bool logRead = check.runLog && check.runLog->AnyLogFile();
+  check.pendulon = StatusOf(machine.windows, logRead,
+                            logRead ? check.runLog->lastStart : std::nullopt, check.now);
   FolderCheck::Summary& sum = check.summary;
   for (LineReport& line : check.lines) {
     sum.empty += line.kind == LineKind::kEmpty ? 1 : 0;

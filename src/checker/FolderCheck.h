@@ -13,6 +13,7 @@
 #include "checker/LaunchExplanation.h"
 #include "checker/Machine.h"
 #include "checker/NextTimes.h"
+#include "checker/PendulonStatus.h"
 #include "checker/Printable.h"
 #include "checker/RunLogReader.h"
 #include "checker/Schedule.h"
@@ -103,7 +104,8 @@ struct FolderCheck {
   LocalMinute now;
   std::vector<LineReport> lines;
   AnsiString runLogPath;
-  std::optional<RunLogSummary> runLog;  // when lib/pendulon.log or its older file is there
+  std::optional<RunLogSummary> runLog;     // when lib/pendulon.log or its older file is there
+  std::optional<PendulonStatus> pendulon;  // whether the executer runs, where that can be told
 
   struct Summary {
     int empty = 0, comments = 0, tasks = 0, launching = 0;

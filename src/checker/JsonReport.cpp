@@ -131,6 +131,31 @@ std::string RunLogJson(const RunLogSummary& log) {
                  {"recentFailures", Array(log.failures, RecordJson)}});
 }
 
+std::string PendulonJson(const PendulonStatus& status) {
+  const auto maybe = [](const std::optional<bool>& value) {
+    return value ? Bool(*value) : std::string("null");
+  };
+  std::string start = "null", end = "null";
+  if (status.last) {
+    const std::vector<std::string>& f = status.last->start.fields;
+    start = Object({{"time", JsonString(status.last->start.stamp)},
+                    {"version", JsonString(f[StartField::kVersion])},
+                    {"executable", JsonString(f[StartField::kExecutable])},
+                    {"processId", f[StartField::kProcessId]}});
+    if (const std::optional<LogEntry>& e = status.last->end)
+      end = Object({{"time", JsonString(e->stamp)},
+                    {"reason", JsonString(e->fields[EndField::kReason])},
+                    {"milliseconds", e->fields[EndField::kMilliseconds]}});
+  }
+  const bool withoutRecord = status.window && !*status.window && status.last && !status.last->end;
+  return Object({{"running", maybe(status.Running())},
+                 {"window", maybe(status.window)},
+                 {"lastStart", start},
+                 {"end", end},
+                 {"endedWithoutRecord", Bool(withoutRecord)},
+                 {"words", JsonString(status.words)}});
+}
+
 // Schedules as JSON, each worked out once: lines below many raising ones share their overlaps.
 using ScheduleTexts = std::map<Schedule, std::string>;
 
@@ -200,7 +225,7 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
                            {"tasks", Number(sum.tasks)},
                            {"launching", Number(sum.launching)},
                            {"problems", Number(static_cast<int>(sum.problems.size()))}};
-  const Members head = {
+  Members head = {
       {"format", Number(kJsonFormat)},
       {"folder", JsonString(check.folder)},
       {"tasksFile", JsonString(check.tasksPath)},
@@ -213,6 +238,8 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
       {"launchFileEncodingHint",
        OrNull(!check.launchEncoding.empty(), JsonString(check.launchEncoding))},
       {"now", JsonString(IsoText(check.now))}};
+  if (check.pendulon)
+    head.emplace_back("pendulon", PendulonJson(*check.pendulon));
   Members tail = {{"summary", Object(summary)}, {"exitStatus", Number(check.ExitStatus())}};
   if (check.runLog)
     tail.insert(tail.begin(), {"runLog", RunLogJson(*check.runLog)});

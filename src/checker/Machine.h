@@ -4,6 +4,7 @@
 
 #include "platform/ConsoleText.h"
 #include "platform/Links.h"
+#include "platform/WindowLookup.h"
 
 namespace pendulon {
 
@@ -15,6 +16,8 @@ struct Machine {
   ConsoleText* console = nullptr;
   // Tells links from files: a folder's files that are links are named, never read.
   Links* links = nullptr;
+  // Where the executer's window is looked for, to tell whether it runs (Windows).
+  WindowLookup* windows = nullptr;
 };
 
 }  // namespace pendulon

@@ -41,14 +41,19 @@ class Collector {
     ++summary_.records;
   }
 
-  void Finish() { summary_.failures.assign(failures_.rbegin(), failures_.rend()); }
+  void Finish() {
+    summary_.failures.assign(failures_.rbegin(), failures_.rend());
+    summary_.lastStart = history_.Last();
+  }
 
  private:
   // False for a launch or a launch of nothing whose task line is no number from 1.
   bool Record(const LogEntry& entry) {
+    history_.Take(entry);
     RunLogRecord r;
     r.event = entry.event;
     r.time = entry.stamp;
+    r.entry = entry;
     const auto& f = entry.fields;
     switch (entry.event) {
       case LogEvent::kLaunch:
@@ -95,6 +100,7 @@ class Collector {
   RunLogSummary& summary_;
   const std::set<int>& taskLines_;
   std::deque<RunLogRecord> failures_;  // oldest first
+  ProcessHistory history_;
 };
 
 // Reads one file of the log, if it is there, into the summary.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <tuple>
 
+#include "checker/EventWords.h"
 #include "runlog/TimeStamp.h"
 
 namespace pendulon {
@@ -52,33 +53,9 @@ std::string ClockOf(const LocalMinute& m) {
   return text;
 }
 
-// A stamp or a minute of the log in the form the next times take; as written if it is neither.
-std::string LogTime(const std::string& text) {
-  if (const std::optional<ReadStamp> stamp = ParseTimeStamp(text))
-    return ReadableText(MinuteOf(stamp->local));
-  if (const std::optional<SystemTime> minute = ParseMinuteText(text))
-    return ReadableText(MinuteOf(*minute));
-  return Visible(text);
-}
-
 // What a run log line says happened, after its time.
 std::string Happened(const RunLogRecord& r) {
-  switch (r.event) {
-    case LogEvent::kLaunch:
-      return "line " + std::to_string(r.line) + " " + Quoted(r.item) + ": the shell answered " +
-             std::to_string(r.answer) + " (" + Visible(r.meaning) + ") for " + Visible(r.file);
-    case LogEvent::kNoLaunch:
-      return "line " + std::to_string(r.line) + " " + Quoted(r.item) +
-             ": launched nothing: " + Visible(r.text);
-    case LogEvent::kBoxOpen:
-      return "error box: " + Visible(r.text);
-    case LogEvent::kLoadFailed:
-      return "load failed (" + Visible(r.loadKind) + ") " + Visible(r.path) + ": " +
-             Visible(r.text);
-    default:
-      break;
-  }
-  return std::string();
+  return EventWords(r.entry);
 }
 
 void WriteLastRun(std::ostream& out, const LineReport& line) {
@@ -200,6 +177,8 @@ void WriteTextReport(std::ostream& out, const FolderCheck& check) {
   }
   if (check.runLog)
     WriteRunLogHeader(out, *check.runLog);
+  if (check.pendulon)
+    out << "  " << check.pendulon->words << "\n";
   out << "  local time   " << ReadableText(check.now)
       << "; next times count from the minute after\n\n";
 

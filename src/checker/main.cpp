@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   machine.checkDrivePaths = true;
   machine.console = &console;
   machine.links = &platform;
+  machine.windows = &platform;
 #else
   pendulon::PosixPlatform platform;
   constexpr char kSeparator = '/';
