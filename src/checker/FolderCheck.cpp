@@ -1,5 +1,6 @@
 #include "checker/FolderCheck.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -94,6 +95,26 @@ std::string Reason(const LineReport& r) {
       return "fires " + when;
   }
   return std::string();
+}
+
+// Why the executer, running as this user, could not append to the log or roll it over, with
+// the fix; empty when it could. Asked without writing.
+std::string WhyLogNotWritten(WriteAccess& access, const AnsiString& log, const AnsiString& lib) {
+  switch (access.MayWrite(log)) {
+    case WriteAccess::Answer::kReadOnly:
+      return "Pendulon cannot write it: the file is read-only; clear its read-only mark "
+             "(Properties, untick Read-only)";
+    case WriteAccess::Answer::kDenied:
+      return "Pendulon cannot write it: your user may not change it (as under Program Files); "
+             "give your user the right to modify the lib folder, or keep Quillmar outside Program "
+             "Files";
+    case WriteAccess::Answer::kYes:
+      break;
+  }
+  if (access.MayWrite(lib) != WriteAccess::Answer::kYes)
+    return "Pendulon cannot roll it over at 1 MiB: your user may not add files to the lib folder "
+           "(as under Program Files); give your user the right to modify the lib folder";
+  return {};
 }
 
 }  // namespace
@@ -285,6 +306,13 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   }
   check.runLog = ReadRunLog(dry, check.runLogPath, taskLines, machine.links);
   const bool logRead = check.runLog && check.runLog->AnyLogFile();
+  // Only a log that is on, as a file, is written; its older file never is.
+  const bool on = logRead && std::any_of(check.runLog->files.begin(), check.runLog->files.end(),
+                                         [&](const RunLogFile& f) {
+                                           return f.path == check.runLogPath && f.notRead.empty();
+                                         });
+  if (on && machine.access != nullptr)
+    check.runLog->cannotWrite = WhyLogNotWritten(*machine.access, check.runLogPath, lib);
   check.pendulon = StatusOf(machine.windows, logRead,
                             logRead ? check.runLog->lastStart : std::nullopt, check.now);
   FolderCheck::Summary& sum = check.summary;

@@ -128,6 +128,7 @@ std::string RunLogJson(const RunLogSummary& log) {
                  {"skipped", Number(log.skipped)},
                  {"firstSkippedLines", Array(log.malformed, malformed)},
                  {"error", OrNull(!log.error.empty(), JsonString(log.error))},
+                 {"cannotWrite", OrNull(!log.cannotWrite.empty(), JsonString(log.cannotWrite))},
                  {"recentFailures", Array(log.failures, RecordJson)}});
 }
 

@@ -5,6 +5,7 @@
 #include "platform/ConsoleText.h"
 #include "platform/Links.h"
 #include "platform/WindowLookup.h"
+#include "platform/WriteAccess.h"
 
 namespace pendulon {
 
@@ -18,6 +19,8 @@ struct Machine {
   Links* links = nullptr;
   // Where the executer's window is looked for, to tell whether it runs (Windows).
   WindowLookup* windows = nullptr;
+  // Tells a run log the executer could not write, as the user who runs both.
+  WriteAccess* access = nullptr;
 };
 
 }  // namespace pendulon

@@ -122,6 +122,8 @@ void WriteRunLogHeader(std::ostream& out, const RunLogSummary& log) {
     out << (log.error.empty() ? ")" : "); " + Visible(log.error));
   }
   out << (readCount > 0 && !notRead.empty() ? "; " : "") << notRead << "\n";
+  if (!log.cannotWrite.empty())
+    out << "               hint: " << log.cannotWrite << "\n";
 }
 
 void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {

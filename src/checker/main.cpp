@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   machine.console = &console;
   machine.links = &platform;
   machine.windows = &platform;
+  machine.access = &platform;
 #else
   pendulon::PosixPlatform platform;
   constexpr char kSeparator = '/';
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   pendulon::Machine machine;
   machine.links = &platform;
+  machine.access = &platform;
 #endif
   // Windows leaves stdout unbuffered on a console or NUL: a write per character made the report
   // of a 1,000-line folder take seconds. The report goes out in large writes instead.

@@ -276,6 +276,40 @@ TEST_F(CheckerTest, LinksInTheFolderAreNamedAndNeverRead) {
   }
 }
 
+// The executer drops every line of a log it cannot write; qefcheck, which writes nothing, says so.
+TEST_F(CheckerTest, ARunLogTheExecuterCannotWriteIsNamedWithTheFix) {
+  constexpr const char* kLog = "C:\\Tools\\lib\\pendulon.log";
+  struct Case {
+    bool fileReadOnly, folderReadOnly;
+    const char* said;  // empty: nothing is said
+  } const cases[] = {
+      {false, false, ""},
+      {true, false,
+       "  run log      C:\\Tools\\lib\\pendulon.log (0 lines)\n               hint: Pendulon "
+       "cannot write it: the file is read-only; clear its read-only mark (Properties, untick "
+       "Read-only)\n"},
+      {false, true,
+       "hint: Pendulon cannot roll it over at 1 MiB: your user may not add files to the lib "
+       "folder (as under Program Files); give your user the right to modify the lib folder\n"},
+  };
+  for (const Case& c : cases) {
+    world.WriteFile(kTasks, "* * * * * Backup\r\n");
+    world.WriteFile(kLaunch, kLaunchText);
+    world.WriteFile(kLog, "");
+    world.File(kLog)->readOnly = c.fileReadOnly;
+    world.File("C:\\Tools\\lib")->readOnly = c.folderReadOnly;
+    Machine machine;
+    machine.access = &platform;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunChecker(platform, {}, '\\', out, err, machine), 0);
+    if (*c.said == '\0')
+      EXPECT_EQ(out.str().find("Pendulon cannot"), std::string::npos) << out.str();
+    else
+      EXPECT_NE(out.str().find(c.said), std::string::npos) << out.str();
+    EXPECT_EQ(world.Contents(kLog), "");
+  }
+}
+
 TEST_F(CheckerTest, VersionIsTheBuildsVersion) {
   const Outcome outcome = Run({"--version"});
   EXPECT_EQ(outcome.status, 0);

@@ -206,6 +206,18 @@ std::optional<AnsiString> PosixPlatform::LinkTarget(const AnsiString& path) {
   return target;
 }
 
+WriteAccess::Answer PosixPlatform::MayWrite(const AnsiString& path) {
+  struct stat entry {};
+  if (path.empty() || stat(path.c_str(), &entry) != 0 || access(path.c_str(), W_OK) == 0)
+    return Answer::kYes;
+  if (errno == EROFS)
+    return Answer::kDenied;
+  if (errno != EACCES)
+    return Answer::kYes;
+  return !S_ISDIR(entry.st_mode) && (entry.st_mode & 0222) == 0 ? Answer::kReadOnly
+                                                                : Answer::kDenied;
+}
+
 std::uint32_t PosixPlatform::ProcessId() {
   return static_cast<std::uint32_t>(getpid());
 }
