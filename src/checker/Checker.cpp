@@ -4,7 +4,9 @@
 
 #include "Version.h"
 #include "checker/CommandLine.h"
+#include "checker/DryRunPlatform.h"
 #include "checker/JsonReport.h"
+#include "checker/LogFollower.h"
 #include "checker/ShownOutput.h"
 #include "checker/TextReport.h"
 #include "checker/Windows1252Text.h"
@@ -12,6 +14,8 @@
 
 namespace pendulon {
 namespace {
+
+constexpr std::size_t kRecentEvents = 10;  // --follow begins with so many
 
 // A command line that cannot be done: what is wrong with it, and how to call qefcheck.
 int WrongUsage(std::ostream& err, const std::string& complaint, char separator) {
@@ -55,6 +59,25 @@ int Written(bool failed, int status, std::ostream& err) {
   return kCannotRead;
 }
 
+// Looks at the log every half second, saying each new event, until told to stop or until the
+// output fails.
+int Follow(HostSystem& platform, const Machine& machine, const AnsiString& log, std::ostream& text,
+           const ShownOutput& shown, std::ostream& err) {
+  DryRunPlatform dry(platform);  // reads only
+  LogFollower follower(dry, machine.links, log, text);
+  text << "following " << Visible(log) << ": each event in words as it is written, until Ctrl-C\n";
+  follower.ShowRecent(kRecentEvents);
+  for (;;) {
+    follower.Look();
+    text.flush();
+    if (shown.Failed())
+      return Written(true, kAllLaunch, err);
+    if (machine.keepFollowing && !machine.keepFollowing())
+      return kAllLaunch;
+    platform.Sleep(500);
+  }
+}
+
 }  // namespace
 
 int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
@@ -67,13 +90,23 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
   const Command command = ParseCommand(arguments);
   if (!command.wrong.empty())
     return WrongUsage(err, command.wrong, separator);
-  if (command.mode != Command::Mode::kReport) {
+  if (command.mode == Command::Mode::kHelp || command.mode == Command::Mode::kVersion) {
     text << (command.mode == Command::Mode::kHelp ? Usage(separator)
                                                   : std::string("qefcheck ") + kVersion + "\n");
     text.flush();
     return Written(shownOut.Failed(), kAllLaunch, err);
   }
   const bool given = command.folder.has_value();
+  if (command.mode == Command::Mode::kFollow) {
+    const AnsiString folder = given ? *command.folder : OwnFolder(platform, separator);
+    const AnsiString lib = JoinPath(folder, "lib", separator);
+    if (const auto target = machine.links ? machine.links->LinkTarget(lib) : std::nullopt) {
+      err << "qefcheck: " << Visible(lib) << " is a link to " << Visible(*target)
+          << ": qefcheck reads nothing through a link, which may lead out of the folder\n";
+      return kCannotRead;
+    }
+    return Follow(platform, machine, JoinPath(lib, "pendulon.log", separator), text, shownOut, err);
+  }
   AnsiString folder;
   try {
     folder = given ? *command.folder : OwnFolder(platform, separator);

@@ -8,7 +8,7 @@
 namespace pendulon {
 
 struct Command {
-  enum class Mode { kReport, kHelp, kVersion } mode = Mode::kReport;
+  enum class Mode { kReport, kFollow, kHelp, kVersion } mode = Mode::kReport;
   bool json = false;
   std::optional<std::string> folder;  // none: the folder qefcheck itself lies in
   std::string wrong;                  // what is wrong with the command line; empty when nothing

@@ -2,6 +2,8 @@
 // What the entry knows of the machine qefcheck runs on, beyond its host system. A part the
 // system lacks is left out, and what needs it is left undone.
 
+#include <functional>
+
 #include "platform/ConsoleText.h"
 #include "platform/Links.h"
 #include "platform/WindowLookup.h"
@@ -21,6 +23,8 @@ struct Machine {
   WindowLookup* windows = nullptr;
   // Tells a run log the executer could not write, as the user who runs both.
   WriteAccess* access = nullptr;
+  // --follow looks again while this says so; without it, until the process is ended.
+  std::function<bool()> keepFollowing = {};
 };
 
 }  // namespace pendulon

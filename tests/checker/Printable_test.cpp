@@ -63,10 +63,14 @@ TEST_F(CheckerTest, NoControlByteFromAnyFileReachesTheTerminal) {
   std::ostringstream report;
   WriteTextReport(report, CheckFolder(platform, "C:\\Tools", '\\'));
   EXPECT_EQ(ControlBytes(report.str()), std::vector<std::size_t>{}) << report.str();
-  for (const std::vector<std::string>& arguments :
-       std::vector<std::vector<std::string>>{{"C:\\Tools"}, {"--json", "C:\\Tools"}}) {
-    const Outcome outcome = Run(arguments);
-    EXPECT_EQ(outcome.status, 1) << outcome.err;
+  for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+           {"C:\\Tools"}, {"--json", "C:\\Tools"}, {"--follow", "C:\\Tools"}}) {
+    Machine machine;
+    machine.keepFollowing = [] { return false; };
+    std::ostringstream out, err;
+    const int status = RunChecker(platform, arguments, '\\', out, err, machine);
+    const Outcome outcome{status, out.str(), err.str()};
+    EXPECT_EQ(outcome.status, arguments[0] == "--follow" ? 0 : 1) << outcome.err;
     const std::string all = outcome.out + outcome.err;
     EXPECT_EQ(ControlBytes(all), std::vector<std::size_t>{}) << arguments[0] << "\n" << all;
     if (arguments[0] == "--json")
