@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "Version.h"
+#include "checker/AgendaReport.h"
 #include "checker/CommandLine.h"
 #include "checker/DryRunPlatform.h"
 #include "checker/JsonReport.h"
@@ -111,6 +112,16 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
   try {
     folder = given ? *command.folder : OwnFolder(platform, separator);
     const FolderCheck check = CheckFolder(platform, folder, separator, machine);
+    if (command.mode == Command::Mode::kNext) {
+      if (command.json) {
+        WriteAgendaJson(rawOut, check, command.spanMinutes, platform);
+        rawOut.flush();
+        return Written(!rawOut, check.ExitStatus(), err);
+      }
+      WriteAgendaText(text, check, command.spanMinutes, command.spanWords, platform);
+      text.flush();
+      return Written(shownOut.Failed(), check.ExitStatus(), err);
+    }
     if (command.json) {
       WriteJsonReport(rawOut, check);
       rawOut.flush();

@@ -8,10 +8,12 @@
 namespace pendulon {
 
 struct Command {
-  enum class Mode { kReport, kFollow, kHelp, kVersion } mode = Mode::kReport;
+  enum class Mode { kReport, kNext, kFollow, kHelp, kVersion } mode = Mode::kReport;
   bool json = false;
   std::optional<std::string> folder;  // none: the folder qefcheck itself lies in
-  std::string wrong;                  // what is wrong with the command line; empty when nothing
+  int spanMinutes = 24 * 60;          // --next: the span ahead
+  std::string spanWords = "24 hours";
+  std::string wrong;  // what is wrong with the command line; empty when nothing
 };
 
 // "--" ends the options; "/?" asks for help, as Windows programs take it.

@@ -279,7 +279,7 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   check.launchHint = SavedWithTxt(platform, check.launchPath, separator);
   // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
   DryRunPlatform dry(platform);
-  TStringList tasks;
+  TStringList& tasks = check.tasks;
   CheckSize(dry, check.tasksPath, kTaskFileLimit);
   LoadLines(dry, tasks, check.tasksPath);
   CheckSize(dry, check.tasksPath, kTaskFileLimit, tasks.Count());

@@ -102,6 +102,7 @@ struct FolderCheck {
   bool launchPresent = false;
   int launchLines = 0;
   LocalMinute now;
+  TStringList tasks;  // the task file as the executer loads it
   std::vector<LineReport> lines;
   AnsiString runLogPath;
   std::optional<RunLogSummary> runLog;     // when lib/pendulon.log or its older file is there

@@ -160,7 +160,7 @@ void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
 
 }  // namespace
 
-void WriteTextReport(std::ostream& out, const FolderCheck& check) {
+void WriteTextHeader(std::ostream& out, const FolderCheck& check) {
   out << "qefcheck " << Visible(check.folder) << "\n";
   out << "  task file    " << Visible(check.tasksPath) << " ("
       << Counted(static_cast<int>(check.lines.size()), "line", "lines") << ")\n";
@@ -183,6 +183,10 @@ void WriteTextReport(std::ostream& out, const FolderCheck& check) {
     out << "  " << check.pendulon->words << "\n";
   out << "  local time   " << ReadableText(check.now)
       << "; next times count from the minute after\n\n";
+}
+
+void WriteTextReport(std::ostream& out, const FolderCheck& check) {
+  WriteTextHeader(out, check);
 
   // Of a log that is only a folder, a pipe or a device, the header says all there is.
   const bool runLog = check.runLog && check.runLog->AnyLogFile();

@@ -29,6 +29,7 @@ struct GoldenCase {
   bool berlin;         // the clock of Europe/Berlin, summer time included; UTC otherwise
   int year, month, day, hour, minute;
   int window = -1;  // the executer's window is looked for: 1 it is there, 0 not; -1 not looked for
+  std::vector<std::string> options = {};  // before the folder
 };
 
 const GoldenCase kCases[] = {
@@ -41,7 +42,15 @@ const GoldenCase kCases[] = {
     {"notepad", "tests/checker/golden/notepad", false, false, 2026, 12, 9, 15, 31},
     {"encodings", "tests/checker/golden/encodings", false, false, 2026, 12, 9, 15, 31},
     {"pendulon-ended", "tests/checker/golden/pendulon-ended", true, true, 2026, 12, 9, 11, 0},
-    {"pendulon-running", "tests/checker/golden/pendulon-running", true, true, 2026, 12, 9, 11, 0, 1},
+    {"pendulon-running", "tests/checker/golden/pendulon-running", true, true, 2026, 12, 9, 11, 0,
+     1},
+    {"examples-next", "examples", false, false, 2026, 3, 2, 10, 5, -1, {"--next"}},
+    // clang-format off
+    {"mistakes-next", "tests/checker/golden/mistakes", false, true, 2027, 3, 20, 12, 0, -1,
+     {"--next", "31d"}},
+    {"mistakes-next-autumn", "tests/checker/golden/mistakes", false, true, 2027, 10, 30, 12, 0,
+     -1, {"--next=36h"}},
+    // clang-format on
 };
 
 std::string ReadFile(const fs::path& path) {
@@ -89,7 +98,8 @@ TEST(GoldenReports, EveryReportIsByteForByteItsGoldenFile) {
         machine.windows = &platform;
       if (c.window == 1)
         world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
-      std::vector<std::string> arguments{"C:\\Office"};
+      std::vector<std::string> arguments = c.options;
+      arguments.push_back("C:\\Office");
       if (json)
         arguments.insert(arguments.begin(), "--json");
       std::ostringstream out, err;
