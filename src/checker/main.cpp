@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "checker/Checker.h"
+#include "checker/ConsoleWait.h"
 
 #ifdef _WIN32
 #include "platform/win32/DllSearch.h"
@@ -48,5 +49,14 @@ int main(int argc, char** argv) {
   const int status =
       pendulon::RunChecker(platform, arguments, kSeparator, std::cout, std::cerr, machine);
   std::cout.flush();
+#ifdef _WIN32
+  // Opened from Explorer, the console goes with the process: keep it until the report is read.
+  if (pendulon::WaitsBeforeClosing(console.ProcessCount(), console.OutputIsConsole(),
+                                   console.InputIsConsole())) {
+    std::cout << "\n" << pendulon::kPressEnter << "\n" << std::flush;
+    std::string line;
+    std::getline(std::cin, line);
+  }
+#endif
   return status;
 }

@@ -5,12 +5,25 @@
 namespace pendulon {
 namespace {
 
-bool OutputIsConsole() {
+bool IsConsole(DWORD standard) {
   DWORD mode = 0;
-  return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != FALSE;
+  return GetConsoleMode(GetStdHandle(standard), &mode) != FALSE;
 }
 
 }  // namespace
+
+int Win32Console::ProcessCount() {
+  DWORD processes[4];
+  return static_cast<int>(GetConsoleProcessList(processes, 4));
+}
+
+bool Win32Console::OutputIsConsole() {
+  return IsConsole(STD_OUTPUT_HANDLE);
+}
+
+bool Win32Console::InputIsConsole() {
+  return IsConsole(STD_INPUT_HANDLE);
+}
 
 Win32Console::Win32Console() : codePage_(OutputIsConsole() ? GetConsoleOutputCP() : CP_ACP) {
   if (codePage_ == 0)
