@@ -1,7 +1,7 @@
 // The real platform under Windows (or Wine): files, stamps, windows, timers and the queue.
 
-#include "platform/win32/DriveErrors.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/DriveErrors.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
