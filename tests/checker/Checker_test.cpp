@@ -148,6 +148,19 @@ TEST_F(CheckerTest, ExitStatusSaysWhetherEveryLineLaunches) {
   }
 }
 
+// --help writes paths as the system it runs on does, and names what qefcheck can do.
+TEST_F(CheckerTest, HelpWritesPathsWithTheSystemsSeparatorAndNamesEveryCommand) {
+  for (const char separator : {'\\', '/'}) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunChecker(platform, {"--help"}, separator, out, err), 0);
+    const std::string lib = std::string("folder") + separator + "lib" + separator;
+    for (const std::string& said : {lib + "tasks.qef", lib + "pendulon.log", std::string("--next"),
+                                    std::string("--follow"), std::string("--json")})
+      EXPECT_NE(out.str().find(said), std::string::npos) << said << "\n" << out.str();
+    EXPECT_EQ(out.str().find(separator == '/' ? '\\' : '/'), std::string::npos) << out.str();
+  }
+}
+
 TEST_F(CheckerTest, VersionIsTheBuildsVersion) {
   const Outcome outcome = Run({"--version"});
   EXPECT_EQ(outcome.status, 0);
