@@ -100,6 +100,10 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
   const bool given = command.folder.has_value();
   if (command.mode == Command::Mode::kFollow) {
     const AnsiString folder = given ? *command.folder : OwnFolder(platform, separator);
+    if (given && !FolderExists(platform, folder, separator)) {
+      err << "qefcheck: no such folder: " << Visible(folder) << "\n";
+      return kCannotRead;
+    }
     const AnsiString lib = JoinPath(folder, "lib", separator);
     if (const auto target = machine.links ? machine.links->LinkTarget(lib) : std::nullopt) {
       err << "qefcheck: " << Visible(lib) << " is a link to " << Visible(*target)

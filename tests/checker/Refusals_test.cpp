@@ -23,6 +23,7 @@ TEST_F(CheckerTest, AFolderThatCannotBeCheckedSaysWhichFolderAndWhy) {
     const char* said;
   } const cases[] = {
       {{"C:\\Elsewhere"}, true, false, "qefcheck: no such folder: C:\\Elsewhere\n"},
+      {{"--follow", "C:\\Elsewhere"}, true, false, "qefcheck: no such folder: C:\\Elsewhere\n"},
       {{"C:\\Tools"}, false, false, "qefcheck: Cannot open file C:\\Tools\\lib\\tasks.qef\n"},
       {{},
        false,
