@@ -1,7 +1,8 @@
 // Fuzzes qefcheck's analysis of a task file: each line's verdict, its field diagnoses and its
 // next times, on a clock with summer time or without. The next times of the file's first lines
 // are held against the executer's own walk, run minute by minute over a day that may hold a
-// clock change; the whole file must be analysed and reported within the time limit per input.
+// clock change; the whole file must be analysed and reported within the time limit per input, up
+// to the largest file qefcheck checks, and no byte of it may reach the terminal as a control.
 //
 // Input: one byte choosing the moment and the zone, then the task file.
 
@@ -21,7 +22,10 @@
 #include "FuzzCheck.h"
 #include "checker/FolderCheck.h"
 #include "checker/JsonReport.h"
+#include "checker/Printable.h"
+#include "checker/SizeLimits.h"
 #include "checker/TextReport.h"
+#include "checker/Windows1252Text.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
 #include "scheduler/MinuteMatcher.h"
@@ -130,8 +134,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   sim::SimPlatform platform(world, "C:\\Tools\\qefcheck.exe", "qefcheck.exe");
   if ((data[0] & 8) != 0)
     SummerTime(world);
-  TStringList table;
-  AppendLines(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1), table);
+  TStringList lines, table;
+  AppendLines(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1), lines);
+  // qefcheck refuses a longer file before it judges a line.
+  for (int i = 0; i < lines.Count() && i < kTaskFileLimit.lines; ++i) table.Add(lines[i]);
 
   // The whole file as the report judges it: three next times a line.
   FolderCheck check;
@@ -150,6 +156,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream text, json;
   WriteTextReport(text, check);
   WriteJsonReport(json, check);
+  // No byte of the file reaches the terminal as a control: not in the report's fields, and not
+  // once its letters are shown in UTF-8.
+  Windows1252Text windows1252;
+  for (const std::string& shown : {text.str(), ShowLine(text.str(), platform, windows1252)}) {
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      const auto byte = static_cast<unsigned char>(shown[i]);
+      FUZZ_REQUIRE((byte >= 0x20 || byte == '\n') && byte != 0x7F);
+      FUZZ_REQUIRE(!(byte == 0xC2 && i + 1 < shown.size() &&
+                     static_cast<unsigned char>(shown[i + 1]) < 0xA0 &&
+                     static_cast<unsigned char>(shown[i + 1]) >= 0x80));
+    }
+  }
   // Valid JSON of ASCII bytes, whatever bytes the file holds.
   const std::string report = json.str();
   FUZZ_REQUIRE(std::all_of(report.begin(), report.end(),

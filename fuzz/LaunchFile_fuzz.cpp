@@ -1,16 +1,20 @@
 // Fuzzes the launch-file reader TQEFile. The input's first line is a section name, its second a
 // key, the rest the launch file; the names the file's own tag lines carry and the keys the
 // launcher asks for are looked up as well, under a single-byte and two double-byte code pages.
+// qefcheck's explanation of each name is held against the executer's launch of it.
 
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "checker/LaunchExplanation.h"
 #include "launcher/Qeflib.h"
+#include "launcher/RunItem.h"
 #include "platform/Files.h"
 #include "support/SimPlatform.h"
 #include "support/SimWorld.h"
@@ -137,6 +141,39 @@ std::vector<std::string> NamesFromTags(const TStringList& lines) {
   return names;
 }
 
+// What the executer does with the item, read from the whole file: the request, or why not.
+class Outcome final : public LaunchObserver {
+ public:
+  void Launched(const AnsiString&, const LaunchRequest& r, std::intptr_t, std::uint64_t) override {
+    request = r;
+  }
+  void LaunchedNothing(const AnsiString&, const AnsiString& why) override { reason = why; }
+  std::optional<LaunchRequest> request;
+  std::string reason;
+};
+
+// qefcheck hands each item's reader only the lines that decide its section: it must read what
+// the executer reads in the whole file, and find the same fault, on the same lines.
+void CheckExplainer(sim::SimPlatform& platform, const std::vector<std::string>& names) {
+  DryRunPlatform dry(platform);
+  dry.PlaceExecutable("C:\\Tools\\pendulon.exe");
+  LaunchExplainer explainer(dry, "C:\\Tools\\lib\\launch.qef", true);
+  for (const std::string& name : names) {
+    Outcome outcome;
+    RunItem(platform, 0, name, outcome);
+    const LaunchExplanation& e = explainer.Explain(name);
+    FUZZ_REQUIRE(outcome.request.has_value() == e.Requested());
+    if (outcome.request) {
+      FUZZ_REQUIRE(outcome.request->verb == e.request.verb &&
+                   outcome.request->file == e.request.file &&
+                   outcome.request->parameters == e.request.parameters &&
+                   outcome.request->directory == e.request.directory);
+    } else {
+      FUZZ_REQUIRE(outcome.reason == e.words);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pendulon::fuzz
 
@@ -174,6 +211,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     world.leadBytes = page.leadBytes;
     for (std::size_t i = 0; i < names.size(); ++i)
       CheckValues(file, names[i], sections[i], keys, page);
+    CheckExplainer(platform, names);
   }
   for (const std::string& prefix : {std::string("<"), std::string("</"), kMenuItem, name}) {
     CheckFindLine(file, prefix);

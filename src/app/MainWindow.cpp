@@ -3,18 +3,17 @@
 #include "launcher/RunItem.h"
 #include "platform/Clock.h"
 #include "platform/Exceptions.h"
+#include "platform/MainWindowIdentity.h"
 #include "platform/Process.h"
 
 namespace pendulon {
 
-const char* const kMainCaption = "Quillmar v.2.5 Final Release";
+const char* const kMainCaption = kMainWindowCaption;
 const char* const kApplicationTitle = "Vostrelin Quillmar 2.5 Task Executer";
 const char* const kRefusalText =
     "This program is used internally by Vostrelin Quillmar \nand should not be run directly!";
 
 namespace {
-
-const char* const kMainClass = "TfrmPendulon";
 
 struct WatchedWindow {
   const char* className;
@@ -31,7 +30,8 @@ const WatchedWindow kFamily[] = {
 }  // namespace
 
 TfrmPendulon::Window::Window(WindowSystem& w, WindowClient* client)
-    : windows(w), handle(w.NewWindow(kMainClass, "", WindowPlacement{580, 211, 191, 146}, client)) {
+    : windows(w),
+      handle(w.NewWindow(kMainWindowClass, "", WindowPlacement{580, 211, 191, 146}, client)) {
   if (handle == 0) {
     throw Exception("Error creating window");
   }
@@ -64,7 +64,7 @@ TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog
     // The window exists but has no caption yet, so the lookup never finds this copy; the lock
     // keeps two copies from both looking before either has taken the caption.
     const std::unique_ptr<ScopedLock> lock = platform_.LockSingleCopy();
-    if (platform_.WindowExists(kMainClass, kMainCaption)) {
+    if (platform_.WindowExists(kMainWindowClass, kMainCaption)) {
       application_.RequestStop();
     }
     platform_.SetCaption(handle_, kMainCaption);

@@ -1,87 +1,151 @@
 #include "checker/Checker.h"
 
 #include <exception>
-#include <optional>
 
 #include "Version.h"
+#include "checker/AgendaReport.h"
+#include "checker/CommandLine.h"
+#include "checker/DryRunPlatform.h"
 #include "checker/JsonReport.h"
+#include "checker/LogFollower.h"
+#include "checker/ShownOutput.h"
 #include "checker/TextReport.h"
+#include "checker/Windows1252Text.h"
 #include "platform/Exceptions.h"
 
 namespace pendulon {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: qefcheck [--json] [folder]   or   qefcheck --version\n"
-    "Explains what the task executer will do with folder\\lib\\tasks.qef and\n"
-    "folder\\lib\\launch.qef (default folder: the one qefcheck lies in).\n"
-    "  --json  the report as JSON\n"
-    "Exit status: 0 every task line fires and launches something, 1 a line has a\n"
-    "problem, 2 the files cannot be read or the command line is wrong.\n";
+constexpr std::size_t kRecentEvents = 10;  // --follow begins with so many
 
-int WrongUsage(std::ostream& err, const std::string& complaint) {
-  err << "qefcheck: " << Visible(complaint) << "\n" << kUsage;
+// A command line that cannot be done: what is wrong with it, and how to call qefcheck.
+int WrongUsage(std::ostream& err, const std::string& complaint, char separator) {
+  err << "qefcheck: " << Visible(complaint) << "\n" << Usage(separator);
   return kCannotRead;
 }
 
-// Why the task file may be missing, when a likely cause is seen; never raises.
-std::string TasksHint(HostSystem& platform, const AnsiString& folder, char separator) {
+// Why the task file may be missing, when a likely cause is seen; never raises. Without a
+// folder given, the folder qefcheck lies in may hold the release's example rather than a lib.
+std::string TasksHint(HostSystem& platform, const AnsiString& folder, bool given, char separator) {
   if (folder.empty())
     return {};
   try {
     const AnsiString lib = JoinPath(folder, "lib", separator);
-    return SavedWithTxt(platform, JoinPath(lib, "tasks.qef", separator), separator);
+    const std::string txt =
+        SavedWithTxt(platform, JoinPath(lib, "tasks.qef", separator), separator);
+    const AnsiString example = JoinPath(folder, "example", separator);
+    const AnsiString exampleLib = JoinPath(example, "lib", separator);
+    if (!txt.empty() || given ||
+        !platform.FindFile(JoinPath(exampleLib, "tasks.qef", separator)).found)
+      return txt;
+    return "the example's files lie in " + Visible(exampleLib) + ": copy them to " + Visible(lib) +
+           ", or check them with: qefcheck " + Visible(example);
   } catch (...) {
     return {};  // no memory left even for the hint: the message alone must do
+  }
+}
+
+// A folder of that name is there. Windows finds no drive root by name, only what lies in it.
+bool FolderExists(FileSystem& files, const AnsiString& folder, char separator) {
+  return files.FindFile(folder).directory ||
+         (separator == '\\' && files.FindFile(JoinPath(folder, "*", separator)).found);
+}
+
+// Says that the report was cut short, when it was: its reader must not take it for whole.
+int Written(bool failed, int status, std::ostream& err) {
+  if (!failed)
+    return status;
+  err << "qefcheck: the report could not be written in full (is the disk full, or has the "
+         "program reading it ended?)\n";
+  return kCannotRead;
+}
+
+// Looks at the log every half second, saying each new event, until told to stop or until the
+// output fails.
+int Follow(HostSystem& platform, const Machine& machine, const AnsiString& log, std::ostream& text,
+           const ShownOutput& shown, std::ostream& err) {
+  DryRunPlatform dry(platform);  // reads only
+  LogFollower follower(dry, machine.links, log, text);
+  text << "following " << Visible(log) << ": each event in words as it is written, until Ctrl-C\n";
+  follower.ShowRecent(kRecentEvents);
+  for (;;) {
+    follower.Look();
+    text.flush();
+    if (shown.Failed())
+      return Written(true, kAllLaunch, err);
+    if (machine.keepFollowing && !machine.keepFollowing())
+      return kAllLaunch;
+    platform.Sleep(500);
   }
 }
 
 }  // namespace
 
 int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
-               std::ostream& out, std::ostream& err, bool checkDrivePaths) {
-  // [--json] [folder], or --help, or --version; "--" ends the options.
-  bool json = false, optionsEnded = false;
-  std::optional<std::string> given;  // none: the folder the checker itself lies in
-  std::string answer;                // for --help and --version: printed instead of a report
-  for (const std::string& argument : arguments) {
-    const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
-    if (option && argument == "--") {
-      optionsEnded = true;
-    } else if (option && argument == "--json") {
-      json = true;
-    } else if ((option && (argument == "--help" || argument == "-h")) ||
-               (!optionsEnded && argument == "/?")) {
-      answer = kUsage;
-    } else if (option && argument == "--version") {
-      answer = std::string("qefcheck ") + kVersionText + "\n";
-    } else if (option) {
-      return WrongUsage(err, "unknown option " + argument);
-    } else if (given) {
-      return WrongUsage(err, "more than one folder: " + *given + " and " + argument);
-    } else {
-      given = argument;
-    }
+               std::ostream& rawOut, std::ostream& rawErr, const Machine& machine) {
+  // Every text for the terminal goes out as the terminal shows it; the JSON is ASCII already.
+  Windows1252Text windows1252;
+  ConsoleText& console = machine.console != nullptr ? *machine.console : windows1252;
+  ShownOutput shownOut(rawOut, platform, console), shownErr(rawErr, platform, console);
+  std::ostream text(&shownOut), err(&shownErr);
+  const Command command = ParseCommand(arguments);
+  if (!command.wrong.empty())
+    return WrongUsage(err, command.wrong, separator);
+  if (command.mode == Command::Mode::kHelp || command.mode == Command::Mode::kVersion) {
+    text << (command.mode == Command::Mode::kHelp ? Usage(separator)
+                                                  : std::string("qefcheck ") + kVersionText + "\n");
+    text.flush();
+    return Written(shownOut.Failed(), kAllLaunch, err);
   }
-  if (!answer.empty()) {
-    out << answer;
-    return kAllLaunch;
+  const bool given = command.folder.has_value();
+  if (command.mode == Command::Mode::kFollow) {
+    const AnsiString folder = given ? *command.folder : OwnFolder(platform, separator);
+    if (given && !FolderExists(platform, folder, separator)) {
+      err << "qefcheck: no such folder: " << Visible(folder) << "\n";
+      return kCannotRead;
+    }
+    const AnsiString lib = JoinPath(folder, "lib", separator);
+    if (const auto target = machine.links ? machine.links->LinkTarget(lib) : std::nullopt) {
+      err << "qefcheck: " << Visible(lib) << " is a link to " << Visible(*target)
+          << ": qefcheck reads nothing through a link, which may lead out of the folder\n";
+      return kCannotRead;
+    }
+    return Follow(platform, machine, JoinPath(lib, "pendulon.log", separator), text, shownOut, err);
   }
   AnsiString folder;
   try {
-    folder = given ? *given : OwnFolder(platform, separator);
-    const FolderCheck check = CheckFolder(platform, folder, separator, checkDrivePaths);
-    if (json)
-      WriteJsonReport(out, check);
-    else
-      WriteTextReport(out, check);
-    return check.ExitStatus();
+    folder = given ? *command.folder : OwnFolder(platform, separator);
+    const FolderCheck check = CheckFolder(platform, folder, separator, machine);
+    if (command.mode == Command::Mode::kNext) {
+      if (command.json) {
+        WriteAgendaJson(rawOut, check, command.spanMinutes, platform);
+        rawOut.flush();
+        return Written(!rawOut, check.ExitStatus(), err);
+      }
+      WriteAgendaText(text, check, command.spanMinutes, command.spanWords, platform);
+      text.flush();
+      return Written(shownOut.Failed(), check.ExitStatus(), err);
+    }
+    if (command.json) {
+      WriteJsonReport(rawOut, check);
+      rawOut.flush();
+      return Written(!rawOut, check.ExitStatus(), err);
+    }
+    WriteTextReport(text, check);
+    text.flush();
+    return Written(shownOut.Failed(), check.ExitStatus(), err);
   } catch (...) {
     // A file that cannot be read, or no memory for it: either way the folder is not checked.
-    const std::string message = ErrorText(std::current_exception());
-    const std::string hint = TasksHint(platform, folder, separator);
-    if (json)
-      WriteJsonFailure(out, folder, message, hint);
+    std::string message = ErrorText(std::current_exception());
+    if (given && !FolderExists(platform, folder, separator))
+      message = "no such folder: " + folder;
+    else if (!given)
+      message = "no folder given, so qefcheck checked its own folder " + folder + ": " + message;
+    const std::string hint = TasksHint(platform, folder, given, separator);
+    if (command.json) {
+      WriteJsonFailure(rawOut, folder, message, hint);
+      rawOut.flush();
+    }
     err << "qefcheck: " << Visible(message) << "\n";
     if (!hint.empty())
       err << "qefcheck: hint: " << hint << "\n";

@@ -28,6 +28,24 @@ const struct {
     {"impossible-date", "never occurs in "},
 };
 
+// For a weekday written as another scheduler counts (0 for Sunday) or as a name: the number
+// the executer wants instead, as the rest of the sentence; empty when no day is meant clearly.
+std::string WeekdayFix(std::string_view text) {
+  static const char* const kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                      "Thursday", "Friday", "Saturday"};
+  int day = text == "0" ? 1 : 0;
+  for (int d = 1; d <= 7 && day == 0 && text.size() >= 3; ++d) {
+    const std::string_view name = kDays[d - 1];
+    bool same = text.size() <= name.size();
+    for (std::size_t i = 0; same && i < text.size(); ++i)
+      same = (text[i] | 0x20) == (name[i] | 0x20);
+    day = same ? d : 0;
+  }
+  if (day == 0)
+    return {};
+  return ": write " + std::to_string(day) + " for " + kDays[day - 1];
+}
+
 }  // namespace
 
 FieldDiagnosis DiagnoseField(int field, std::string_view text) {
@@ -85,7 +103,7 @@ std::string ProblemWords(int field, FieldProblem problem, std::string_view text,
     case P::kNotANumber:
       return words + FieldName(field) + "s run from " + std::to_string(RangeOf(field).low) +
              " to " + std::to_string(RangeOf(field).high) +
-             (field == TaskFields::kWeekday ? " (1 Sunday ... 7 Saturday)" : "");
+             (field == TaskFields::kWeekday ? " (1 Sunday ... 7 Saturday)" + WeekdayFix(text) : "");
     case P::kImpossibleDate:
       return words + MonthName(month) + ", which has at most " + std::to_string(MostDaysIn(month)) +
              " days";

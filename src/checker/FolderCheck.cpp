@@ -1,11 +1,15 @@
 #include "checker/FolderCheck.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <map>
 #include <set>
 
 #include "checker/DryRunPlatform.h"
+#include "checker/LogWriting.h"
 #include "checker/NextTimes.h"
+#include "checker/RaisingAbove.h"
+#include "checker/SizeLimits.h"
+#include "checker/Utf8Files.h"
 #include "launcher/RunItem.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
@@ -77,7 +81,10 @@ std::string Reason(const LineReport& r) {
              when + ", and skips the lines below it in those minutes; " + r.error->words;
     case Verdict::kUnreached:
       return "never examined: " + LineNumbers(r.blockedBy) +
-             (r.blockedBy.size() == 1 ? " raises" : " raise") +
+             (r.moreRaisingAbove > 0
+                  ? " and " + std::to_string(r.moreRaisingAbove) + " more lines above raise"
+              : r.blockedBy.size() == 1 ? " raises"
+                                        : " raise") +
              " first in every minute this line would act in (" + when + ")";
     case Verdict::kLaunchesNothing:
       // The shell is still asked when the fault lies in what it is handed.
@@ -106,20 +113,6 @@ const char* VerdictCode(Verdict verdict) {
 
 bool IsProblem(Verdict verdict) {
   return verdict != Verdict::kSkipped && verdict != Verdict::kLaunches;
-}
-
-std::string Visible(std::string_view bytes) {
-  std::string text;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    char shown[8] = {c, '\0'};
-    if (byte == '\t')
-      std::snprintf(shown, sizeof shown, "\\t");
-    else if (byte < 0x20 || byte >= 0x7F)
-      std::snprintf(shown, sizeof shown, "\\x%02X", byte);
-    text += shown;
-  }
-  return text;
 }
 
 std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& launches,
@@ -153,25 +146,24 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
   }
   // One search for the whole file: each minute it walks judges every line at once.
   const std::vector<LineTimes> times = FindNextTimes(lines, timed, zone, now, nextCount);
-  std::vector<const LineReport*> raising;     // the lines above that raise in some minute
+  RaisingAbove raising;                       // the distinct schedules of lines that raise
   std::map<Schedule, std::string> described;  // lines below many raising ones share overlaps
   for (std::size_t k = 0; k < timed.size(); ++k) {
     LineReport& r = reports[static_cast<std::size_t>(timed[k].index)];
     r.next = times[k].next;
     r.skipped = times[k].skipped;
     // The lines above that raise in some minute of this one: the walk ends there first.
-    for (const LineReport* above : raising) {
-      const std::optional<Schedule> both = Intersect(*above->schedule, *r.schedule);
-      if (!both)
-        continue;
-      r.blockedBy.push_back(above->number);
-      const auto [words, fresh] = described.try_emplace(*both);
+    const RaisingAbove::Found above = raising.Above(*r.schedule);
+    for (const RaisingAbove::Overlap& o : above.first) {
+      r.blockedBy.push_back(o.line);
+      const auto [words, fresh] = described.try_emplace(o.both);
       if (fresh)
-        words->second = DescribeSchedule(*both);
+        words->second = DescribeSchedule(o.both);
       r.notExamined.push_back(
-          {above->number, *both,
-           words->second + ", when line " + std::to_string(above->number) + " raises first"});
+          {o.line, o.both,
+           words->second + ", when line " + std::to_string(o.line) + " raises first"});
     }
+    r.moreRaisingAbove = above.more;
     if (!times[k].acts && !r.blockedBy.empty()) {
       r.verdict = Verdict::kUnreached;
       r.notExamined.clear();
@@ -179,7 +171,7 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
       r.blockedBy.clear();
     }
     if (r.error)
-      raising.push_back(&r);
+      raising.AddRaising(*r.schedule, r.number);
   }
   for (LineReport& r : reports) {
     if (const AnsiString* item = r.Item(); item && r.schedule) {
@@ -249,7 +241,7 @@ std::string SavedWithTxt(FileSystem& files, const AnsiString& path, char separat
 }
 
 FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator,
-                        bool checkDrivePaths) {
+                        const Machine& machine) {
   FolderCheck check;
   check.folder = folder;
   const AnsiString lib = JoinPath(folder, "lib", separator);
@@ -258,20 +250,34 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   check.runLogPath = JoinPath(lib, "pendulon.log", separator);
   check.now = MinuteOf(platform.LocalTime());
 
+  // A folder sent from elsewhere may lead out of itself, to a file the report would then show.
+  for (const AnsiString& path : {lib, check.tasksPath, check.launchPath}) {
+    if (const auto target = machine.links ? machine.links->LinkTarget(path) : std::nullopt)
+      throw Exception(path + " is a link to " + (target->empty() ? "an unknown place" : *target) +
+                      ": qefcheck reads nothing through a link, which may lead out of the folder");
+  }
   check.tasksHint = SavedWithTxt(platform, check.tasksPath, separator);
   check.launchHint = SavedWithTxt(platform, check.launchPath, separator);
   // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
   DryRunPlatform dry(platform);
-  TStringList tasks;
+  TStringList& tasks = check.tasks;
+  CheckSize(dry, check.tasksPath, kTaskFileLimit);
   LoadLines(dry, tasks, check.tasksPath);
+  CheckSize(dry, check.tasksPath, kTaskFileLimit, tasks.Count());
   // Present whatever its date: the executer's own test would miss a file dated before 1980.
   check.launchPresent = dry.FindFile(check.launchPath).found;
 
   // The executer finds launch.qef from its own folder with "\"; have it find this one.
   dry.PlaceExecutable(JoinPath(folder, "pendulon.exe", '\\'));
   dry.Alias(LaunchFilePath(dry), check.launchPath);
-  LaunchExplainer launches(dry, check.launchPath, check.launchPresent, checkDrivePaths);
+  if (check.launchPresent)
+    CheckSize(dry, check.launchPath, kLaunchFileLimit);
+  LaunchExplainer launches(dry, check.launchPath, check.launchPresent, machine.checkDrivePaths);
   check.launchLines = launches.LineCount();
+  CheckSize(dry, check.launchPath, kLaunchFileLimit, check.launchLines);
+  check.tasksEncoding = Utf8Hint(tasks);
+  if (const TStringList* lines = launches.Lines())
+    check.launchEncoding = Utf8Hint(*lines);
 
   check.lines = AnalyseLines(tasks, launches, dry, check.now);
   std::set<int> taskLines;
@@ -279,7 +285,17 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
     if (line.kind == LineKind::kTask)
       taskLines.insert(line.number);
   }
-  check.runLog = ReadRunLog(dry, check.runLogPath, taskLines);
+  check.runLog = ReadRunLog(dry, check.runLogPath, taskLines, machine.links);
+  const bool logRead = check.runLog && check.runLog->AnyLogFile();
+  // Only a log that is on, as a file, is written; its older file never is.
+  const bool on = logRead && std::any_of(check.runLog->files.begin(), check.runLog->files.end(),
+                                         [&](const RunLogFile& f) {
+                                           return f.path == check.runLogPath && f.notRead.empty();
+                                         });
+  if (on && machine.access != nullptr)
+    check.runLog->cannotWrite = WhyLogNotWritten(*machine.access, check.runLogPath, lib);
+  check.pendulon = StatusOf(machine.windows, logRead,
+                            logRead ? check.runLog->lastStart : std::nullopt, check.now);
   FolderCheck::Summary& sum = check.summary;
   for (LineReport& line : check.lines) {
     sum.empty += line.kind == LineKind::kEmpty ? 1 : 0;

@@ -11,7 +11,10 @@
 
 #include "checker/FieldDiagnosis.h"
 #include "checker/LaunchExplanation.h"
+#include "checker/Machine.h"
 #include "checker/NextTimes.h"
+#include "checker/PendulonStatus.h"
+#include "checker/Printable.h"
 #include "checker/RunLogReader.h"
 #include "checker/Schedule.h"
 #include "platform/HostSystem.h"
@@ -32,10 +35,6 @@ enum class Verdict {
 const char* KindCode(LineKind kind);
 const char* VerdictCode(Verdict verdict);
 bool IsProblem(Verdict verdict);
-
-// A field's bytes as readable text: a tab as \t, other control bytes and bytes from 0x80 as
-// \xNN, everything else as it is.
-std::string Visible(std::string_view bytes);
 
 // Minutes in which a line above raises while this line would act.
 struct Overlap {
@@ -67,8 +66,11 @@ struct LineReport {
 
   std::vector<NextTime> next;          // when the line acts next
   std::vector<SkippedMinute> skipped;  // minutes it would act in that the clock jumps over
-  std::vector<Overlap> notExamined;    // partial: the line still acts in other minutes
-  std::vector<int> blockedBy;          // kUnreached: the lines above that raise first
+  // The first few lines above whose schedule raises in some of this line's minutes, each the
+  // first of its schedule; moreRaisingAbove counts the others.
+  std::vector<Overlap> notExamined;  // partial: the line still acts in other minutes
+  std::vector<int> blockedBy;        // kUnreached: the lines above that raise first
+  int moreRaisingAbove = 0;
 
   std::optional<LaunchExplanation> launch;  // for lines that would fire
   // Task lines, when there is a run log: the last launch or launch of nothing it records.
@@ -95,13 +97,16 @@ std::string LineNumbers(const std::vector<int>& numbers);
 
 struct FolderCheck {
   AnsiString folder, tasksPath, launchPath;
-  std::string tasksHint, launchHint;  // see SavedWithTxt; empty for none
+  std::string tasksHint, launchHint;          // see SavedWithTxt; empty for none
+  std::string tasksEncoding, launchEncoding;  // see Utf8Hint; empty for none
   bool launchPresent = false;
   int launchLines = 0;
   LocalMinute now;
+  TStringList tasks;  // the task file as the executer loads it
   std::vector<LineReport> lines;
   AnsiString runLogPath;
-  std::optional<RunLogSummary> runLog;  // when lib/pendulon.log or its older file is there
+  std::optional<RunLogSummary> runLog;     // when lib/pendulon.log or its older file is there
+  std::optional<PendulonStatus> pendulon;  // whether the executer runs, where that can be told
 
   struct Summary {
     int empty = 0, comments = 0, tasks = 0, launching = 0;
@@ -124,9 +129,9 @@ AnsiString OwnFolder(ProcessInfo& platform, char separator);
 std::string SavedWithTxt(FileSystem& files, const AnsiString& path, char separator);
 
 // Reads and judges the folder's lib/tasks.qef and lib/launch.qef. Raises EFOpenError when the
-// task file, or a launch file that is there, cannot be read. checkDrivePaths: qefcheck runs
-// where the executer does, so a launch file's path on a drive letter can be looked up.
+// task file, or a launch file that is there, cannot be read, and Exception when either, or the
+// lib folder, is a link (with machine.links) or too large to check.
 FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator,
-                        bool checkDrivePaths = false);
+                        const Machine& machine = {});
 
 }  // namespace pendulon

@@ -1,87 +1,13 @@
 #include "checker/JsonReport.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <map>
 
+#include "checker/JsonText.h"
+
 namespace pendulon {
 namespace {
-
-// Format of the document; raised when a field changes meaning or goes away.
-constexpr int kJsonFormat = 1;
-
-std::string JsonString(std::string_view bytes) {
-  std::string text = "\"";
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    char shown[8] = {c, '\0'};
-    if (const std::size_t k = std::string_view("\"\\\n\r\t").find(c); k != std::string_view::npos)
-      std::snprintf(shown, sizeof shown, "\\%c", "\"\\nrt"[k]);
-    else if (byte < 0x20 || byte >= 0x7F)
-      std::snprintf(shown, sizeof shown, "\\u%04x", byte);
-    text += shown;
-  }
-  return text + "\"";
-}
-
-std::string Number(int value) {
-  return std::to_string(value);
-}
-
-std::string Bool(bool value) {
-  return value ? "true" : "false";
-}
-
-using Members = std::vector<std::pair<const char*, std::string>>;  // names and JSON values
-
-std::string Object(const Members& members, const char* between = ",") {
-  std::string text;
-  for (const auto& [name, json] : members)
-    text += (text.empty() ? "{" : between) + JsonString(name) + ":" + json;
-  return text.empty() ? "{}" : text + "}";
-}
-
-template <typename Items, typename ToJson>
-std::string Array(const Items& items, ToJson toJson) {
-  std::string text;
-  for (const auto& item : items) text += (text.empty() ? "" : ",") + toJson(item);
-  return "[" + text + "]";
-}
-
-std::string OrNull(bool present, const std::string& json) {
-  return present ? json : "null";
-}
-
-std::string ScheduleJson(const Schedule& s) {
-  Members m;
-  for (int f = 0; f < Schedule::kFields; ++f)
-    m.emplace_back(FieldName(f), OrNull(s.Fixed(f), Number(s[f])));
-  m.emplace_back("words", JsonString(DescribeSchedule(s)));
-  return Object(m);
-}
-
-std::string LaunchJson(const LaunchExplanation& e) {
-  const ShellRequest& r = e.request;
-  Members m = e.Requested() ? Members{{"problem", OrNull(e.problem != LaunchProblem::kNone,
-                                                         JsonString(LaunchProblemCode(e.problem)))},
-                                      {"verb", JsonString(r.verb)},
-                                      {"verbIsDefault", Bool(e.verbIsDefault)},
-                                      {"file", JsonString(r.file)},
-                                      {"parameters", JsonString(r.parameters)},
-                                      {"directory", JsonString(r.directory)},
-                                      {"directoryIsDefault", Bool(e.directoryIsDefault)},
-                                      {"showCommand", Number(r.showCommand)}}
-                            : Members{{"problem", JsonString(LaunchProblemCode(e.problem))},
-                                      {"words", JsonString(e.words)},
-                                      {"hint", OrNull(!e.hint.empty(), JsonString(e.hint))}};
-  if (e.Requested() && e.problem != LaunchProblem::kNone)
-    m.emplace_back("words", JsonString(e.words));
-  const int lines[] = {e.openLine, e.closeLine, e.menuItemLine, e.pathLine};
-  const char* const names[] = {"openLine", "closeLine", "menuItemLine", "pathLine"};
-  for (int i = 0; i < 4; ++i) m.emplace_back(names[i], OrNull(lines[i] > 0, Number(lines[i])));
-  return Object(m);
-}
 
 std::string RecordJson(const RunLogRecord& r) {
   Members m = {{"time", JsonString(r.time)}, {"event", JsonString(EventName(r.event))}};
@@ -128,7 +54,33 @@ std::string RunLogJson(const RunLogSummary& log) {
                  {"skipped", Number(log.skipped)},
                  {"firstSkippedLines", Array(log.malformed, malformed)},
                  {"error", OrNull(!log.error.empty(), JsonString(log.error))},
+                 {"cannotWrite", OrNull(!log.cannotWrite.empty(), JsonString(log.cannotWrite))},
                  {"recentFailures", Array(log.failures, RecordJson)}});
+}
+
+std::string PendulonJson(const PendulonStatus& status) {
+  const auto maybe = [](const std::optional<bool>& value) {
+    return value ? Bool(*value) : std::string("null");
+  };
+  std::string start = "null", end = "null";
+  if (status.last) {
+    const std::vector<std::string>& f = status.last->start.fields;
+    start = Object({{"time", JsonString(status.last->start.stamp)},
+                    {"version", JsonString(f[StartField::kVersion])},
+                    {"executable", JsonString(f[StartField::kExecutable])},
+                    {"processId", f[StartField::kProcessId]}});
+    if (const std::optional<LogEntry>& e = status.last->end)
+      end = Object({{"time", JsonString(e->stamp)},
+                    {"reason", JsonString(e->fields[EndField::kReason])},
+                    {"milliseconds", e->fields[EndField::kMilliseconds]}});
+  }
+  const bool withoutRecord = status.window && !*status.window && status.last && !status.last->end;
+  return Object({{"running", maybe(status.Running())},
+                 {"window", maybe(status.window)},
+                 {"lastStart", start},
+                 {"end", end},
+                 {"endedWithoutRecord", Bool(withoutRecord)},
+                 {"words", JsonString(status.words)}});
 }
 
 // Schedules as JSON, each worked out once: lines below many raising ones share their overlaps.
@@ -181,6 +133,7 @@ std::string LineJson(const LineReport& line, bool runLog, ScheduleTexts& schedul
       {"nextSkipped", Array(line.skipped, skipped)},
       {"blockedBy", Array(line.blockedBy, Number)},
       {"notExamined", Array(line.notExamined, overlap)},
+      {"moreRaisingAbove", Number(line.moreRaisingAbove)},
       {"launch", line.launch ? LaunchJson(*line.launch) : "null"},
   };
   // Only with a log file, so that a folder without one reads as it always has.
@@ -199,7 +152,7 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
                            {"tasks", Number(sum.tasks)},
                            {"launching", Number(sum.launching)},
                            {"problems", Number(static_cast<int>(sum.problems.size()))}};
-  const Members head = {
+  Members head = {
       {"format", Number(kJsonFormat)},
       {"folder", JsonString(check.folder)},
       {"tasksFile", JsonString(check.tasksPath)},
@@ -207,7 +160,13 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
       {"launchFilePresent", Bool(check.launchPresent)},
       {"tasksFileHint", OrNull(!check.tasksHint.empty(), JsonString(check.tasksHint))},
       {"launchFileHint", OrNull(!check.launchHint.empty(), JsonString(check.launchHint))},
+      {"tasksFileEncodingHint",
+       OrNull(!check.tasksEncoding.empty(), JsonString(check.tasksEncoding))},
+      {"launchFileEncodingHint",
+       OrNull(!check.launchEncoding.empty(), JsonString(check.launchEncoding))},
       {"now", JsonString(IsoText(check.now))}};
+  if (check.pendulon)
+    head.emplace_back("pendulon", PendulonJson(*check.pendulon));
   Members tail = {{"summary", Object(summary)}, {"exitStatus", Number(check.ExitStatus())}};
   if (check.runLog)
     tail.insert(tail.begin(), {"runLog", RunLogJson(*check.runLog)});
@@ -216,7 +175,8 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
   out << start.substr(0, start.size() - 1) << ",\n" << JsonString("lines") << ":[";
   ScheduleTexts schedules;
   for (std::size_t i = 0; i < check.lines.size(); ++i)
-    out << (i == 0 ? "\n" : ",\n") << LineJson(check.lines[i], check.runLog && check.runLog->AnyLogFile(), schedules);
+    out << (i == 0 ? "\n" : ",\n")
+        << LineJson(check.lines[i], check.runLog && check.runLog->AnyLogFile(), schedules);
   out << "\n]";
   for (const auto& [name, json] : tail) out << ",\n" << JsonString(name) << ":" << json;
   out << "}\n";

@@ -1,5 +1,8 @@
 #include "checker/LaunchExplanation.h"
 
+#include <unordered_set>
+
+#include "checker/Printable.h"
 #include "launcher/RunItem.h"
 
 namespace pendulon {
@@ -18,29 +21,6 @@ std::string Lower(std::string_view text) {
 
 std::string Line(int number) {
   return "line " + std::to_string(number);
-}
-
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos)
-    return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// A header line meant as path= that the reader takes for another key: case, or spaces or tabs
-// around the key. Its four letters are never lead bytes, so its first "=" is the line's.
-std::string PathKeyHint(std::string_view line, int number) {
-  const std::size_t equals = line.find('=');
-  if (equals == std::string_view::npos)
-    return {};
-  const std::string_view key = line.substr(0, equals);
-  if (key == "path" || Lower(Trimmed(key)) != "path")
-    return {};
-  if (Trimmed(key) == key)
-    return Line(number) + " has \"" + std::string(key) + "=\": keys compare exactly, case included";
-  return Line(number) + " has the key \"" + std::string(key) +
-         "\": keys compare exactly, spaces included; write path=" +
-         std::string(Trimmed(line.substr(equals + 1)));
 }
 
 // "C:\x" or "C:/x": a local path, unlike \\server\share, a URL or a relative path. Wildcards
@@ -85,25 +65,30 @@ LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& lau
   file_ = std::make_unique<TQEFile>(platform, launchPath);
   written_ = platform.FindFile(launchPath).lastWrite;
   const TStringList& lines = file_->Lines();
+  sections_ = std::make_unique<SectionLines>(lines, platform);
+  std::vector<std::int32_t> tagLines;
   for (std::int32_t i = 0; i < lines.Count(); ++i) {
-    const std::string_view line = lines[i];
-    const std::size_t close = line.find('>');
-    if (line.empty() || line[0] != '<' || close == std::string_view::npos)
-      continue;
-    tags_.try_emplace(line.substr(0, close + 1), i);
-    lowerTags_.try_emplace(Lower(line.substr(0, close + 1)), i);
+    if (!lines[i].empty() && lines[i][0] == '<')
+      tagLines.push_back(i);
   }
+  lowered_.reserve(tagLines.size());  // the index keeps views of them
+  std::unordered_set<std::string_view> named;
+  for (const std::int32_t i : tagLines) {
+    const std::string_view line = lines[i];
+    tags_.Add(line, i);
+    lowerTags_.Add(lowered_.emplace_back(Lower(line)), i);
+    // A section's name: up to the first ">" of a tag line that opens no menu entry.
+    const std::size_t close = line.find('>');
+    const std::string_view name = line.substr(1, close == std::string_view::npos ? 0 : close - 1);
+    if (!name.empty() && name[0] != '/' && line.substr(0, 9) != "<MenuItem" &&
+        named.insert(name).second)
+      names_.Add(name, i);
+  }
+  tags_.Build();
+  lowerTags_.Build();
 }
 
-std::int32_t LaunchExplainer::FirstLine(const AnsiString& tag) const {
-  // A name that holds ">" is cut short in the index: search for it as the reader does.
-  if (tag.find('>') + 1 != tag.size())
-    return file_->FindLine(tag, 0);
-  const auto found = tags_.find(tag);
-  return found == tags_.end() ? -1 : found->second;
-}
-
-void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e) const {
+void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e) {
   const TStringList& lines = file_->Lines();
   const std::string tag = "<" + item + ">";
   // Names compare exactly; say so when a byte-order mark, case or an outer space keeps them
@@ -115,34 +100,26 @@ void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e
         "launch file without one (ANSI, not UTF-8 with BOM)";
     return;
   }
-  const std::string lower = Lower(tag);
-  std::int32_t same = -1;
-  if (lower.find('>') + 1 == lower.size()) {
-    const auto found = lowerTags_.find(lower);
-    same = found == lowerTags_.end() ? -1 : found->second;
-  } else {
-    for (std::int32_t i = 0; i < lines.Count() && same < 0; ++i) {
-      if (Lower(lines[i].substr(0, lower.size())) == lower)
-        same = i;
-    }
-  }
+  const std::int32_t same = lowerTags_.First(Lower(tag));
   if (same >= 0)
     e.hint = Line(same + 1) + " opens a section whose name differs only in case";
   else if (!item.empty() && (item.front() == ' ' || item.back() == ' '))
     e.hint = "the item name begins or ends with a space, which is part of the name";
+  else if (const std::optional<std::string_view> near = names_.Nearest(item))
+    e.hint = "did you mean " + Visible(*near) + "?";
 }
 
 // Why an item launches nothing, in the executer's own words, with a likely cause where one is
-// seen. part holds the file's lines from firstLine on, as far as the item's reader looks.
-void LaunchExplainer::Diagnose(const TQEFile& part, std::int32_t firstLine, const AnsiString& item,
-                               LaunchExplanation& e) const {
+// seen. part holds the decisive lines of the item's section; lineAt, their lines in the file.
+void LaunchExplainer::Diagnose(const TQEFile& part, const std::vector<std::int32_t>& lineAt,
+                               const AnsiString& item, LaunchExplanation& e) {
   static const LaunchProblem kProblems[] = {LaunchProblem::kNoSection,
                                             LaunchProblem::kNoClosingTag,
                                             LaunchProblem::kClosingBeforeOpening,
                                             LaunchProblem::kNoPath,
                                             LaunchProblem::kMenuItemBeforePath,
                                             LaunchProblem::kEmptyPath};
-  const NothingLaunched n = WhyNothingLaunches(part, item, firstLine);
+  const NothingLaunched n = WhyNothingLaunches(part, item, &lineAt);
   e.problem = kProblems[n.cause];
   e.words = n.words;
   if (n.cause == NothingLaunched::kNoSection) {
@@ -156,8 +133,10 @@ void LaunchExplainer::Diagnose(const TQEFile& part, std::int32_t firstLine, cons
   e.menuItemLine = n.menuItem >= 0 && (n.path < 0 || n.menuItem < n.path) ? n.menuItem + 1 : 0;
   // Look above the first "path=" for the key meant as path.
   const std::int32_t last = n.path < 0 ? n.close - 1 : n.path - 1;
-  for (std::int32_t i = n.open + 1; i <= last && e.hint.empty(); ++i)
-    e.hint = PathKeyHint(part.Lines()[i - firstLine], i + 1);
+  for (std::size_t i = 0; i < lineAt.size() && e.hint.empty(); ++i) {
+    if (lineAt[i] > n.open && lineAt[i] <= last)
+      e.hint = SectionLines::PathKeyHint(part.Lines()[static_cast<int>(i)], lineAt[i] + 1);
+  }
 }
 
 const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
@@ -165,21 +144,20 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     return known->second;
   LaunchExplanation e;
   if (file_) {
-    const std::int32_t open = item.empty() ? -1 : FirstLine("<" + item + ">");
-    const std::int32_t close = open < 0 ? -1 : FirstLine("</" + item + ">");
+    const std::int32_t open = item.empty() ? -1 : tags_.First("<" + item + ">");
+    const std::int32_t close = open < 0 ? -1 : tags_.First("</" + item + ">");
     e.openLine = open + 1;
     e.closeLine = close + 1;
-    // The reader looks for the item's first tag lines and between them only: the rest of the
-    // file cannot change what it reads.
-    const std::int32_t first = open < 0 ? 0 : close < 0 ? open : std::min(open, close);
-    const std::int32_t last = open < 0 ? -1 : std::max(open, close);
+    // The item's reader, handed only the lines that decide its section, reads what it would read
+    // in the whole file.
+    const std::vector<std::int32_t> lineAt = sections_->Decisive(open, close);
     std::string part;
-    for (std::int32_t i = first; i <= last; ++i) (part += file_->Lines()[i]) += "\r\n";
+    for (const std::int32_t i : lineAt) (part += file_->Lines()[i]) += "\r\n";
     platform_.Serve(LaunchFilePath(platform_), std::move(part), written_);
     platform_.shellRequests.clear();
     RunItem(platform_, 0, item);
     if (platform_.shellRequests.empty()) {
-      Diagnose(TQEFile(platform_, LaunchFilePath(platform_)), first, item, e);
+      Diagnose(TQEFile(platform_, LaunchFilePath(platform_)), lineAt, item, e);
     } else {
       e.request = platform_.shellRequests.front();
       const TQEFile reader(platform_, LaunchFilePath(platform_));

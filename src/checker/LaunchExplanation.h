@@ -7,9 +7,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "checker/DryRunPlatform.h"
+#include "checker/NearNames.h"
+#include "checker/PrefixIndex.h"
+#include "checker/SectionLines.h"
 #include "launcher/Qeflib.h"
 
 namespace pendulon {
@@ -54,26 +57,28 @@ class LaunchExplainer {
   LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath, bool present,
                   bool checkDrivePaths = false);
 
-  // Reads the file once; each item costs the lines of its own section, not the whole file.
+  // Reads the file once; each item costs a few of its section's lines, not the whole file.
   const LaunchExplanation& Explain(const AnsiString& item);
 
   int LineCount() const { return file_ ? file_->Lines().Count() : 0; }
+  // The launch file's lines; none without the file.
+  const TStringList* Lines() const { return file_ ? &file_->Lines() : nullptr; }
 
  private:
-  // The first line that begins with the tag, as TQEFile::FindLine finds it; -1 for none.
-  std::int32_t FirstLine(const AnsiString& tag) const;
-  void Diagnose(const TQEFile& part, std::int32_t firstLine, const AnsiString& item,
-                LaunchExplanation& e) const;
-  void NoSectionHint(const AnsiString& item, LaunchExplanation& e) const;
+  void Diagnose(const TQEFile& part, const std::vector<std::int32_t>& lineAt,
+                const AnsiString& item, LaunchExplanation& e);
+  void NoSectionHint(const AnsiString& item, LaunchExplanation& e);
 
   DryRunPlatform& platform_;
   bool checkDrivePaths_;
   std::unique_ptr<TQEFile> file_;
   FileTime written_ = 0;
-  // By the text up to a line's first ">", the first line that begins with it: every tag line of
-  // a name without ">". The same in lower case, for names that differ only in case.
-  std::unordered_map<std::string_view, std::int32_t> tags_;
-  std::unordered_map<std::string, std::int32_t> lowerTags_;
+  // The lines that begin with "<", to find tag lines by, as they are and in lower case (for
+  // names that differ only in case); and the lines that decide each section.
+  PrefixIndex tags_, lowerTags_;
+  std::vector<std::string> lowered_;
+  std::unique_ptr<SectionLines> sections_;
+  NearNames names_;  // the sections' names, for a misspelt item
   std::map<AnsiString, LaunchExplanation> known_;
 };
 

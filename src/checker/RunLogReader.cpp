@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "checker/Printable.h"
 #include "platform/Files.h"
 #include "runlog/RunLogLines.h"
 
@@ -40,14 +41,19 @@ class Collector {
     ++summary_.records;
   }
 
-  void Finish() { summary_.failures.assign(failures_.rbegin(), failures_.rend()); }
+  void Finish() {
+    summary_.failures.assign(failures_.rbegin(), failures_.rend());
+    summary_.lastStart = history_.Last();
+  }
 
  private:
   // False for a launch or a launch of nothing whose task line is no number from 1.
   bool Record(const LogEntry& entry) {
+    history_.Take(entry);
     RunLogRecord r;
     r.event = entry.event;
     r.time = entry.stamp;
+    r.entry = entry;
     const auto& f = entry.fields;
     switch (entry.event) {
       case LogEvent::kLaunch:
@@ -94,16 +100,22 @@ class Collector {
   RunLogSummary& summary_;
   const std::set<int>& taskLines_;
   std::deque<RunLogRecord> failures_;  // oldest first
+  ProcessHistory history_;
 };
 
 // Reads one file of the log, if it is there, into the summary.
-void ReadFile(FileSystem& files, const AnsiString& path, Collector& collector,
+void ReadFile(FileSystem& files, Links* links, const AnsiString& path, Collector& collector,
               RunLogSummary& summary) {
   const FoundFile found = files.FindFile(path);
-  if (!found.found)
+  const std::optional<AnsiString> target = links ? links->LinkTarget(path) : std::nullopt;
+  if (!found.found && !target)
     return;
   RunLogFile& entry = summary.files.emplace_back();
   entry.path = path;
+  if (target) {
+    entry.notRead = "it is a link to " + (target->empty() ? "an unknown place" : Visible(*target));
+    return;
+  }
   if (found.directory) {
     entry.notRead = "it is a folder, not a file";
     return;
@@ -157,11 +169,11 @@ bool RunLogSummary::AnyLogFile() const {
 }
 
 std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& logPath,
-                                        const std::set<int>& taskLines) {
+                                        const std::set<int>& taskLines, Links* links) {
   RunLogSummary summary;
   Collector collector(summary, taskLines);
   for (const AnsiString& path : {logPath + ".1", logPath})
-    ReadFile(files, path, collector, summary);
+    ReadFile(files, links, path, collector, summary);
   if (summary.files.empty())
     return std::nullopt;
   collector.Finish();

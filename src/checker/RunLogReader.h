@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "checker/ProcessHistory.h"
 #include "platform/FileSystem.h"
+#include "platform/Links.h"
 #include "runlog/RunLogFormat.h"
 
 namespace pendulon {
@@ -30,6 +32,7 @@ struct RunLogRecord {
   std::string text;         // no-launch: why; box: its text; load-failed: the error
   std::string loadKind;     // load-failed: first, reload or retry
   std::string path;         // load-failed: the task file
+  LogEntry entry;           // the whole line, for its words
 
   // A launch the shell answered with 32 or below, an error box, or a failed load.
   bool Failed() const {
@@ -61,14 +64,18 @@ struct RunLogSummary {
   std::string error;                       // a file that is there but could not be read
   std::map<int, RunLogRecord> lastByLine;  // the last launch or no-launch of each task line
   std::vector<RunLogRecord> failures;      // the most recent failures, newest first
+  std::optional<ProcessRun> lastStart;     // the executer's last start, and its end if logged
+  // Why the executer cannot write the log, with the fix; empty when it can, or when not asked.
+  std::string cannotWrite;
 
   // True when a file of the log is there, not only a folder, a pipe or a device of its name.
   bool AnyLogFile() const;
 };
 
 // Reads pendulon.log.1 and then pendulon.log from their path; of a file past 16 MiB only its
-// end. Keeps the last record only of the task lines given. Nothing when neither file is there.
+// end, and none that is a link (told apart by links, when given). Keeps the last record only of
+// the task lines given. Nothing when neither file is there.
 std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& logPath,
-                                        const std::set<int>& taskLines);
+                                        const std::set<int>& taskLines, Links* links = nullptr);
 
 }  // namespace pendulon

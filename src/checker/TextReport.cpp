@@ -1,8 +1,10 @@
 #include "checker/TextReport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <tuple>
 
+#include "checker/EventWords.h"
 #include "runlog/TimeStamp.h"
 
 namespace pendulon {
@@ -51,33 +53,9 @@ std::string ClockOf(const LocalMinute& m) {
   return text;
 }
 
-// A stamp or a minute of the log in the form the next times take; as written if it is neither.
-std::string LogTime(const std::string& text) {
-  if (const std::optional<ReadStamp> stamp = ParseTimeStamp(text))
-    return ReadableText(MinuteOf(stamp->local));
-  if (const std::optional<SystemTime> minute = ParseMinuteText(text))
-    return ReadableText(MinuteOf(*minute));
-  return Visible(text);
-}
-
 // What a run log line says happened, after its time.
 std::string Happened(const RunLogRecord& r) {
-  switch (r.event) {
-    case LogEvent::kLaunch:
-      return "line " + std::to_string(r.line) + " " + Quoted(r.item) + ": the shell answered " +
-             std::to_string(r.answer) + " (" + Visible(r.meaning) + ") for " + Visible(r.file);
-    case LogEvent::kNoLaunch:
-      return "line " + std::to_string(r.line) + " " + Quoted(r.item) +
-             ": launched nothing: " + Visible(r.text);
-    case LogEvent::kBoxOpen:
-      return "error box: " + Visible(r.text);
-    case LogEvent::kLoadFailed:
-      return "load failed (" + Visible(r.loadKind) + ") " + Visible(r.path) + ": " +
-             Visible(r.text);
-    default:
-      break;
-  }
-  return std::string();
+  return EventWords(r.entry);
 }
 
 void WriteLastRun(std::ostream& out, const LineReport& line) {
@@ -144,6 +122,8 @@ void WriteRunLogHeader(std::ostream& out, const RunLogSummary& log) {
     out << (log.error.empty() ? ")" : "); " + Visible(log.error));
   }
   out << (readCount > 0 && !notRead.empty() ? "; " : "") << notRead << "\n";
+  if (!log.cannotWrite.empty())
+    out << "               hint: " << log.cannotWrite << "\n";
 }
 
 void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
@@ -166,10 +146,10 @@ void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
   }
   for (std::size_t i = 0; i < line.notExamined.size() && i < kMostOverlaps; ++i)
     out << kIndent << "not examined: " << line.notExamined[i].words << "\n";
-  if (line.notExamined.size() > kMostOverlaps)
+  const int more = static_cast<int>(line.notExamined.size()) - static_cast<int>(kMostOverlaps);
+  if (more > 0 || (!line.notExamined.empty() && line.moreRaisingAbove > 0))
     out << kIndent << "not examined: and in the minutes of "
-        << Counted(static_cast<int>(line.notExamined.size() - kMostOverlaps), "more line above",
-                   "more lines above")
+        << Counted(std::max(more, 0) + line.moreRaisingAbove, "more line above", "more lines above")
         << "\n";
   if (line.launch && line.verdict != Verdict::kUnreached)
     WriteLaunch(out, *line.launch);
@@ -180,23 +160,33 @@ void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
 
 }  // namespace
 
-void WriteTextReport(std::ostream& out, const FolderCheck& check) {
+void WriteTextHeader(std::ostream& out, const FolderCheck& check) {
   out << "qefcheck " << Visible(check.folder) << "\n";
   out << "  task file    " << Visible(check.tasksPath) << " ("
       << Counted(static_cast<int>(check.lines.size()), "line", "lines") << ")\n";
-  if (!check.tasksHint.empty())
-    out << "               hint: " << check.tasksHint << "\n";
+  for (const std::string* hint : {&check.tasksHint, &check.tasksEncoding}) {
+    if (!hint->empty())
+      out << "               hint: " << *hint << "\n";
+  }
   out << "  launch file  " << Visible(check.launchPath);
   if (check.launchPresent)
     out << " (" << Counted(check.launchLines, "line", "lines") << ")\n";
   else
     out << ": missing; the executer would create it empty, so no item launches\n";
-  if (!check.launchHint.empty())
-    out << "               hint: " << check.launchHint << "\n";
+  for (const std::string* hint : {&check.launchHint, &check.launchEncoding}) {
+    if (!hint->empty())
+      out << "               hint: " << *hint << "\n";
+  }
   if (check.runLog)
     WriteRunLogHeader(out, *check.runLog);
+  if (check.pendulon)
+    out << "  " << check.pendulon->words << "\n";
   out << "  local time   " << ReadableText(check.now)
       << "; next times count from the minute after\n\n";
+}
+
+void WriteTextReport(std::ostream& out, const FolderCheck& check) {
+  WriteTextHeader(out, check);
 
   // Of a log that is only a folder, a pipe or a device, the header says all there is.
   const bool runLog = check.runLog && check.runLog->AnyLogFile();

@@ -1,5 +1,5 @@
 #pragma once
-// The report for people: a block per line of the task file, then a summary.
+// The report for people: its head, a block per line of the task file, then a summary.
 
 #include <ostream>
 
@@ -8,5 +8,8 @@
 namespace pendulon {
 
 void WriteTextReport(std::ostream& out, const FolderCheck& check);
+// Its head alone: the folder, its files with their hints, the run log, whether the executer
+// runs, and the local time, then an empty line.
+void WriteTextHeader(std::ostream& out, const FolderCheck& check);
 
 }  // namespace pendulon

@@ -84,7 +84,7 @@ void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& itemNam
 }
 
 NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName,
-                                   std::int32_t firstLine) {
+                                   const std::vector<std::int32_t>* lineAt) {
   NothingLaunched n;
   file.FindTag(itemName, true, n.open);
   file.FindTag(itemName, false, n.close);
@@ -105,8 +105,8 @@ NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemNa
                                                        : NothingLaunched::kEmptyPath;
   }
   for (std::int32_t* line : {&n.open, &n.close, &n.menuItem, &n.path}) {
-    if (*line >= 0)
-      *line += firstLine;
+    if (*line >= 0 && lineAt != nullptr)
+      *line = (*lineAt)[static_cast<std::size_t>(*line)];
   }
   switch (n.cause) {
     case NothingLaunched::kNoSection:

@@ -4,6 +4,7 @@
 // (params) and the working folder (dir, default the file's folder).
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/AnsiString.h"
 #include "platform/LaunchSystem.h"
@@ -50,7 +51,7 @@ void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& itemNam
 
 // Why an item whose path is empty launches nothing: the first fault of its section, the lines
 // that show it (0-based, -1 for none), and the words the run log and qefcheck both use. A reader
-// of part of a file has its lines counted from firstLine, the index of the part's first line.
+// of some of a file's lines is given the file's index of each of its lines in lineAt.
 struct NothingLaunched {
   enum Cause {
     kNoSection,
@@ -64,6 +65,6 @@ struct NothingLaunched {
   AnsiString words;
 };
 NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName,
-                                   std::int32_t firstLine = 0);
+                                   const std::vector<std::int32_t>* lineAt = nullptr);
 
 }  // namespace pendulon

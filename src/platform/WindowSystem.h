@@ -9,6 +9,7 @@
 
 #include "platform/AnsiString.h"
 #include "platform/Shell.h"  // WindowHandle
+#include "platform/WindowLookup.h"
 
 namespace pendulon {
 
@@ -48,10 +49,8 @@ class ScopedLock {
 
 enum class Pumped { kNothing, kQuit, kDispatched };
 
-class WindowSystem {
+class WindowSystem : public WindowLookup {
  public:
-  virtual ~WindowSystem() = default;
-
   // Windows. All top-level, created hidden.
   virtual WindowHandle NewWindow(const AnsiString& className, const AnsiString& caption,
                                  const WindowPlacement& placement, WindowClient* client) = 0;
@@ -59,8 +58,6 @@ class WindowSystem {
   virtual void SetCaption(WindowHandle window, const AnsiString& caption) = 0;
   virtual AnsiString Caption(WindowHandle window) = 0;  // at most 255 bytes
   virtual void SetVisible(WindowHandle window, bool visible) = 0;
-  // FindWindowA: a top-level window, hidden or not, with exactly this class and caption.
-  virtual bool WindowExists(const AnsiString& className, const AnsiString& caption) = 0;
 
   // Boxes. MessageBoxA: modal, returns when the user has closed it; ticks are delivered
   // meanwhile.

@@ -35,7 +35,9 @@ class CheckerTest : public SimTest {
   Outcome Run(const std::vector<std::string>& arguments) {
     std::ostringstream out, err;
     Outcome outcome;
-    outcome.status = RunChecker(platform, arguments, '\\', out, err);
+    Machine machine;
+    machine.keepFollowing = [] { return false; };  // --follow looks once
+    outcome.status = RunChecker(platform, arguments, '\\', out, err, machine);
     outcome.out = out.str();
     outcome.err = err.str();
     return outcome;

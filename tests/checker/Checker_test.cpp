@@ -59,7 +59,7 @@ TEST_F(CheckerTest, EachLineGetsTheVerdictItsFieldsAndTheLinesAboveCallFor) {
       {{}, "-5 * * * * Backup", "never-matches", "minute \"-5\" has a sign"},
       {{}, "*  * * * * Backup", "never-matches", "hour \"\" is empty"},
       {{}, " * * * * * Backup", "never-matches", "minute \"\" is empty"},
-      {{}, "*\t* * * * Backup", "never-matches", "minute \"*\\t*\" holds a tab"},
+      {{}, "*\t* * * * Backup", "never-matches", "minute \"*<09>*\" holds a tab"},
       {{}, "\xEF\xBB\xBF* * * * * Backup", "never-matches", "byte-order mark"},
       {{}, "* * * * Mon Backup", "never-matches", "weekday \"Mon\" is not a number"},
       {{}, "0 0 31 4 * Backup", "never-matches", "day \"31\" never occurs in April"},
@@ -149,6 +149,19 @@ TEST_F(CheckerTest, ExitStatusSaysWhetherEveryLineLaunches) {
   }
 }
 
+// --help writes paths as the system it runs on does, and names what qefcheck can do.
+TEST_F(CheckerTest, HelpWritesPathsWithTheSystemsSeparatorAndNamesEveryCommand) {
+  for (const char separator : {'\\', '/'}) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunChecker(platform, {"--help"}, separator, out, err), 0);
+    const std::string lib = std::string("folder") + separator + "lib" + separator;
+    for (const std::string& said : {lib + "tasks.qef", lib + "pendulon.log", std::string("--next"),
+                                    std::string("--follow"), std::string("--json")})
+      EXPECT_NE(out.str().find(said), std::string::npos) << said << "\n" << out.str();
+    EXPECT_EQ(out.str().find(separator == '/' ? '\\' : '/'), std::string::npos) << out.str();
+  }
+}
+
 TEST_F(CheckerTest, VersionIsTheBuildsVersionAndCommit) {
   const Outcome outcome = Run({"--version"});
   EXPECT_EQ(outcome.status, 0);
@@ -171,12 +184,19 @@ TEST_F(CheckerTest, UnreadableFilesGiveStatusTwoAndSayWhich) {
   world.File(kLaunch)->failReads = true;
   EXPECT_EQ(Run({}).status, 2);
 
+  // A device or a pipe might never end, or never give a byte.
+  world.File(kLaunch)->failReads = false;
+  world.File(kLaunch)->kind = FileKind::kDevice;
+  EXPECT_EQ(Run({}).status, 2);
+
   world.RemoveFile(kLaunch);
   world.MakeDirectory(kLaunch);  // the executer could neither create nor read it
   outcome = Run({"--json"});
   EXPECT_EQ(outcome.status, 2);
   Json report = ParseReport(outcome.out);
-  EXPECT_EQ(report["error"], "Cannot open file C:\\Tools\\lib\\launch.qef");
+  EXPECT_EQ(report["error"],
+            "no folder given, so qefcheck checked its own folder C:\\Tools: Cannot open file "
+            "C:\\Tools\\lib\\launch.qef");
   EXPECT_EQ(report["exitStatus"], 2);
 }
 
@@ -263,7 +283,8 @@ TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
     std::vector<std::pair<std::string, std::string>> more;  // other files: path, bytes
     bool drivesHere;                                        // qefcheck.exe on this machine
     std::vector<std::string> said;                          // in the output or the errors
-  } cases[] = {
+  };
+  std::vector<Case> cases = {
       {"* * * * * Sync\r\n",
        "<Sync>\r\npath=\"C:\\Program Files\\x\\y.exe\"\r\n</Sync>\r\n",
        {},
@@ -318,20 +339,34 @@ TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
        sync,
        {{kTasks + std::string(".txt"), ""}},
        false,
-       {"qefcheck: Cannot open file C:\\Tools\\lib\\tasks.qef\nqefcheck: hint: tasks.qef.txt is "
-        "there instead"}},
+       {"qefcheck: no folder given, so qefcheck checked its own folder C:\\Tools: Cannot open file "
+        "C:\\Tools\\lib\\tasks.qef\nqefcheck: hint: tasks.qef.txt is there instead"}},
       {"* * * * * Sync", "<Sync>", {}, false, {"tasks.qef (1 line)\n", "launch.qef (1 line)\n"}},
-      {"7 * * *\r\n7 * * *\r\n7 * * *\r\n7 * * *\r\n* * * * * Sync\r\n",
+      {"7 * * *\r\n7 * * *\r\n8 * * *\r\n9 * * *\r\n10 * * *\r\n* * * * * Sync\r\n",
        sync,
        {},
        false,
        {"not examined: and in the minutes of 1 more line above\n"}},
-      {"7 * * *\r\n7 * * *\r\n7 * * *\r\n8 * * *\r\n* * * 7 *\r\n7 * * * * Sync\r\n",
+      {"7 * * *\r\n7 * 1 *\r\n7 * 1 *\r\n7 * 2 *\r\n8 * * *\r\n* * * 7 *\r\n7 * * * * Sync\r\n",
        sync,
        {},
        false,
-       {"never examined: lines 1 to 3 and 5 raise first", "have problems (lines 1 to 6).\n"}},
+       {"never examined: lines 1, 2, 4 and 6 raise first", "have problems (lines 1 to 7).\n"}},
   };
+  std::string minutes, hours;  // 25 lines that raise in a minute each; 24 that raise all hour
+  for (int m = 0; m < 25; ++m) minutes += std::to_string(m) + " * * *\r\n";
+  for (int h = 0; h < 24; ++h) hours += "* " + std::to_string(h) + " * *\r\n";
+  cases.push_back({minutes + "* * * * * Sync\r\n",
+                   sync,
+                   {},
+                   false,
+                   {"not examined: and in the minutes of 22 more lines above\n"}});
+  cases.push_back({hours + "* * * * * Sync\r\n",
+                   sync,
+                   {},
+                   false,
+                   {"never examined: lines 1 to 20 and 4 more lines above raise first in every "
+                    "minute"}});
   for (const Case& c : cases) {
     for (const std::string path : {kTasks, kLaunch}) {
       world.RemoveFile(path);
@@ -343,7 +378,7 @@ TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
       world.WriteFile(kLaunch, *c.launch);
     for (const auto& [path, bytes] : c.more) world.WriteFile(path, bytes);
     std::ostringstream out, err;
-    RunChecker(platform, {}, '\\', out, err, c.drivesHere);
+    RunChecker(platform, {}, '\\', out, err, Machine{c.drivesHere});
     for (const std::string& said : c.said)
       EXPECT_NE((out.str() + err.str()).find(said), std::string::npos) << said << "\n---\n"
                                                                        << out.str() << err.str();

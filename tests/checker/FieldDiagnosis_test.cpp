@@ -64,6 +64,24 @@ TEST(FieldDiagnosis, NamesTheValueOrWhyTheClockNeverShowsIt) {
   }
 }
 
+// A weekday counted from 0 for Sunday, as elsewhere, or written as a name gets the number to write.
+TEST(FieldDiagnosis, AWeekdayWrittenAnotherWaySaysWhichNumberToWrite) {
+  struct Fix {
+    const char* text;
+    const char* fix;  // empty: none is named
+  } const fixes[] = {{"0", "write 1 for Sunday"},
+                     {"Mon", "write 2 for Monday"},
+                     {"SATURDAY", "write 7 for Saturday"},
+                     {"Mo", ""},
+                     {"Monx", ""},
+                     {"8", ""}};
+  for (const Fix& f : fixes) {
+    const std::string words = ProblemWords(4, DiagnoseField(4, f.text).problem, f.text);
+    const std::size_t at = words.find(": write ");
+    EXPECT_EQ(at == std::string::npos ? "" : words.substr(at + 2), f.fix) << words;
+  }
+}
+
 // The diagnosis against the executer's matcher: a field it calls a problem must never match,
 // and any other must match exactly at its value.
 class FieldAgreementTest : public SimTest {};

@@ -28,6 +28,8 @@ struct GoldenCase {
   bool runLog;         // the folder's pendulon.log is there too
   bool berlin;         // the clock of Europe/Berlin, summer time included; UTC otherwise
   int year, month, day, hour, minute;
+  int window = -1;  // the executer's window is looked for: 1 it is there, 0 not; -1 not looked for
+  std::vector<std::string> options = {};  // before the folder
 };
 
 const GoldenCase kCases[] = {
@@ -35,9 +37,20 @@ const GoldenCase kCases[] = {
     {"packaging-example", "packaging/example", false, true, 2026, 12, 9, 12, 0},
     {"sample", "tests/checker/sample", false, false, 2026, 3, 2, 10, 5},
     {"sample-leap-day", "tests/checker/sample", false, false, 2028, 2, 28, 23, 59},
-    {"mistakes", "tests/checker/golden/mistakes", true, true, 2026, 12, 9, 15, 31},
+    {"mistakes", "tests/checker/golden/mistakes", true, true, 2026, 12, 9, 15, 31, 0},
     {"mistakes-without-log", "tests/checker/golden/mistakes", false, true, 2027, 10, 31, 2, 45},
     {"notepad", "tests/checker/golden/notepad", false, false, 2026, 12, 9, 15, 31},
+    {"encodings", "tests/checker/golden/encodings", false, false, 2026, 12, 9, 15, 31},
+    {"pendulon-ended", "tests/checker/golden/pendulon-ended", true, true, 2026, 12, 9, 11, 0},
+    {"pendulon-running", "tests/checker/golden/pendulon-running", true, true, 2026, 12, 9, 11, 0,
+     1},
+    {"examples-next", "examples", false, false, 2026, 3, 2, 10, 5, -1, {"--next"}},
+    // clang-format off
+    {"mistakes-next", "tests/checker/golden/mistakes", false, true, 2027, 3, 20, 12, 0, -1,
+     {"--next", "31d"}},
+    {"mistakes-next-autumn", "tests/checker/golden/mistakes", false, true, 2027, 10, 30, 12, 0,
+     -1, {"--next=36h"}},
+    // clang-format on
 };
 
 std::string ReadFile(const fs::path& path) {
@@ -80,16 +93,22 @@ TEST(GoldenReports, EveryReportIsByteForByteItsGoldenFile) {
           world.WriteFile("C:\\Office\\lib\\" + name, ReadFile(file.path()), world.Now() - kDay);
       }
       SimPlatform platform(world, "C:\\Office\\qefcheck.exe", "qefcheck");
-      std::vector<std::string> arguments{"C:\\Office"};
+      Machine machine;
+      if (c.window >= 0)
+        machine.windows = &platform;
+      if (c.window == 1)
+        world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
+      std::vector<std::string> arguments = c.options;
+      arguments.push_back("C:\\Office");
       if (json)
         arguments.insert(arguments.begin(), "--json");
       std::ostringstream out, err;
-      const int status = RunChecker(platform, arguments, '\\', out, err);
-      const std::string report = out.str() + err.str() + "exit status " +
-                                 std::to_string(status) + "\n";
+      const int status = RunChecker(platform, arguments, '\\', out, err, machine);
+      const std::string report =
+          out.str() + err.str() + "exit status " + std::to_string(status) + "\n";
 
-      const fs::path golden = source / "tests/checker/golden" / (std::string(c.name) +
-                                                                  (json ? ".json" : ".txt"));
+      const fs::path golden =
+          source / "tests/checker/golden" / (std::string(c.name) + (json ? ".json" : ".txt"));
       const std::string expected = ReadFile(golden);
       if (report == expected)
         continue;

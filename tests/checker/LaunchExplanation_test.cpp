@@ -156,7 +156,7 @@ TEST_F(CheckerTest, AMissingFileOnADriveIsAProblemOnlyWhereTheDrivesAreThisMachi
     world.WriteFile(kTasks, "* * * * * A\r\n");
     world.WriteFile(kLaunch, std::string("<A>\r\npath=") + c.path + "\r\n</A>\r\n");
     for (const bool here : {false, true}) {
-      const FolderCheck check = CheckFolder(platform, "C:\\Tools", '\\', here);
+      const FolderCheck check = CheckFolder(platform, "C:\\Tools", '\\', Machine{here});
       const bool problem = here && c.problemHere;
       EXPECT_EQ(check.ExitStatus(), problem ? 1 : 0) << c.path << " " << here;
       EXPECT_EQ(check.lines[0].verdict, problem ? Verdict::kLaunchesNothing : Verdict::kLaunches);
@@ -169,7 +169,7 @@ TEST_F(CheckerTest, AMissingFileOnADriveIsAProblemOnlyWhereTheDrivesAreThisMachi
   // The report still shows what the shell is handed.
   world.WriteFile(kLaunch, "<A>\r\npath=D:\\gone.exe\r\n</A>\r\n");
   std::ostringstream out, err;
-  EXPECT_EQ(RunChecker(platform, {}, '\\', out, err, true), 1);
+  EXPECT_EQ(RunChecker(platform, {}, '\\', out, err, Machine{true}), 1);
   EXPECT_NE(out.str().find("the shell will answer: file not found"), std::string::npos);
   EXPECT_NE(out.str().find("               file        D:\\gone.exe\n"), std::string::npos)
       << out.str();

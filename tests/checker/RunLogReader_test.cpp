@@ -150,7 +150,7 @@ TEST_F(CheckerTest, ReportsGiveEachLinesLastRunAndTheRecentFailures) {
   EXPECT_EQ(report["runLog"], Json::parse(R"({"files":["C:\\Tools\\lib\\pendulon.log"],
       "lastSixteenMiBOnly":[],"notRead":[],"records":4,"skipped":1,
       "firstSkippedLines":[{"file":"C:\\Tools\\lib\\pendulon.log","line":5}],"error":null,
-      "recentFailures":[
+      "cannotWrite":null,"recentFailures":[
         {"time":"2026-03-02T09:00:00.100+01:00","event":"launch","minute":"2026-03-02T08:31",
          "line":4,"item":"Backup","file":"C:\\Apps\\Backup.exe","answer":3,
          "meaning":"path not found"},

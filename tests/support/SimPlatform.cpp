@@ -101,6 +101,20 @@ FoundFile SimPlatform::FindFile(const AnsiString& path) {
   return result;
 }
 
+std::optional<AnsiString> SimPlatform::LinkTarget(const AnsiString& path) {
+  const SimFile* file = world_.File(path);
+  if (file == nullptr || file->linkTarget.empty())
+    return std::nullopt;
+  return file->linkTarget;
+}
+
+WriteAccess::Answer SimPlatform::MayWrite(const AnsiString& path) {
+  const SimFile* file = world_.File(path);
+  if (file == nullptr || !file->readOnly)
+    return Answer::kYes;
+  return file->directory ? Answer::kDenied : Answer::kReadOnly;
+}
+
 bool SimPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
   // Windows applies the offset in force now, not the one at the file's time.
   local = utc + static_cast<FileTime>(world_.OffsetAt(world_.Now()) * 10000);

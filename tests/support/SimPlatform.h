@@ -10,12 +10,14 @@
 #include <memory>
 #include <string>
 
+#include "platform/Links.h"
 #include "platform/Platform.h"
+#include "platform/WriteAccess.h"
 #include "support/SimWorld.h"
 
 namespace pendulon::sim {
 
-class SimPlatform final : public Platform {
+class SimPlatform final : public Platform, public Links, public WriteAccess {
  public:
   SimPlatform(SimWorld& world, std::string exePath, std::string commandLine);
   ~SimPlatform() override;
@@ -56,6 +58,9 @@ class SimPlatform final : public Platform {
   bool SizeOf(FileHandle file, std::uint64_t& size) override;
   void Close(FileHandle file) override;
   bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
+  std::optional<AnsiString> LinkTarget(const AnsiString& path) override;
+  // A read-only file is marked so; a read-only folder is one the user may not add files to.
+  Answer MayWrite(const AnsiString& path) override;
   int OpenFiles() const { return static_cast<int>(files_.size()); }
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;

@@ -37,6 +37,7 @@ struct SimFile {
   bool heldOpen = false;          // another process holds it open sharing nothing: every open fails
   bool refuseRename = false;      // renaming it fails, as while another process has it open
   FileKind kind = FileKind::kFile;  // what a handle to it reaches: a pipe or a device, say
+  std::string linkTarget = {};      // not empty: the entry is a link that leads there
 
   // The handles of every process open on it now, as Windows counts them for delete sharing:
   // while one lacks kShareDelete, no handle with kDelete opens, and the reverse.

@@ -196,6 +196,28 @@ bool PosixPlatform::RenameOpenFile(FileHandle file, const AnsiString& to) {
   return std::rename(name, to.c_str()) == 0;
 }
 
+std::optional<AnsiString> PosixPlatform::LinkTarget(const AnsiString& path) {
+  struct stat entry {};
+  if (path.empty() || lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode))
+    return std::nullopt;
+  std::string target(4096, '\0');
+  const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+  target.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return target;
+}
+
+WriteAccess::Answer PosixPlatform::MayWrite(const AnsiString& path) {
+  struct stat entry {};
+  if (path.empty() || stat(path.c_str(), &entry) != 0 || access(path.c_str(), W_OK) == 0)
+    return Answer::kYes;
+  if (errno == EROFS)
+    return Answer::kDenied;
+  if (errno != EACCES)
+    return Answer::kYes;
+  return !S_ISDIR(entry.st_mode) && (entry.st_mode & 0222) == 0 ? Answer::kReadOnly
+                                                                : Answer::kDenied;
+}
+
 std::uint32_t PosixPlatform::ProcessId() {
   return static_cast<std::uint32_t>(getpid());
 }

@@ -4,10 +4,12 @@
 // built on it shows or launches anything.
 
 #include "platform/HostSystem.h"
+#include "platform/Links.h"
+#include "platform/WriteAccess.h"
 
 namespace pendulon {
 
-class PosixPlatform final : public HostSystem {
+class PosixPlatform final : public HostSystem, public Links, public WriteAccess {
  public:
   SystemTime LocalTime() override;
   void Sleep(std::uint32_t milliseconds) override;
@@ -32,6 +34,10 @@ class PosixPlatform final : public HostSystem {
   // POSIX renames only by name: the descriptor's name now (from /proc/self/fd) is renamed, with
   // rename(2), which replaces too, and only while that name still reaches the descriptor's file.
   bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
+  // lstat, then readlink.
+  std::optional<AnsiString> LinkTarget(const AnsiString& path) override;
+  // access(2) for W_OK; a file with no write bit at all counts as read-only.
+  Answer MayWrite(const AnsiString& path) override;
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
   // Bytes are taken as a single-byte code page: no byte leads a two-byte character.

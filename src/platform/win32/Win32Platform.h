@@ -4,11 +4,13 @@
 
 #include <memory>
 
+#include "platform/Links.h"
 #include "platform/Platform.h"
+#include "platform/WriteAccess.h"
 
 namespace pendulon {
 
-class Win32Platform final : public Platform {
+class Win32Platform final : public Platform, public Links, public WriteAccess {
  public:
   Win32Platform();
   ~Win32Platform() override;
@@ -33,6 +35,10 @@ class Win32Platform final : public Platform {
   bool SizeOf(FileHandle file, std::uint64_t& size) override;
   void Close(FileHandle file) override;
   bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
+  // FindFirstFileA for the reparse tag, then FSCTL_GET_REPARSE_POINT on the link itself.
+  std::optional<AnsiString> LinkTarget(const AnsiString& path) override;
+  // GetFileAttributesA, then CreateFileA for the access a write needs, closed at once.
+  Answer MayWrite(const AnsiString& path) override;
 
   std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
   AnsiString CommandLine() override;

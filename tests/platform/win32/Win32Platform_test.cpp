@@ -1,6 +1,7 @@
 // The real platform under Windows (or Wine): files, stamps, windows, timers and the queue.
 
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/DriveErrors.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -247,6 +248,26 @@ TEST_F(Win32Test, AnOpenHandleSaysWhetherItReachesAFile) {
   EXPECT_EQ(platform.KindOf(pipe), FileKind::kPipe);
   platform.Close(pipe);
   CloseHandle(server);
+}
+
+// qefcheck reads nothing through a link; a plain file or folder must not look like one.
+TEST_F(Win32Test, ALinkIsToldFromAFileWithoutFollowingIt) {
+  const std::string file = Write("target.txt", "x");
+  for (const std::string& plain : {file, dir, dir + "\\none"})
+    EXPECT_FALSE(platform.LinkTarget(plain).has_value()) << plain;
+  const std::string link = dir + "\\link.txt";
+  // Wine 8 answers that it made the link, and makes none.
+  if (!CreateSymbolicLinkA(link.c_str(), file.c_str(), 2 /* unprivileged create */) ||
+      GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "this system makes no symbolic link here";
+  created.push_back(link);
+  EXPECT_EQ(platform.LinkTarget(link), file);
+}
+
+TEST(DriveErrors, ALookupOnADriveWithoutADiskFailsWithoutABox) {
+  SetErrorMode(0);  // Wine starts a process without the boxes already
+  FailDriveErrorsQuietly();
+  EXPECT_NE(GetErrorMode() & SEM_FAILCRITICALERRORS, 0u);
 }
 
 TEST_F(Win32Test, TheShellAnswersFileNotFoundForAMissingFile) {

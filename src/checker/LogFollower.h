@@ -1,0 +1,53 @@
+#pragma once
+// qefcheck --follow: each event of the run log in words as the executer writes it, from the last
+// few already written on. It goes on across a roll-over to pendulon.log.1, reading the end of
+// the old file before the fresh one, and waits for a log that is not there yet or was deleted,
+// saying so once. It reads as qefcheck reads the log elsewhere: files only, nothing through a
+// link, never holding the file open between looks, so the executer can always append and roll
+// it over.
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "platform/Links.h"
+#include "runlog/RunLogLines.h"
+
+namespace pendulon {
+
+class LogFollower {
+ public:
+  // links may be null where the system has none.
+  LogFollower(FileSystem& files, Links* links, const AnsiString& logPath, std::ostream& out);
+
+  // The last events already in the log and the file before it, at most count of them.
+  void ShowRecent(std::size_t count);
+  // Says each event written since the last look, and a log that went or is not there.
+  void Look();
+
+ private:
+  enum class State { kUnknown, kFollowing, kWaiting };
+
+  // Reads the file from offset on into lines; gives how far it got. Nothing is read from what is
+  // no plain file.
+  std::uint64_t ReadFrom(const AnsiString& path, std::uint64_t offset, RunLogLines& lines);
+  // Says why the log is not followed now, once for each time it stops being there.
+  void Wait(const std::string& why);
+  void Say(int number, const std::optional<LogEntry>& entry);
+
+  FileSystem& files_;
+  Links* links_;
+  AnsiString path_;
+  std::ostream& out_;
+  State state_ = State::kUnknown;
+  std::uint64_t offset_ = 0;  // bytes of the log read
+  FileTime lastWrite_ = 0;    // the log's write time when last read
+  std::unique_ptr<RunLogLines> lines_;
+  std::deque<std::string>* recent_ = nullptr;  // collects instead of saying, for ShowRecent
+};
+
+}  // namespace pendulon

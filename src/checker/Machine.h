@@ -1,0 +1,30 @@
+#pragma once
+// What the entry knows of the machine qefcheck runs on, beyond its host system. A part the
+// system lacks is left out, and what needs it is left undone.
+
+#include <functional>
+
+#include "platform/ConsoleText.h"
+#include "platform/Links.h"
+#include "platform/WindowLookup.h"
+#include "platform/WriteAccess.h"
+
+namespace pendulon {
+
+struct Machine {
+  // qefcheck runs where the executer does, so a path on a drive letter in the launch file can
+  // be looked up (see CheckFolder).
+  bool checkDrivePaths = false;
+  // How the terminal shows the files' ANSI text; without one, as Windows-1252 in UTF-8.
+  ConsoleText* console = nullptr;
+  // Tells links from files: a folder's files that are links are named, never read.
+  Links* links = nullptr;
+  // Where the executer's window is looked for, to tell whether it runs (Windows).
+  WindowLookup* windows = nullptr;
+  // Tells a run log the executer could not write, as the user who runs both.
+  WriteAccess* access = nullptr;
+  // --follow looks again while this says so; without it, until the process is ended.
+  std::function<bool()> keepFollowing = {};
+};
+
+}  // namespace pendulon

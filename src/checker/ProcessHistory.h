@@ -1,0 +1,33 @@
+#pragma once
+// What the run log says of the executer's last start: when it began, and when and why it ended,
+// or that no end followed. An end says nothing of the process it ends, so ends are paired with
+// starts as the executer writes them: a copy that stops at once (a second copy, a refused start)
+// ends with "stop" right after its own start, and leaves the copy started before it running.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runlog/RunLogFormat.h"
+
+namespace pendulon {
+
+struct ProcessRun {
+  LogEntry start;
+  std::optional<LogEntry> end;  // none: no end follows it in the log
+};
+
+class ProcessHistory {
+ public:
+  // The start and end events, in the log's order.
+  void Take(const LogEntry& entry);
+
+  // The last start of a copy that ran, with its end if the log has one; none without a start.
+  std::optional<ProcessRun> Last() const;
+
+ private:
+  std::vector<ProcessRun> open_;     // starts with no end yet, the latest last
+  std::optional<ProcessRun> ended_;  // the last copy that ended after it ran
+};
+
+}  // namespace pendulon

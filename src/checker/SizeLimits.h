@@ -1,0 +1,26 @@
+#pragma once
+// The largest task and launch files qefcheck checks: far beyond any real one, yet small enough
+// that whatever they hold is checked in under 2 s and 200 MB. A larger file is refused before it
+// is read whole, so that a folder sent by anyone cannot make the check run for minutes.
+
+#include <cstdint>
+
+#include "platform/AnsiString.h"
+#include "platform/FileSystem.h"
+
+namespace pendulon {
+
+struct SizeLimit {
+  const char* file;  // "a task file"
+  int lines;
+  std::uint64_t bytes;
+};
+
+inline constexpr SizeLimit kTaskFileLimit = {"a task file", 10'000, 4 << 20};
+inline constexpr SizeLimit kLaunchFileLimit = {"a launch file", 100'000, 4 << 20};
+
+// Raises Exception, saying what qefcheck checks, when the file at path is larger than the limit
+// in bytes (looked up before it is read) or, once read, in lines (-1: not read yet).
+void CheckSize(FileSystem& files, const AnsiString& path, const SizeLimit& limit, int lines = -1);
+
+}  // namespace pendulon
