@@ -76,15 +76,66 @@ std::string End(const Fields& f) {
          Duration(f[EndField::kMilliseconds]);
 }
 
+std::string NotExamined(const Fields& f) {
+  return "the walk of " + LogTime(f[NotExaminedField::kMinute]) +
+         " ended before it examined the lines from line " + f[NotExaminedField::kLine] +
+         " on: " + Visible(f[NotExaminedField::kReason]);
+}
+
+std::string NoWalk(const Fields& f) {
+  const std::string& first = f[NoWalkField::kFirst];
+  const std::string& last = f[NoWalkField::kLast];
+  return "Pendulon did not walk " +
+         (first == last ? "at " + LogTime(first)
+                        : "from " + LogTime(first) + " to " + LogTime(last)) +
+         ": " + Visible(f[NoWalkField::kReason]);
+}
+
+std::string LateWalk(const Fields& f) {
+  return "the walk of " + LogTime(f[LateWalkField::kMinute]) + " began " +
+         Duration(f[LateWalkField::kMilliseconds]) + " late: " + Visible(f[LateWalkField::kReason]);
+}
+
+std::string ClockBack(const Fields& f) {
+  return "the clock went back from " + LogTime(f[ClockBackField::kFrom]) + " to " +
+         LogTime(f[ClockBackField::kTo]) + ": those minutes are walked again";
+}
+
+std::string Lost(const Fields& f) {
+  return f[LostField::kRecords] +
+         " records lost before this one: " + Visible(f[LostField::kReason]);
+}
+
+std::string LogStopped(const Fields& f) {
+  return "the run log stops growing: " + Visible(f[LogStoppedField::kReason]);
+}
+
+std::string Waiting(const Fields& f) {
+  return "line " + f[WaitingField::kLine] + " " + Quoted(f[WaitingField::kItem]) +
+         ": its launch for " + LogTime(f[WaitingField::kMinute]) + ", begun at " +
+         Visible(f[WaitingField::kSince]) + ", still waits in the shell";
+}
+
 // In the order of LogEvent.
 constexpr struct {
   LogEvent event;
   std::string (*say)(const Fields&);
 } kWords[] = {
-    {LogEvent::kStart, Start},           {LogEvent::kLoad, Load},
-    {LogEvent::kLoadFailed, LoadFailed}, {LogEvent::kLaunch, Launch},
-    {LogEvent::kNoLaunch, NoLaunch},     {LogEvent::kBoxOpen, BoxOpen},
-    {LogEvent::kBoxClosed, BoxClosed},   {LogEvent::kEnd, End},
+    {LogEvent::kStart, Start},
+    {LogEvent::kLoad, Load},
+    {LogEvent::kLoadFailed, LoadFailed},
+    {LogEvent::kLaunch, Launch},
+    {LogEvent::kNoLaunch, NoLaunch},
+    {LogEvent::kBoxOpen, BoxOpen},
+    {LogEvent::kBoxClosed, BoxClosed},
+    {LogEvent::kEnd, End},
+    {LogEvent::kNotExamined, NotExamined},
+    {LogEvent::kNoWalk, NoWalk},
+    {LogEvent::kLateWalk, LateWalk},
+    {LogEvent::kClockBack, ClockBack},
+    {LogEvent::kLost, Lost},
+    {LogEvent::kLogStopped, LogStopped},
+    {LogEvent::kWaiting, Waiting},
 };
 static_assert(std::size(kWords) == std::size(kLogEvents),
               "every event of the run log needs its sentence in kWords");

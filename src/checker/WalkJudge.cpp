@@ -34,6 +34,7 @@ LineSet WalkJudge::Runs(int count, std::string& raised) {
       if (k < 0)
         Disagree("a line whose fields never match ran");
       ran.Set(k);
+      return true;
     });
   } catch (const EStringListError& e) {
     raised = e.Message();
@@ -58,7 +59,7 @@ LineSet WalkJudge::Walk(int timeClass, int dateClass, const LocalMinute& at) {
     auto alone = std::make_unique<TStringList>();
     alone->Add(table_[end]);
     try {
-      WalkTasks(clock_, alone, [&](const AnsiString&, int) {});
+      WalkTasks(clock_, alone, [&](const AnsiString&, int) { return true; });
     } catch (const EStringListError& e) {
       raised = e.Message();
     }
