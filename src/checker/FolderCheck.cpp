@@ -6,6 +6,7 @@
 
 #include "checker/DryRunPlatform.h"
 #include "checker/LogWriting.h"
+#include "checker/MissedLaunch.h"
 #include "checker/NextTimes.h"
 #include "checker/RaisingAbove.h"
 #include "checker/SizeLimits.h"
@@ -308,6 +309,9 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
           last != check.runLog->lastByLine.end() && line.Item() != nullptr &&
           last->second.item == *line.Item())
         line.lastRun = last->second;
+      if (line.Fires())
+        if (std::optional<RunLogRecord> gap = MissedIn(check.runLog->gaps, line))
+          line.lastRun = std::move(gap);
     }
     // "Did my task run?" is answered by the exit status too.
     if (line.verdict == Verdict::kLaunches && line.lastRun &&

@@ -11,11 +11,20 @@ namespace {
 
 std::string RecordJson(const RunLogRecord& r) {
   Members m = {{"time", JsonString(r.time)}, {"event", JsonString(EventName(r.event))}};
-  if (r.event == LogEvent::kLaunch || r.event == LogEvent::kNoLaunch) {
+  if (r.event == LogEvent::kLaunch || r.event == LogEvent::kNoLaunch ||
+      r.event == LogEvent::kWaiting) {
     m.emplace_back("minute", JsonString(r.minute));
     m.emplace_back("line", Number(r.line));
     m.emplace_back("item", JsonString(r.item));
+  } else if (r.event == LogEvent::kNoWalk) {
+    m.emplace_back("from", JsonString(r.minute));
+    m.emplace_back("to", JsonString(r.until));
+  } else if (r.event == LogEvent::kNotExamined) {
+    m.emplace_back("minute", JsonString(r.minute));
+    m.emplace_back("fromLine", Number(r.line));
   }
+  if (!r.missed.empty())
+    m.emplace_back("missed", JsonString(r.missed));
   if (r.event == LogEvent::kLaunch) {
     m.emplace_back("file", JsonString(r.file));
     m.emplace_back("answer", std::to_string(r.answer));
@@ -24,8 +33,10 @@ std::string RecordJson(const RunLogRecord& r) {
     m.emplace_back("load", JsonString(r.loadKind));
     m.emplace_back("path", JsonString(r.path));
   }
-  if (r.event != LogEvent::kLaunch)
-    m.emplace_back(r.event == LogEvent::kNoLaunch ? "reason" : "text", JsonString(r.text));
+  const bool why = r.event == LogEvent::kNoLaunch || r.event == LogEvent::kNoWalk ||
+                   r.event == LogEvent::kNotExamined;
+  if (r.event != LogEvent::kLaunch && r.event != LogEvent::kWaiting)
+    m.emplace_back(why ? "reason" : "text", JsonString(r.text));
   return Object(m);
 }
 

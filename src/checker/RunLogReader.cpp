@@ -43,6 +43,7 @@ class Collector {
 
   void Finish() {
     summary_.failures.assign(failures_.rbegin(), failures_.rend());
+    summary_.gaps.assign(gaps_.rbegin(), gaps_.rend());
     summary_.lastStart = history_.Last();
   }
 
@@ -54,13 +55,18 @@ class Collector {
     r.event = entry.event;
     r.time = entry.stamp;
     r.entry = entry;
+    r.order = summary_.records + 1;
     const auto& f = entry.fields;
     switch (entry.event) {
       case LogEvent::kLaunch:
-      case LogEvent::kNoLaunch: {
+      case LogEvent::kNoLaunch:
+      case LogEvent::kWaiting: {
         static_assert(std::size_t{LaunchField::kMinute} == NoLaunchField::kMinute &&
                       std::size_t{LaunchField::kLine} == NoLaunchField::kLine &&
-                      std::size_t{LaunchField::kItem} == NoLaunchField::kItem);
+                      std::size_t{LaunchField::kItem} == NoLaunchField::kItem &&
+                      std::size_t{LaunchField::kMinute} == WaitingField::kMinute &&
+                      std::size_t{LaunchField::kLine} == WaitingField::kLine &&
+                      std::size_t{LaunchField::kItem} == WaitingField::kItem);
         std::int64_t line = 0;
         if (!ParseLogNumber(f[LaunchField::kLine], line) || line < 1 || line > 0x7FFFFFFF)
           return false;
@@ -71,10 +77,29 @@ class Collector {
           ParseLogNumber(f[LaunchField::kAnswer], r.answer);
           r.file = f[LaunchField::kFile];
           r.meaning = f[LaunchField::kMeaning];
-        } else {
+        } else if (entry.event == LogEvent::kNoLaunch) {
           r.text = f[NoLaunchField::kReason];
         }
         break;
+      }
+      case LogEvent::kNoWalk:
+      case LogEvent::kNotExamined: {
+        if (entry.event == LogEvent::kNoWalk) {
+          r.minute = f[NoWalkField::kFirst];
+          r.until = f[NoWalkField::kLast];
+          r.text = f[NoWalkField::kReason];
+        } else {
+          std::int64_t line = 0;
+          if (!ParseLogNumber(f[NotExaminedField::kLine], line) || line < 1 || line > 0x7FFFFFFF)
+            return false;
+          r.minute = f[NotExaminedField::kMinute];
+          r.line = static_cast<int>(line);
+          r.text = f[NotExaminedField::kReason];
+        }
+        gaps_.push_back(std::move(r));
+        if (gaps_.size() > RunLogSummary::kMostGaps)
+          gaps_.pop_front();
+        return true;
       }
       case LogEvent::kBoxOpen:
         r.text = f[BoxOpenField::kText];
@@ -100,6 +125,7 @@ class Collector {
   RunLogSummary& summary_;
   const std::set<int>& taskLines_;
   std::deque<RunLogRecord> failures_;  // oldest first
+  std::deque<RunLogRecord> gaps_;      // oldest first
   ProcessHistory history_;
 };
 

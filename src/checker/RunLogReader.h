@@ -21,18 +21,22 @@
 namespace pendulon {
 
 struct RunLogRecord {
-  LogEvent event = LogEvent::kLaunch;  // launch, no-launch, box-open or load-failed
-  std::string time;                    // the line's stamp, as written
-  std::string minute;                  // launch and no-launch: the minute served
-  int line = 0;                        // launch and no-launch: the task line
+  // launch, no-launch, waiting, box-open or load-failed; no-walk and not-examined as gaps
+  LogEvent event = LogEvent::kLaunch;
+  std::string time;    // the line's stamp, as written
+  std::string minute;  // launch, no-launch, waiting, not-examined: the minute; no-walk: its first
+  std::string until;   // no-walk: its last minute
+  int line = 0;        // launch, no-launch, waiting: the task line; not-examined: the first one
+  std::string missed;  // a gap made a line's last run: the line's minute that went by
   std::string item;
   std::string file;         // launch: the file handed to the shell
   std::int64_t answer = 0;  // launch: the shell's answer
   std::string meaning;      // launch: the answer in words
-  std::string text;         // no-launch: why; box: its text; load-failed: the error
+  std::string text;         // no-launch and gaps: why; box: its text; load-failed: the error
   std::string loadKind;     // load-failed: first, reload or retry
   std::string path;         // load-failed: the task file
   LogEntry entry;           // the whole line, for its words
+  int order = 0;            // its place among the records read, for which came later
 
   // A launch the shell answered with 32 or below, an error box, or a failed load.
   bool Failed() const {
@@ -56,6 +60,7 @@ struct MalformedLine {
 struct RunLogSummary {
   static constexpr std::size_t kMostFailures = 10;
   static constexpr std::size_t kMostNamed = 5;
+  static constexpr std::size_t kMostGaps = 32;
 
   std::vector<RunLogFile> files;           // the files there, oldest first
   int records = 0;                         // well-formed lines
@@ -64,7 +69,10 @@ struct RunLogSummary {
   std::string error;                       // a file that is there but could not be read
   std::map<int, RunLogRecord> lastByLine;  // the last launch or no-launch of each task line
   std::vector<RunLogRecord> failures;      // the most recent failures, newest first
-  std::optional<ProcessRun> lastStart;     // the executer's last start, and its end if logged
+  // The most recent minutes no walk served (no-walk) and walks that ended before lines
+  // (not-examined), newest first: a line's last run, when it was due in one of them.
+  std::vector<RunLogRecord> gaps;
+  std::optional<ProcessRun> lastStart;  // the executer's last start, and its end if logged
   // Why the executer cannot write the log, with the fix; empty when it can, or when not asked.
   std::string cannotWrite;
 

@@ -117,4 +117,34 @@ std::string DescribeSchedule(const Schedule& s) {
   return date.empty() ? TimeWords(s) : TimeWords(s) + " " + date;
 }
 
+std::optional<LocalMinute> FirstIn(const Schedule& s, const LocalMinute& from,
+                                   const LocalMinute& to) {
+  const std::int64_t first =
+      DaysFromCivil(from.year, static_cast<unsigned>(from.month), static_cast<unsigned>(from.day));
+  const std::int64_t last =
+      DaysFromCivil(to.year, static_cast<unsigned>(to.month), static_cast<unsigned>(to.day));
+  const auto matches = [&s](int field, int value) { return !s.Fixed(field) || s[field] == value; };
+  for (std::int64_t d = first; d <= last && d - first <= 400; ++d) {
+    const CivilDate date = CivilFromDays(d);
+    const int weekday = static_cast<int>((d % 7 + 11) % 7) + 1;  // 1970-01-01 was a Thursday
+    if (!matches(TaskFields::kDay, static_cast<int>(date.day)) ||
+        !matches(TaskFields::kMonth, static_cast<int>(date.month)) ||
+        !matches(TaskFields::kWeekday, weekday))
+      continue;
+    const int begin = d == first ? from.hour * 60 + from.minute : 0;
+    const int end = d == last ? to.hour * 60 + to.minute : 24 * 60 - 1;
+    for (int hour = begin / 60; hour <= end / 60; ++hour) {
+      if (!matches(TaskFields::kHour, hour))
+        continue;
+      const int low = hour == begin / 60 ? begin % 60 : 0;
+      const int high = hour == end / 60 ? end % 60 : 59;
+      const int minute = s.Fixed(TaskFields::kMinute) ? s[TaskFields::kMinute] : low;
+      if (minute >= low && minute <= high)
+        return LocalMinute{static_cast<int>(date.year), static_cast<int>(date.month),
+                           static_cast<int>(date.day), hour, minute};
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace pendulon

@@ -54,6 +54,11 @@ bool CanOccur(const Schedule& schedule);
 // The minutes in both; none when the two fix a field differently or the date cannot occur.
 std::optional<Schedule> Intersect(const Schedule& a, const Schedule& b);
 
+// The first minute from `from` to `to`, both included, that the schedule selects, as the
+// minutes are labelled; nothing when there is none, or none within 400 days of `from`.
+std::optional<LocalMinute> FirstIn(const Schedule& schedule, const LocalMinute& from,
+                                   const LocalMinute& to);
+
 // In words: "every minute", "at minute 5 of every hour", "at 8:30 on Mondays", "at 0:00 on 1
 // January".
 std::string DescribeSchedule(const Schedule& schedule);

@@ -62,6 +62,10 @@ void WriteLastRun(std::ostream& out, const LineReport& line) {
   out << kIndent << "last run: ";
   if (const std::optional<RunLogRecord>& r = line.lastRun) {
     out << LogTime(r->time);
+    if (!r->missed.empty()) {
+      out << " its " << LogTime(r->missed) << " launch did not happen: " << Happened(*r) << "\n";
+      return;
+    }
     // A launch that waited past its minute names the minute it served.
     if (r->time.substr(0, 16) != r->minute)
       out << " (for the minute " << LogTime(r->minute) << ")";

@@ -44,6 +44,7 @@ const GoldenCase kCases[] = {
     {"pendulon-ended", "tests/checker/golden/pendulon-ended", true, true, 2026, 12, 9, 11, 0},
     {"pendulon-running", "tests/checker/golden/pendulon-running", true, true, 2026, 12, 9, 11, 0,
      1},
+    {"gaps", "tests/checker/golden/gaps", true, true, 2026, 12, 9, 11, 0},
     {"examples-next", "examples", false, false, 2026, 3, 2, 10, 5, -1, {"--next"}},
     // clang-format off
     {"mistakes-next", "tests/checker/golden/mistakes", false, true, 2027, 3, 20, 12, 0, -1,
