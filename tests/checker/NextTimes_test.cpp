@@ -59,58 +59,73 @@ class NextTimesTest : public SimTest {
   }
 };
 
+// 64 lines alike, then lines that alone tell minutes apart: the classes of minute must see
+// lines past the first 64 as well.
+std::vector<std::string> PastSixtyFour() {
+  std::vector<std::string> lines(64, "* * * * * every");
+  lines.push_back("5 10 * * * late-a");
+  lines.push_back("* 10 * * 4 late-b");
+  return lines;
+}
+
 TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
   SetEuropeBerlinRules(world);
-  auto table = std::make_unique<TStringList>();
-  for (const char* line : kTable) table->Add(line);
-  // A week across the end of February, in a common and in a leap year, across a year's end, and
-  // across the two clock changes. Each week begins with the minute after these.
-  const LocalMinute befores[] = {{2026, 2, 25, 23, 59},
-                                 {2028, 2, 25, 23, 59},
-                                 {2026, 12, 27, 23, 59},
-                                 {2027, 3, 25, 23, 59},
-                                 {2027, 10, 28, 23, 59}};
-  for (const LocalMinute& before : befores) {
-    // What the checker says: every time each line acts within the week.
-    DryRunPlatform dry(platform);
-    LaunchExplainer launches(dry, kLaunch, false);
-    const std::vector<LineReport> lines =
-        AnalyseLines(*table, launches, platform, before, 7 * 24 * 60 + 1);
-    std::map<LocalMinute, std::vector<std::string>> expected;
-    for (const LineReport& line : lines) {
-      for (const NextTime& next : line.next) {
-        auto& events = expected[next.at];
-        if (!events.empty() && events.back().rfind("List index", 0) == 0)
-          ADD_FAILURE() << "line " << line.number << " acts after a raise at " << IsoText(next.at);
-        events.push_back(line.error ? line.error->message : std::string(*line.Item()));
-      }
-    }
-    // What the executer does, minute by minute, at 200 ms past each boundary.
-    world.SetLocalTime(before.year, before.month, before.day, before.hour, before.minute, 0, 200);
-    int minutesWithEvents = 0;
-    std::map<LocalMinute, int> shown;  // how often the clock showed each local minute
-    for (int i = 0; i < 7 * 24 * 60; ++i) {
-      world.AdvanceBy(kMinute);
-      const LocalMinute now = MinuteOf(world.LocalTime());
-      ++shown[now];
-      const std::vector<std::string> real = RealWalk(table);
-      const auto predicted = expected.find(now);
-      EXPECT_EQ(real, predicted == expected.end() ? std::vector<std::string>() : predicted->second)
-          << IsoText(now);
-      minutesWithEvents += real.empty() ? 0 : 1;
-    }
-    EXPECT_EQ(minutesWithEvents, 7 * 24 * 60);  // "every" runs each minute the walk gets to it
-    // Within the week: a minute shown twice is said to be, and a minute skipped is never shown.
-    const LocalMinute last = shown.rbegin()->first;
-    for (const LineReport& line : lines) {
-      for (const NextTime& next : line.next) {
-        if (next.at <= last) {
-          EXPECT_EQ(shown[next.at], next.twice ? 2 : 1) << line.number << " " << IsoText(next.at);
+  for (const std::vector<std::string>& text :
+       {std::vector<std::string>(std::begin(kTable), std::end(kTable)), PastSixtyFour()}) {
+    SCOPED_TRACE(text.size());
+    auto table = std::make_unique<TStringList>();
+    for (const std::string& line : text) table->Add(line);
+    // A week across the end of February, in a common and in a leap year, across a year's end, and
+    // across the two clock changes. Each week begins with the minute after these.
+    const LocalMinute befores[] = {{2026, 2, 25, 23, 59},
+                                   {2028, 2, 25, 23, 59},
+                                   {2026, 12, 27, 23, 59},
+                                   {2027, 3, 25, 23, 59},
+                                   {2027, 10, 28, 23, 59}};
+    for (const LocalMinute& before : befores) {
+      // What the checker says: every time each line acts within the week.
+      DryRunPlatform dry(platform);
+      LaunchExplainer launches(dry, kLaunch, false);
+      const std::vector<LineReport> lines =
+          AnalyseLines(*table, launches, platform, before, 7 * 24 * 60 + 1);
+      std::map<LocalMinute, std::vector<std::string>> expected;
+      for (const LineReport& line : lines) {
+        for (const NextTime& next : line.next) {
+          auto& events = expected[next.at];
+          if (!events.empty() && events.back().rfind("List index", 0) == 0)
+            ADD_FAILURE() << "line " << line.number << " acts after a raise at "
+                          << IsoText(next.at);
+          events.push_back(line.error ? line.error->message : std::string(*line.Item()));
         }
       }
-      for (const SkippedMinute& skipped : line.skipped) {
-        if (skipped.at <= last) {
-          EXPECT_EQ(shown.count(skipped.at), 0u) << line.number << " " << IsoText(skipped.at);
+      // What the executer does, minute by minute, at 200 ms past each boundary.
+      world.SetLocalTime(before.year, before.month, before.day, before.hour, before.minute, 0, 200);
+      int minutesWithEvents = 0;
+      std::map<LocalMinute, int> shown;  // how often the clock showed each local minute
+      for (int i = 0; i < 7 * 24 * 60; ++i) {
+        world.AdvanceBy(kMinute);
+        const LocalMinute now = MinuteOf(world.LocalTime());
+        ++shown[now];
+        const std::vector<std::string> real = RealWalk(table);
+        const auto predicted = expected.find(now);
+        EXPECT_EQ(real,
+                  predicted == expected.end() ? std::vector<std::string>() : predicted->second)
+            << IsoText(now);
+        minutesWithEvents += real.empty() ? 0 : 1;
+      }
+      EXPECT_EQ(minutesWithEvents, 7 * 24 * 60);  // "every" runs each minute the walk gets to it
+      // Within the week: a minute shown twice is said to be, and a minute skipped is never shown.
+      const LocalMinute last = shown.rbegin()->first;
+      for (const LineReport& line : lines) {
+        for (const NextTime& next : line.next) {
+          if (next.at <= last) {
+            EXPECT_EQ(shown[next.at], next.twice ? 2 : 1) << line.number << " " << IsoText(next.at);
+          }
+        }
+        for (const SkippedMinute& skipped : line.skipped) {
+          if (skipped.at <= last) {
+            EXPECT_EQ(shown.count(skipped.at), 0u) << line.number << " " << IsoText(skipped.at);
+          }
         }
       }
     }
