@@ -74,7 +74,7 @@ void BM_RunItemIn10000Sections(benchmark::State& state) {
   }
   f.world.WriteFile("C:\\Tools\\lib\\launch.qef", launch);
   for (auto _ : state) {
-    RunItem(f.platform, 0,
+    RunItem(f.platform, 0, "C:\\Tools\\lib\\launch.qef",
             "Item9999");  // the last section: every search runs the whole file
   }
   state.counters["launches"] = static_cast<double>(f.world.launches.size());

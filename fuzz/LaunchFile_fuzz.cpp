@@ -156,11 +156,10 @@ class Outcome final : public LaunchObserver {
 // the executer reads in the whole file, and find the same fault, on the same lines.
 void CheckExplainer(sim::SimPlatform& platform, const std::vector<std::string>& names) {
   DryRunPlatform dry(platform);
-  dry.PlaceExecutable("C:\\Tools\\pendulon.exe");
   LaunchExplainer explainer(dry, "C:\\Tools\\lib\\launch.qef", true);
   for (const std::string& name : names) {
     Outcome outcome;
-    RunItem(platform, 0, name, outcome);
+    RunItem(platform, 0, "C:\\Tools\\lib\\launch.qef", name, outcome);
     const LaunchExplanation& e = explainer.Explain(name);
     FUZZ_REQUIRE(outcome.request.has_value() == e.Requested());
     if (outcome.request) {

@@ -111,7 +111,7 @@ void TfrmPendulon::ExitTimerTimer() {
 
 void TfrmPendulon::RunItem(const AnsiString& itemName, int lineNumber, const SystemTime& minute) {
   LaunchRecord record(log_, lineNumber, minute);
-  pendulon::RunItem(platform_, handle_, itemName, record);
+  pendulon::RunItem(platform_, handle_, LaunchFilePath(platform_), itemName, record);
 }
 
 void TfrmPendulon::Close() {

@@ -5,6 +5,7 @@
 
 #include "Version.h"
 #include "platform/Files.h"
+#include "platform/FolderFiles.h"
 #include "platform/Process.h"
 #include "scheduler/TaskLine.h"
 #include "scheduler/WalkWords.h"
@@ -27,7 +28,7 @@ const char* KindText(LoadObserver::Kind kind) {
 }  // namespace
 
 RunLogWriter::RunLogWriter(HostSystem& host)
-    : RunLogWriter(host, ExeDirectory(host) + "\\lib\\pendulon.log") {}
+    : RunLogWriter(host, LibFile(ExeDirectory(host), kRunLogFile)) {}
 
 RunLogWriter::RunLogWriter(HostSystem& host, AnsiString path)
     : host_(host), path_(std::move(path)), started_(host.Milliseconds()) {}
@@ -192,7 +193,7 @@ AnsiString RunLogWriter::Append(LogEvent event,
       const FileCloser closer(host_, file);
       std::uint64_t size = 0;
       if (file != kInvalidFile && host_.SizeOf(file, size) && size > kRollOverSize &&
-          host_.RenameOpenFile(file, path_ + ".1")) {
+          host_.RenameOpenFile(file, OlderRunLog(path_))) {
         freshOwed_ = true;
         stopSaid_ = false;
       }

@@ -12,6 +12,7 @@
 #include "checker/TextReport.h"
 #include "checker/Windows1252Text.h"
 #include "platform/Exceptions.h"
+#include "platform/FolderFiles.h"
 
 namespace pendulon {
 namespace {
@@ -30,13 +31,12 @@ std::string TasksHint(HostSystem& platform, const AnsiString& folder, bool given
   if (folder.empty())
     return {};
   try {
-    const AnsiString lib = JoinPath(folder, "lib", separator);
-    const std::string txt =
-        SavedWithTxt(platform, JoinPath(lib, "tasks.qef", separator), separator);
+    const AnsiString lib = JoinPath(folder, kLibFolder, separator);
+    const std::string txt = SavedWithTxt(platform, JoinPath(lib, kTasksFile, separator), separator);
     const AnsiString example = JoinPath(folder, "example", separator);
-    const AnsiString exampleLib = JoinPath(example, "lib", separator);
+    const AnsiString exampleLib = JoinPath(example, kLibFolder, separator);
     if (!txt.empty() || given ||
-        !platform.FindFile(JoinPath(exampleLib, "tasks.qef", separator)).found)
+        !platform.FindFile(JoinPath(exampleLib, kTasksFile, separator)).found)
       return txt;
     return "the example's files lie in " + Visible(exampleLib) + ": copy them to " + Visible(lib) +
            ", or check them with: qefcheck " + Visible(example);
@@ -104,13 +104,13 @@ int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, 
       err << "qefcheck: no such folder: " << Visible(folder) << "\n";
       return kCannotRead;
     }
-    const AnsiString lib = JoinPath(folder, "lib", separator);
+    const AnsiString lib = JoinPath(folder, kLibFolder, separator);
     if (const auto target = machine.links ? machine.links->LinkTarget(lib) : std::nullopt) {
       err << "qefcheck: " << Visible(lib) << " is a link to " << Visible(*target)
           << ": qefcheck reads nothing through a link, which may lead out of the folder\n";
       return kCannotRead;
     }
-    return Follow(platform, machine, JoinPath(lib, "pendulon.log", separator), text, shownOut, err);
+    return Follow(platform, machine, JoinPath(lib, kRunLogFile, separator), text, shownOut, err);
   }
   AnsiString folder;
   try {

@@ -1,7 +1,7 @@
 #pragma once
 // The executer's view of a task folder without any of its effects: files open for reading only
-// (so a missing file is never created), the shell's requests are recorded instead of carried
-// out, and the executable seems to lie in the checked folder. One file can be served from memory.
+// (so a missing file is never created), and the shell's requests are recorded instead of carried
+// out. One file can be served from memory.
 
 #include <algorithm>
 #include <string>
@@ -10,7 +10,6 @@
 #include "launcher/RunItem.h"
 #include "platform/HostSystemWrapper.h"
 #include "platform/LaunchSystem.h"
-#include "platform/Win32Conventions.h"
 
 namespace pendulon {
 
@@ -23,15 +22,6 @@ class DryRunPlatform final : public HostSystemWrapper<LaunchSystem> {
  public:
   explicit DryRunPlatform(HostSystem& base) : HostSystemWrapper(base) {}
 
-  // The path the executer would read as its own executable's.
-  void PlaceExecutable(const AnsiString& exePath) { exePath_ = exePath; }
-  // Sends every use of one path to another: the executer joins its paths with "\", which a
-  // system that separates with "/" would not find.
-  void Alias(const AnsiString& path, const AnsiString& actual) {
-    aliasFrom_ = path;
-    aliasTo_ = actual;
-  }
-
   // Answers the reads of one path from bytes held here, as a file of that write time, until
   // served again: the executer's reader can so be handed the part of a file that it reads.
   void Serve(const AnsiString& path, std::string bytes, FileTime lastWrite) {
@@ -43,7 +33,7 @@ class DryRunPlatform final : public HostSystemWrapper<LaunchSystem> {
   FoundFile FindFile(const AnsiString& path) override {
     if (!servedPath_.empty() && path == servedPath_)
       return {true, false, servedWrite_, served_.size()};
-    return HostSystemWrapper::FindFile(Actual(path));
+    return HostSystemWrapper::FindFile(path);
   }
   // Refuses writing, renaming and every disposition but opening an existing file.
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
@@ -54,7 +44,7 @@ class DryRunPlatform final : public HostSystemWrapper<LaunchSystem> {
       position_ = 0;
       return kServedFile;
     }
-    return HostSystemWrapper::OpenFile(Actual(path), access, share, disposition);
+    return HostSystemWrapper::OpenFile(path, access, share, disposition);
   }
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override {
     if (file != kServedFile)
@@ -88,9 +78,6 @@ class DryRunPlatform final : public HostSystemWrapper<LaunchSystem> {
     return false;
   }
   bool RenameOpenFile(FileHandle, const AnsiString&) override { return false; }
-  std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override {
-    return CopyModuleFileName(exePath_, buffer, size);
-  }
   // Recorded in shellRequests, never carried out; answered as a shell that took the request on
   // would answer.
   std::intptr_t ShellOpen(WindowHandle, const AnsiString& verb, const AnsiString& file,
@@ -103,14 +90,9 @@ class DryRunPlatform final : public HostSystemWrapper<LaunchSystem> {
   std::vector<ShellRequest> shellRequests;
 
  private:
-  const AnsiString& Actual(const AnsiString& path) const {
-    return path == aliasFrom_ ? aliasTo_ : path;
-  }
-
   // No file system hands out this handle: Win32 never, POSIX and the simulation none below 0.
   static constexpr FileHandle kServedFile = -2;
 
-  AnsiString exePath_, aliasFrom_, aliasTo_;
   AnsiString servedPath_;
   std::string served_;
   FileTime servedWrite_ = 0;

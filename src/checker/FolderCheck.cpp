@@ -14,6 +14,7 @@
 #include "launcher/RunItem.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
+#include "platform/FolderFiles.h"
 #include "platform/Process.h"
 #include "scheduler/TaskLine.h"
 
@@ -245,10 +246,10 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
                         const Machine& machine) {
   FolderCheck check;
   check.folder = folder;
-  const AnsiString lib = JoinPath(folder, "lib", separator);
-  check.tasksPath = JoinPath(lib, "tasks.qef", separator);
-  check.launchPath = JoinPath(lib, "launch.qef", separator);
-  check.runLogPath = JoinPath(lib, "pendulon.log", separator);
+  const AnsiString lib = JoinPath(folder, kLibFolder, separator);
+  check.tasksPath = JoinPath(lib, kTasksFile, separator);
+  check.launchPath = JoinPath(lib, kLaunchFile, separator);
+  check.runLogPath = JoinPath(lib, kRunLogFile, separator);
   check.now = MinuteOf(platform.LocalTime());
 
   // A folder sent from elsewhere may lead out of itself, to a file the report would then show.
@@ -268,9 +269,6 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   // Present whatever its date: the executer's own test would miss a file dated before 1980.
   check.launchPresent = dry.FindFile(check.launchPath).found;
 
-  // The executer finds launch.qef from its own folder with "\"; have it find this one.
-  dry.PlaceExecutable(JoinPath(folder, "pendulon.exe", '\\'));
-  dry.Alias(LaunchFilePath(dry), check.launchPath);
   if (check.launchPresent)
     CheckSize(dry, check.launchPath, kLaunchFileLimit);
   LaunchExplainer launches(dry, check.launchPath, check.launchPresent, machine.checkDrivePaths);

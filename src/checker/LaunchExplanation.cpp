@@ -59,7 +59,7 @@ const char* LaunchProblemCode(LaunchProblem problem) {
 
 LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath,
                                  bool present, bool checkDrivePaths)
-    : platform_(platform), checkDrivePaths_(checkDrivePaths) {
+    : platform_(platform), launchPath_(launchPath), checkDrivePaths_(checkDrivePaths) {
   if (!present)
     return;
   file_ = std::make_unique<TQEFile>(platform, launchPath);
@@ -153,14 +153,14 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     const std::vector<std::int32_t> lineAt = sections_->Decisive(open, close);
     std::string part;
     for (const std::int32_t i : lineAt) (part += file_->Lines()[i]) += "\r\n";
-    platform_.Serve(LaunchFilePath(platform_), std::move(part), written_);
+    platform_.Serve(launchPath_, std::move(part), written_);
     platform_.shellRequests.clear();
-    RunItem(platform_, 0, item);
+    RunItem(platform_, 0, launchPath_, item);
     if (platform_.shellRequests.empty()) {
-      Diagnose(TQEFile(platform_, LaunchFilePath(platform_)), lineAt, item, e);
+      Diagnose(TQEFile(platform_, launchPath_), lineAt, item, e);
     } else {
       e.request = platform_.shellRequests.front();
-      const TQEFile reader(platform_, LaunchFilePath(platform_));
+      const TQEFile reader(platform_, launchPath_);
       e.verbIsDefault = reader.GetAction(item).empty();
       e.directoryIsDefault = reader.GetDir(item).empty();
       const std::string bare = WithoutQuotes(e.request.file);

@@ -50,7 +50,6 @@ struct LaunchExplanation {
 
 class LaunchExplainer {
  public:
-  // The dry-run platform must already see the launch file where the executer looks for it.
   // Without the file every item launches nothing. Raises EFOpenError when the file is there
   // but cannot be read. With checkDrivePaths, a file on a drive letter that is not there is a
   // problem: only where qefcheck runs on the machine the executer runs on.
@@ -70,6 +69,7 @@ class LaunchExplainer {
   void NoSectionHint(const AnsiString& item, LaunchExplanation& e);
 
   DryRunPlatform& platform_;
+  AnsiString launchPath_;
   bool checkDrivePaths_;
   std::unique_ptr<TQEFile> file_;
   FileTime written_ = 0;

@@ -5,6 +5,7 @@
 #include "checker/EventWords.h"
 #include "checker/Printable.h"
 #include "platform/Files.h"
+#include "platform/FolderFiles.h"
 
 namespace pendulon {
 namespace {
@@ -49,7 +50,7 @@ std::uint64_t LogFollower::ReadFrom(const AnsiString& path, std::uint64_t offset
 void LogFollower::ShowRecent(std::size_t count) {
   std::deque<std::string> recent;
   recent_ = &recent;
-  for (const AnsiString& path : {path_ + ".1", path_}) {
+  for (const AnsiString& path : {OlderRunLog(path_), path_}) {
     const FoundFile found = files_.FindFile(path);
     const bool link = links_ != nullptr && links_->LinkTarget(path).has_value();
     if (!found.found || found.directory || link)
@@ -102,7 +103,7 @@ void LogFollower::Look() {
   if (state_ == State::kFollowing && found.size < offset_) {
     // Rolled over: the rest of the file read so far now lies in the older file, unless that is
     // older than what was read (the log was deleted and begun anew).
-    const AnsiString older = path_ + ".1";
+    const AnsiString older = OlderRunLog(path_);
     const FoundFile old = files_.FindFile(older);
     const bool link = links_ != nullptr && links_->LinkTarget(older).has_value();
     if (old.found && !old.directory && !link && old.size >= offset_ && old.lastWrite >= lastWrite_)

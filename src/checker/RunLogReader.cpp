@@ -5,6 +5,7 @@
 
 #include "checker/Printable.h"
 #include "platform/Files.h"
+#include "platform/FolderFiles.h"
 #include "runlog/RunLogLines.h"
 
 namespace pendulon {
@@ -198,7 +199,7 @@ std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& log
                                         const std::set<int>& taskLines, Links* links) {
   RunLogSummary summary;
   Collector collector(summary, taskLines);
-  for (const AnsiString& path : {logPath + ".1", logPath})
+  for (const AnsiString& path : {OlderRunLog(logPath), logPath})
     ReadFile(files, links, path, collector, summary);
   if (summary.files.empty())
     return std::nullopt;

@@ -15,9 +15,6 @@ const AnsiString kMenuItem = "<MenuItem";
 }  // namespace
 
 TQEFile::TQEFile(HostSystem& host, const AnsiString& path) : process_(host) {
-  if (!FilePresent(host, path)) {
-    CreateEmptyFile(host, path);
-  }
   LoadLines(host, lines_, path);
 }
 

@@ -17,8 +17,8 @@ namespace pendulon {
 
 class TQEFile {
  public:
-  // Loads the file, creating it empty where no file exists. Raises EFOpenError when the file
-  // cannot be loaded. The process's code page decides which "=" splits a header line.
+  // Loads the file; it never writes. Raises EFOpenError when the file cannot be loaded. The
+  // process's code page decides which "=" splits a header line.
   TQEFile(HostSystem& host, const AnsiString& path);
   TQEFile(const TQEFile&) = delete;
   TQEFile& operator=(const TQEFile&) = delete;

@@ -5,6 +5,8 @@
 
 #include "launcher/Qeflib.h"
 #include "platform/Exceptions.h"
+#include "platform/Files.h"
+#include "platform/FolderFiles.h"
 #include "platform/HostSystem.h"
 #include "platform/Process.h"
 #include "platform/Text.h"
@@ -19,11 +21,14 @@ AnsiString Line(std::int32_t index) {
 // Reads the request with a reader of its own that is gone before the shell is asked: the shell
 // may show a box during which further ticks launch again. Without a path, the reason is given
 // when asked for.
-std::optional<LaunchRequest> ReadRequest(HostSystem& host, const AnsiString& itemName,
-                                         AnsiString* reason) {
-  const AnsiString path = LaunchFilePath(host);
-  // The reader creates a missing file empty; the reason then names that, not the section.
-  const bool missing = reason != nullptr && !host.FindFile(path).found;
+std::optional<LaunchRequest> ReadRequest(HostSystem& host, const AnsiString& path,
+                                         const AnsiString& itemName, AnsiString* reason) {
+  // A missing launch file is made empty where the launch happens, so that the family finds one
+  // to fill; the reason then names that, not the section. Only a file that is not there at all
+  // is made: one whose date cannot be stamped is kept as it is.
+  const bool missing = !host.FindFile(path).found;
+  if (!FilePresent(host, path))
+    CreateEmptyFile(host, path);
   const TQEFile reader(host, path);
   LaunchRequest request;
   request.file = reader.GetPath(itemName);
@@ -45,12 +50,12 @@ std::optional<LaunchRequest> ReadRequest(HostSystem& host, const AnsiString& ite
 }
 
 // One launch; with an observer, it is told what came of it and how long the shell took.
-void Launch(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName,
-            LaunchObserver* observer) {
+void Launch(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
+            const AnsiString& itemName, LaunchObserver* observer) {
   AnsiString reason;
   std::optional<LaunchRequest> request;
   try {
-    request = ReadRequest(system, itemName, observer != nullptr ? &reason : nullptr);
+    request = ReadRequest(system, launchPath, itemName, observer != nullptr ? &reason : nullptr);
   } catch (const EFOpenError& error) {
     if (observer != nullptr)
       observer->LaunchedNothing(itemName, error.Message());
@@ -71,16 +76,17 @@ void Launch(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName
 }  // namespace
 
 AnsiString LaunchFilePath(ProcessInfo& process) {
-  return ExeDirectory(process) + "\\lib\\launch.qef";
+  return LibFile(ExeDirectory(process), kLaunchFile);
 }
 
-void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName) {
-  Launch(system, owner, itemName, nullptr);
+void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
+             const AnsiString& itemName) {
+  Launch(system, owner, launchPath, itemName, nullptr);
 }
 
-void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName,
-             LaunchObserver& observer) {
-  Launch(system, owner, itemName, &observer);
+void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
+             const AnsiString& itemName, LaunchObserver& observer) {
+  Launch(system, owner, launchPath, itemName, &observer);
 }
 
 NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName,

@@ -33,21 +33,23 @@ class LaunchObserver {
   ~LaunchObserver() = default;
 };
 
-// The launch file beside the executable; built anew at each call.
+// The launch file beside the executable, which the executer builds anew for each launch.
 AnsiString LaunchFilePath(ProcessInfo& process);
 
-// Why nothing launched when the launch file was missing at the launch: the reader has made it.
+// Why nothing launched when the launch file was missing at the launch: it has been made empty.
 inline constexpr const char* kLaunchFileCreated =
     "the launch file was missing and has been created empty";
 
+// Opens the item of the launch file at launchPath, which is made empty when no file is there.
 // Does nothing when the item has no path. Raises EFOpenError when the launch file cannot be
 // loaded; what the shell makes of the request is not looked at.
-void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName);
+void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
+             const AnsiString& itemName);
 
 // The same launch, telling the observer what came of it, with the milliseconds the shell's call
 // took. An unreadable launch file is told as the error's text before the error goes on.
-void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& itemName,
-             LaunchObserver& observer);
+void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
+             const AnsiString& itemName, LaunchObserver& observer);
 
 // Why an item whose path is empty launches nothing: the first fault of its section, the lines
 // that show it (0-based, -1 for none), and the words the run log and qefcheck both use. A reader

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
+#include "platform/FolderFiles.h"
 #include "platform/Process.h"
 #include "scheduler/TaskLine.h"
 
@@ -27,7 +28,7 @@ TaskScheduler::TaskScheduler(Platform& platform, WindowHandle owner, TaskLaunche
 }
 
 void TaskScheduler::StartScheduler() {
-  tasksPath_ = ExeDirectory(platform_) + "\\lib\\tasks.qef";
+  tasksPath_ = LibFile(ExeDirectory(platform_), kTasksFile);
   taskList_ = std::make_unique<TStringList>();
   AlignToMinute(platform_);
   // Started 200 ms past the boundary with a plain minute's period: the first tick falls where

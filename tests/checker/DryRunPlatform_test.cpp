@@ -55,13 +55,5 @@ TEST_F(DryRunPlatformTest, RefusesAppendingAndRenaming) {
   EXPECT_FALSE(world.Exists(kLaunch));
 }
 
-TEST_F(DryRunPlatformTest, SendsAnAliasedPathToTheRealOne) {
-  world.WriteFile(kLaunch, "<A>\r\npath=x\r\n</A>\r\n");
-  dry.Alias("Q:\\lib\\launch.qef", kLaunch);
-  EXPECT_TRUE(dry.FindFile("Q:\\lib\\launch.qef").found);
-  const TQEFile file(dry, "Q:\\lib\\launch.qef");
-  EXPECT_EQ(file.GetPath("A"), "x");
-}
-
 }  // namespace
 }  // namespace pendulon::sim

@@ -19,7 +19,6 @@ class LaunchExplanationTest : public SimTest {
  protected:
   LaunchExplanation Explain(const std::string& item) {
     DryRunPlatform dry(platform);
-    dry.PlaceExecutable(kExe);
     LaunchExplainer explainer(dry, kLaunch, world.Exists(kLaunch));
     return explainer.Explain(item);
   }
@@ -120,7 +119,7 @@ TEST_F(LaunchExplanationTest, GivesTheShellRequestTheExecuterMakes) {
                   "<Name with spaces >\r\npath=C:\\x y\\z.exe\r\n</Name with spaces >\r\n");
   for (const char* item : {"Plain", "Full", "Bare", "Root", "Twice", "Wide", "Name with spaces "}) {
     world.launches.clear();
-    RunItem(platform, 0, item);
+    RunItem(platform, 0, kLaunch, item);
     ASSERT_EQ(world.launches.size(), 1u) << item;
     const ShellRecord real = world.launches[0];
     world.launches.clear();

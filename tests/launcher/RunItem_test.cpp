@@ -12,7 +12,7 @@ class RunItemTest : public SimTest {
  protected:
   void Launch(const std::string& launchFile, const std::string& item) {
     world.WriteFile(kLaunch, launchFile);
-    RunItem(platform, owner, item);
+    RunItem(platform, owner, kLaunch, item);
   }
   WindowHandle owner = world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
 };
@@ -111,7 +111,7 @@ TEST(LaunchFileStates, EachStateIsLoadedCreatedOrRefusedAsItMustBe) {
     }
     Told told;
     try {
-      RunItem(platform, 0, c.item, told);
+      RunItem(platform, 0, LaunchFilePath(platform), c.item, told);
     } catch (const EFOpenError& e) {
       told.said = "raises " + e.Message();
     }
@@ -134,7 +134,7 @@ TEST_F(RunItemTest, NoReaderIsAliveWhileTheShellShowsABox) {
     world.WriteFile(kLaunch, "<Viewer>\r\npath=C:\\edited.exe\r\n</Viewer>\r\n");
   });
   Launch("<Viewer>\r\npath=C:\\v.exe\r\n</Viewer>\r\n", "Viewer");
-  RunItem(platform, owner, "Viewer");
+  RunItem(platform, owner, kLaunch, "Viewer");
   ASSERT_EQ(world.launches.size(), 2u);
   EXPECT_EQ(world.launches[1].file, "C:\\edited.exe") << "every launch reads the file anew";
 }

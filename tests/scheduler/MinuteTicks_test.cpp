@@ -40,7 +40,8 @@ TEST_F(TaskSchedulerTest, AWalkWaitingInALaunchSeesReloadsAndEndsWhenTheTableIsF
     return launch.file == "C:\\a.exe" ? 30 * kSecond : 0;
   };
   TaskScheduler s(
-      p, 0, [&](const AnsiString& item, int, const SystemTime&) { RunItem(p, 0, item); }, nullptr);
+      p, 0, [&](const AnsiString& item, int, const SystemTime&) { RunItem(p, 0, kLaunch, item); },
+      nullptr);
   s.StartScheduler();
   w.At(w.Now() + 60 * kSecond + 10 * kSecond, [&] { s.FreeTaskList(); });
   p.RunUntil(w.Now() + 3 * kMinute);
@@ -214,7 +215,9 @@ TEST(TaskSchedulerRefusals, EachOutageIsReportedOnceAndNoMinuteIsLost) {
     V errors;
     TaskScheduler scheduler(
         platform, 0,
-        [&](const AnsiString& item, int, const SystemTime&) { RunItem(platform, 0, item); },
+        [&](const AnsiString& item, int, const SystemTime&) {
+          RunItem(platform, 0, kLaunch, item);
+        },
         [&](std::exception_ptr e) { errors.push_back(ErrorText(e)); });
     try {
       scheduler.StartScheduler();
@@ -301,7 +304,8 @@ TEST_F(TaskSchedulerTest, DaylightSavingTimeSkipsTheLostHourAndRepeatsTheDoubled
   w.SetLocalTime(2026, 10, 25, 4, 58, 30);
   w.SetOffsetFrom(w.Now() + kHour + 90 * kSecond, 0);  // 06:00 local becomes 05:00
   TaskScheduler s(
-      p, 0, [&](const AnsiString& item, int, const SystemTime&) { RunItem(p, 0, item); }, nullptr);
+      p, 0, [&](const AnsiString& item, int, const SystemTime&) { RunItem(p, 0, kLaunch, item); },
+      nullptr);
   s.StartScheduler();
   p.RunUntil(w.Now() + 4 * kHour);
   EXPECT_EQ(w.launches.size(), 120u) << "05:00 to 05:59 happened twice";

@@ -51,10 +51,11 @@ class TaskSchedulerTest : public SimTest {
 
   V errors;
   WindowHandle owner = world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
-  TaskScheduler scheduler{
-      platform, owner,
-      [this](const AnsiString& item, int, const SystemTime&) { RunItem(platform, owner, item); },
-      [this](std::exception_ptr e) { errors.push_back(ErrorText(e)); }};
+  TaskScheduler scheduler{platform, owner,
+                          [this](const AnsiString& item, int, const SystemTime&) {
+                            RunItem(platform, owner, kLaunch, item);
+                          },
+                          [this](std::exception_ptr e) { errors.push_back(ErrorText(e)); }};
 };
 
 }  // namespace pendulon::sim
