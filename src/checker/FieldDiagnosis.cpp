@@ -1,7 +1,8 @@
 #include "checker/FieldDiagnosis.h"
 
+#include "checker/ByteOrderMark.h"
 #include "checker/Schedule.h"
-#include "platform/Clock.h"
+#include "scheduler/TaskLine.h"
 
 namespace pendulon {
 namespace {
@@ -50,20 +51,24 @@ std::string WeekdayFix(std::string_view text) {
 
 FieldDiagnosis DiagnoseField(int field, std::string_view text) {
   FieldDiagnosis d;
-  if (text == "*")
-    return d;
-  // The matcher compares with the clock's own decimal text; so does this.
+  // The matcher's own rule decides: a field that matches every value is free, one that matches
+  // a single value fixes it.
   const FieldRange range = RangeOf(field);
+  int matching = 0;
   for (int v = range.low; v <= range.high; ++v) {
-    if (text == DecimalText(v)) {
+    if (FieldMatches(text, v)) {
+      ++matching;
       d.value = v;
-      return d;
     }
   }
+  if (matching == range.high - range.low + 1)
+    d.value = -1;
+  if (matching > 0)
+    return d;
   const auto holds = [&](char c) { return text.find(c) != std::string_view::npos; };
   if (text.empty())
     d.problem = P::kEmpty;
-  else if (text.substr(0, 3) == "\xEF\xBB\xBF")
+  else if (BeginsWithByteOrderMark(text))
     d.problem = P::kByteOrderMark;
   else if (holds('\t'))
     d.problem = P::kTab;

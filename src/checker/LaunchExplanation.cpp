@@ -2,13 +2,12 @@
 
 #include <unordered_set>
 
+#include "checker/ByteOrderMark.h"
 #include "checker/Printable.h"
 #include "launcher/RunItem.h"
 
 namespace pendulon {
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string Lower(std::string_view text) {
   std::string lower(text);

@@ -41,7 +41,7 @@ struct RunLogRecord {
   // A launch the shell answered with 32 or below, an error box, or a failed load.
   bool Failed() const {
     return event == LogEvent::kLaunch
-               ? answer <= 32
+               ? ShellAnswerFailed(answer)
                : event == LogEvent::kBoxOpen || event == LogEvent::kLoadFailed;
   }
 };

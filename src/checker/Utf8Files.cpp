@@ -1,11 +1,11 @@
 #include "checker/Utf8Files.h"
 
+#include "checker/ByteOrderMark.h"
 #include "checker/FolderCheck.h"
 
 namespace pendulon {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kMostNamed = 10;
 
 bool IsAscii(std::string_view text) {

@@ -243,7 +243,7 @@ std::size_t FindLineStart(std::string_view text, std::size_t from) {
 }
 
 const char* ShellAnswerMeaning(std::intptr_t answer) {
-  if (answer > 32)
+  if (!ShellAnswerFailed(answer))
     return "ok";
   switch (answer) {
     case 0:

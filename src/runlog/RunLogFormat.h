@@ -161,7 +161,13 @@ bool ParseLogNumber(std::string_view text, std::int64_t& value);
 // on into the next.
 std::size_t FindLineStart(std::string_view text, std::size_t from);
 
-// What ShellExecuteA's result means: "ok" above 32, otherwise the SE_ERR_ reason in words.
+// True when ShellExecuteA's result says the shell did not take the request on: 32 or below.
+constexpr bool ShellAnswerFailed(std::intptr_t answer) {
+  return answer <= 32;
+}
+
+// What ShellExecuteA's result means: "ok" when it did not fail, otherwise the SE_ERR_ reason in
+// words.
 const char* ShellAnswerMeaning(std::intptr_t answer);
 
 }  // namespace pendulon

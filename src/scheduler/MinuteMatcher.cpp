@@ -5,20 +5,6 @@
 #include "scheduler/TaskLine.h"
 
 namespace pendulon {
-namespace {
-
-bool FieldMatches(const SystemTime& minute, int index, std::string_view field) {
-  if (field == "*") {
-    return true;
-  }
-  static const char* const kCodes[] = {"n", "h", "d", "m"};
-  const AnsiString now = index < TaskFields::kWeekday
-                             ? ClockText(minute, kCodes[index])
-                             : DecimalText(WeekdayNumber(EncodeDateTime(minute)));
-  return field == now;
-}
-
-}  // namespace
 
 void AlignToMinute(SystemClock& clock) {
   for (;;) {
@@ -33,6 +19,9 @@ void AlignToMinute(SystemClock& clock) {
 void WalkTasks(const SystemTime& minute, const std::unique_ptr<TStringList>& taskList,
                const TaskRunner& runTask, int* lineReached) {
   TaskFields fields;
+  // The minute's values in the order of the fields: minute, hour, day, month, weekday.
+  const int values[] = {minute.minute, minute.hour, minute.day, minute.month,
+                        WeekdayNumber(EncodeDateTime(minute))};
   for (int i = 0; taskList && i < taskList->Count(); ++i) {
     const std::string_view entry = taskList->Get(i);
     if (!IsTaskLine(entry)) {
@@ -43,7 +32,7 @@ void WalkTasks(const SystemTime& minute, const std::unique_ptr<TStringList>& tas
     SplitTaskLine(entry, fields);
     bool matches = true;
     for (int check = TaskFields::kMinute; matches && check <= TaskFields::kWeekday; ++check) {
-      matches = FieldMatches(minute, check, fields.Get(check));
+      matches = FieldMatches(fields.Get(check), values[check]);
     }
     if (matches) {
       // A copy: the launch may let ticks run that reload or free the table.

@@ -1,5 +1,6 @@
 #include "scheduler/TaskLine.h"
 
+#include "platform/Clock.h"
 #include "platform/Exceptions.h"
 
 namespace pendulon {
@@ -24,6 +25,10 @@ void SplitTaskLine(std::string_view entry, TaskFields& fields) {
       pending = p + 1;
     }
   }
+}
+
+bool FieldMatches(std::string_view field, int value) {
+  return field == "*" || field == DecimalText(value);
 }
 
 }  // namespace pendulon

@@ -31,6 +31,10 @@ inline bool IsTaskLine(std::string_view entry) {
   return !entry.empty() && entry[0] != '#';
 }
 
+// The one rule of a time field: it matches a value the clock shows when it is "*" or exactly the
+// value's decimal text, without sign, spaces or leading zeros.
+bool FieldMatches(std::string_view field, int value);
+
 // Fills fields from entry: each space ends a field (two spaces enclose an empty one), the text
 // after the last space is dropped, and once five fields are held the rest of the entry, spaces
 // included, is the sixth.
