@@ -54,9 +54,9 @@ Section CheckSection(const TQEFile& file, const std::string& name) {
   std::int32_t& open = section.open;
   std::int32_t& close = section.close;
   std::int32_t& end = section.end;
-  file.FindTag(name, true, open);
-  file.FindTag(name, false, close);
-  file.HeaderEnd(name, end);
+  open = file.FindTag(name, true);
+  close = file.FindTag(name, false);
+  end = file.HeaderEnd(name);
   // Each tag is searched from the top on its own; the closing one only when an opening one is.
   FUZZ_REQUIRE(open == FirstBeginning(lines, "<" + name + ">", 0));
   FUZZ_REQUIRE(close == (open == -1 ? -1 : FirstBeginning(lines, "</" + name + ">", 0)));

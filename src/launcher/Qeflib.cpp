@@ -27,30 +27,27 @@ std::int32_t TQEFile::FindLine(const AnsiString& prefix, std::int32_t start) con
   return -1;
 }
 
-void TQEFile::FindTag(const AnsiString& name, bool opening, std::int32_t& index) const {
-  index = FindLine("<" + name + ">", 0);
-  if (index == -1 || opening) {
-    return;
+std::int32_t TQEFile::FindTag(const AnsiString& name, bool opening) const {
+  const std::int32_t open = FindLine("<" + name + ">", 0);
+  if (open == -1 || opening) {
+    return open;
   }
-  index = FindLine("</" + name + ">", 0);
+  return FindLine("</" + name + ">", 0);
 }
 
-void TQEFile::HeaderEnd(const AnsiString& name, std::int32_t& index) const {
-  std::int32_t open = -1, close = -1;
-  FindTag(name, true, open);
-  FindTag(name, false, close);
+std::int32_t TQEFile::HeaderEnd(const AnsiString& name) const {
+  const std::int32_t open = FindTag(name, true), close = FindTag(name, false);
   if (open == -1 || close == -1) {
-    index = -1;
-    return;
+    return -1;
   }
-  index = 0;
+  std::int32_t end = 0;
   for (std::int32_t i = open + 1; i < close; ++i) {
     if (BeginsWith(lines_[i], kMenuItem)) {
-      index = i - 1;
-      return;
+      return i - 1;
     }
-    index = i;
+    end = i;
   }
+  return end;
 }
 
 std::int32_t TQEFile::FindKey(const AnsiString& key, std::int32_t first, std::int32_t last) const {
@@ -69,10 +66,7 @@ AnsiString TQEFile::GetValue(const AnsiString& name, const AnsiString& key) cons
   if (name.empty()) {
     return AnsiString();
   }
-  std::int32_t open = -1, last = -1;
-  FindTag(name, true, open);
-  HeaderEnd(name, last);
-  const std::int32_t line = FindKey(key, open + 1, last);
+  const std::int32_t line = FindKey(key, FindTag(name, true) + 1, HeaderEnd(name));
   if (line == -1) {
     return AnsiString();
   }

@@ -27,10 +27,10 @@ class TQEFile {
   std::int32_t FindLine(const AnsiString& prefix, std::int32_t start) const;
   // The first opening ("<name>") or closing ("</name>") tag line, or -1. Without an opening tag
   // line the closing one is not searched.
-  void FindTag(const AnsiString& name, bool opening, std::int32_t& index) const;
+  std::int32_t FindTag(const AnsiString& name, bool opening) const;
   // The last header line of the section: -1 without both tag lines, 0 when there is no line to
   // examine, the line before a "<MenuItem" line, otherwise the line before the closing tag.
-  void HeaderEnd(const AnsiString& name, std::int32_t& index) const;
+  std::int32_t HeaderEnd(const AnsiString& name) const;
 
   // The first line from first to last whose key, the text before its first "=", is key; -1
   // when there is none.

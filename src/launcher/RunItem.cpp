@@ -92,8 +92,8 @@ void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchP
 NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName,
                                    const std::vector<std::int32_t>* lineAt) {
   NothingLaunched n;
-  file.FindTag(itemName, true, n.open);
-  file.FindTag(itemName, false, n.close);
+  n.open = file.FindTag(itemName, true);
+  n.close = file.FindTag(itemName, false);
   if (itemName.empty() || n.open < 0) {
     n.cause = NothingLaunched::kNoSection;
   } else if (n.close < 0) {
@@ -102,8 +102,7 @@ NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemNa
     n.cause = NothingLaunched::kClosingBeforeOpening;
   } else {
     // The header ends before the first <MenuItem line; path= may still follow it.
-    std::int32_t headerEnd = -1;
-    file.HeaderEnd(itemName, headerEnd);
+    const std::int32_t headerEnd = file.HeaderEnd(itemName);
     n.menuItem = n.open + 1 < n.close && headerEnd + 1 < n.close ? headerEnd + 1 : -1;
     n.path = file.FindKey("path", n.open + 1, n.close - 1);
     n.cause = n.path < 0                               ? NothingLaunched::kNoPath

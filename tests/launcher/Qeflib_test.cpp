@@ -19,15 +19,9 @@ class QeflibTest : public SimTest {
   }
 
   static std::int32_t Tag(const TQEFile& file, const char* name, bool opening) {
-    std::int32_t index = 12345;
-    file.FindTag(name, opening, index);
-    return index;
+    return file.FindTag(name, opening);
   }
-  static std::int32_t End(const TQEFile& file, const char* name) {
-    std::int32_t index = 12345;
-    file.HeaderEnd(name, index);
-    return index;
-  }
+  static std::int32_t End(const TQEFile& file, const char* name) { return file.HeaderEnd(name); }
 };
 
 TEST_F(QeflibTest, TheExampleLaunchFile) {
