@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "launcher/LaunchItem.h"
 #include "launcher/Qeflib.h"
-#include "launcher/RunItem.h"
 #include "platform/Files.h"
 #include "scheduler/MinuteMatcher.h"
 #include "support/SimPlatform.h"
@@ -63,7 +63,7 @@ void BM_MemchrFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_MemchrFloor)->Arg(1000)->Arg(100000);
 
-void BM_RunItemIn10000Sections(benchmark::State& state) {
+void BM_LaunchItemIn10000Sections(benchmark::State& state) {
   Fixture f;
   std::string launch;
   for (int i = 0; i < 10000; ++i) {
@@ -74,12 +74,12 @@ void BM_RunItemIn10000Sections(benchmark::State& state) {
   }
   f.world.WriteFile("C:\\Tools\\lib\\launch.qef", launch);
   for (auto _ : state) {
-    RunItem(f.platform, 0, "C:\\Tools\\lib\\launch.qef",
-            "Item9999");  // the last section: every search runs the whole file
+    LaunchItem(f.platform, 0, "C:\\Tools\\lib\\launch.qef",
+               "Item9999");  // the last section: every search runs the whole file
   }
   state.counters["launches"] = static_cast<double>(f.world.launches.size());
 }
-BENCHMARK(BM_RunItemIn10000Sections)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LaunchItemIn10000Sections)->Unit(benchmark::kMillisecond);
 
 void BM_LoadLines50MB(benchmark::State& state) {
   Fixture f;

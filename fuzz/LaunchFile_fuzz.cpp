@@ -13,8 +13,8 @@
 
 #include "FuzzCheck.h"
 #include "checker/LaunchExplanation.h"
+#include "launcher/LaunchItem.h"
 #include "launcher/Qeflib.h"
-#include "launcher/RunItem.h"
 #include "platform/Files.h"
 #include "support/SimPlatform.h"
 #include "support/SimWorld.h"
@@ -159,7 +159,7 @@ void CheckExplainer(sim::SimPlatform& platform, const std::vector<std::string>& 
   LaunchExplainer explainer(dry, "C:\\Tools\\lib\\launch.qef", true);
   for (const std::string& name : names) {
     Outcome outcome;
-    RunItem(platform, 0, "C:\\Tools\\lib\\launch.qef", name, outcome);
+    LaunchItem(platform, 0, "C:\\Tools\\lib\\launch.qef", name, outcome);
     const LaunchExplanation& e = explainer.Explain(name);
     FUZZ_REQUIRE(outcome.request.has_value() == e.Requested());
     if (outcome.request) {

@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "launcher/RunItem.h"
+#include "launcher/LaunchItem.h"
 #include "platform/Clock.h"
 #include "platform/Exceptions.h"
 #include "platform/MainWindowIdentity.h"
@@ -111,7 +111,7 @@ void TfrmPendulon::ExitTimerTimer() {
 
 void TfrmPendulon::RunItem(const AnsiString& itemName, int lineNumber, const SystemTime& minute) {
   LaunchRecord record(log_, lineNumber, minute);
-  pendulon::RunItem(platform_, handle_, LaunchFilePath(platform_), itemName, record);
+  LaunchItem(platform_, handle_, LaunchFilePath(platform_), itemName, record);
 }
 
 void TfrmPendulon::Close() {

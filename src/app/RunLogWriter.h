@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/RunItem.h"
+#include "launcher/LaunchItem.h"
 #include "platform/AnsiString.h"
 #include "platform/HostSystem.h"
 #include "runlog/RunLogFormat.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/RunItem.h"
+#include "launcher/LaunchItem.h"
 #include "platform/HostSystemWrapper.h"
 #include "platform/LaunchSystem.h"
 

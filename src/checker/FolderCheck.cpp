@@ -11,7 +11,7 @@
 #include "checker/RaisingAbove.h"
 #include "checker/SizeLimits.h"
 #include "checker/Utf8Files.h"
-#include "launcher/RunItem.h"
+#include "launcher/LaunchItem.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
 #include "platform/FolderFiles.h"

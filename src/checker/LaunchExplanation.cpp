@@ -4,7 +4,7 @@
 
 #include "checker/ByteOrderMark.h"
 #include "checker/Printable.h"
-#include "launcher/RunItem.h"
+#include "launcher/LaunchItem.h"
 
 namespace pendulon {
 namespace {
@@ -154,7 +154,7 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     for (const std::int32_t i : lineAt) (part += file_->Lines()[i]) += "\r\n";
     platform_.Serve(launchPath_, std::move(part), written_);
     platform_.shellRequests.clear();
-    RunItem(platform_, 0, launchPath_, item);
+    LaunchItem(platform_, 0, launchPath_, item);
     if (platform_.shellRequests.empty()) {
       Diagnose(TQEFile(platform_, launchPath_), lineAt, item, e);
     } else {

@@ -1,5 +1,5 @@
 #pragma once
-// What the executer hands the shell for an item, found by running its own RunItem on a dry-run
+// What the executer hands the shell for an item, found by running its own LaunchItem on a dry-run
 // platform, and, when that launches nothing, the reason, found with the launch-file reader's
 // own lookups.
 

@@ -7,7 +7,7 @@
 #include "CheckerFixture.h"
 #include "app/Program.h"
 #include "checker/FolderCheck.h"
-#include "launcher/RunItem.h"
+#include "launcher/LaunchItem.h"
 #include "support/SimFixture.h"
 
 namespace pendulon::sim {
@@ -119,7 +119,7 @@ TEST_F(LaunchExplanationTest, GivesTheShellRequestTheExecuterMakes) {
                   "<Name with spaces >\r\npath=C:\\x y\\z.exe\r\n</Name with spaces >\r\n");
   for (const char* item : {"Plain", "Full", "Bare", "Root", "Twice", "Wide", "Name with spaces "}) {
     world.launches.clear();
-    RunItem(platform, 0, kLaunch, item);
+    LaunchItem(platform, 0, kLaunch, item);
     ASSERT_EQ(world.launches.size(), 1u) << item;
     const ShellRecord real = world.launches[0];
     world.launches.clear();

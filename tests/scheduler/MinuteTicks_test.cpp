@@ -40,7 +40,8 @@ TEST_F(TaskSchedulerTest, AWalkWaitingInALaunchSeesReloadsAndEndsWhenTheTableIsF
     return launch.file == "C:\\a.exe" ? 30 * kSecond : 0;
   };
   TaskScheduler s(
-      p, 0, [&](const AnsiString& item, int, const SystemTime&) { RunItem(p, 0, kLaunch, item); },
+      p, 0,
+      [&](const AnsiString& item, int, const SystemTime&) { LaunchItem(p, 0, kLaunch, item); },
       nullptr);
   s.StartScheduler();
   w.At(w.Now() + 60 * kSecond + 10 * kSecond, [&] { s.FreeTaskList(); });
@@ -216,7 +217,7 @@ TEST(TaskSchedulerRefusals, EachOutageIsReportedOnceAndNoMinuteIsLost) {
     TaskScheduler scheduler(
         platform, 0,
         [&](const AnsiString& item, int, const SystemTime&) {
-          RunItem(platform, 0, kLaunch, item);
+          LaunchItem(platform, 0, kLaunch, item);
         },
         [&](std::exception_ptr e) { errors.push_back(ErrorText(e)); });
     try {
@@ -304,7 +305,8 @@ TEST_F(TaskSchedulerTest, DaylightSavingTimeSkipsTheLostHourAndRepeatsTheDoubled
   w.SetLocalTime(2026, 10, 25, 4, 58, 30);
   w.SetOffsetFrom(w.Now() + kHour + 90 * kSecond, 0);  // 06:00 local becomes 05:00
   TaskScheduler s(
-      p, 0, [&](const AnsiString& item, int, const SystemTime&) { RunItem(p, 0, kLaunch, item); },
+      p, 0,
+      [&](const AnsiString& item, int, const SystemTime&) { LaunchItem(p, 0, kLaunch, item); },
       nullptr);
   s.StartScheduler();
   p.RunUntil(w.Now() + 4 * kHour);

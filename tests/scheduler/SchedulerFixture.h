@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/RunItem.h"
+#include "launcher/LaunchItem.h"
 #include "platform/Exceptions.h"
 #include "scheduler/TaskScheduler.h"
 #include "support/SimFixture.h"
@@ -53,7 +53,7 @@ class TaskSchedulerTest : public SimTest {
   WindowHandle owner = world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
   TaskScheduler scheduler{platform, owner,
                           [this](const AnsiString& item, int, const SystemTime&) {
-                            RunItem(platform, owner, kLaunch, item);
+                            LaunchItem(platform, owner, kLaunch, item);
                           },
                           [this](std::exception_ptr e) { errors.push_back(ErrorText(e)); }};
 };

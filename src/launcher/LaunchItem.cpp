@@ -1,4 +1,4 @@
-#include "launcher/RunItem.h"
+#include "launcher/LaunchItem.h"
 
 #include <optional>
 #include <string>
@@ -79,13 +79,13 @@ AnsiString LaunchFilePath(ProcessInfo& process) {
   return LibFile(ExeDirectory(process), kLaunchFile);
 }
 
-void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
-             const AnsiString& itemName) {
+void LaunchItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
+                const AnsiString& itemName) {
   Launch(system, owner, launchPath, itemName, nullptr);
 }
 
-void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
-             const AnsiString& itemName, LaunchObserver& observer) {
+void LaunchItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
+                const AnsiString& itemName, LaunchObserver& observer) {
   Launch(system, owner, launchPath, itemName, &observer);
 }
 

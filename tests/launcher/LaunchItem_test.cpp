@@ -1,4 +1,4 @@
-#include "launcher/RunItem.h"
+#include "launcher/LaunchItem.h"
 
 #include <string>
 
@@ -8,16 +8,16 @@
 namespace pendulon::sim {
 namespace {
 
-class RunItemTest : public SimTest {
+class LaunchItemTest : public SimTest {
  protected:
   void Launch(const std::string& launchFile, const std::string& item) {
     world.WriteFile(kLaunch, launchFile);
-    RunItem(platform, owner, kLaunch, item);
+    LaunchItem(platform, owner, kLaunch, item);
   }
   WindowHandle owner = world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
 };
 
-TEST_F(RunItemTest, AsksTheShellWithTheSectionsValuesAndDefaults) {
+TEST_F(LaunchItemTest, AsksTheShellWithTheSectionsValuesAndDefaults) {
   struct Case {
     const char* extra;  // lines after path
     const char* path;
@@ -111,7 +111,7 @@ TEST(LaunchFileStates, EachStateIsLoadedCreatedOrRefusedAsItMustBe) {
     }
     Told told;
     try {
-      RunItem(platform, 0, LaunchFilePath(platform), c.item, told);
+      LaunchItem(platform, 0, LaunchFilePath(platform), c.item, told);
     } catch (const EFOpenError& e) {
       told.said = "raises " + e.Message();
     }
@@ -127,14 +127,14 @@ TEST(LaunchFileStates, EachStateIsLoadedCreatedOrRefusedAsItMustBe) {
   }
 }
 
-TEST_F(RunItemTest, NoReaderIsAliveWhileTheShellShowsABox) {
+TEST_F(LaunchItemTest, NoReaderIsAliveWhileTheShellShowsABox) {
   world.shellBox = [](const ShellRecord&) { return 5 * kSecond; };
   world.At(world.Now() + kSecond, [&] {
     EXPECT_EQ(platform.OpenFiles(), 0);
     world.WriteFile(kLaunch, "<Viewer>\r\npath=C:\\edited.exe\r\n</Viewer>\r\n");
   });
   Launch("<Viewer>\r\npath=C:\\v.exe\r\n</Viewer>\r\n", "Viewer");
-  RunItem(platform, owner, kLaunch, "Viewer");
+  LaunchItem(platform, owner, kLaunch, "Viewer");
   ASSERT_EQ(world.launches.size(), 2u);
   EXPECT_EQ(world.launches[1].file, "C:\\edited.exe") << "every launch reads the file anew";
 }

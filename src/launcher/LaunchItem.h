@@ -43,13 +43,13 @@ inline constexpr const char* kLaunchFileCreated =
 // Opens the item of the launch file at launchPath, which is made empty when no file is there.
 // Does nothing when the item has no path. Raises EFOpenError when the launch file cannot be
 // loaded; what the shell makes of the request is not looked at.
-void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
-             const AnsiString& itemName);
+void LaunchItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
+                const AnsiString& itemName);
 
 // The same launch, telling the observer what came of it, with the milliseconds the shell's call
 // took. An unreadable launch file is told as the error's text before the error goes on.
-void RunItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
-             const AnsiString& itemName, LaunchObserver& observer);
+void LaunchItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
+                const AnsiString& itemName, LaunchObserver& observer);
 
 // Why an item whose path is empty launches nothing: the first fault of its section, the lines
 // that show it (0-based, -1 for none), and the words the run log and qefcheck both use. A reader
