@@ -5,6 +5,7 @@
 #include "checker/ByteOrderMark.h"
 #include "checker/Printable.h"
 #include "launcher/LaunchItem.h"
+#include "launcher/NothingLaunched.h"
 
 namespace pendulon {
 namespace {
@@ -43,17 +44,48 @@ std::string WithoutQuotes(std::string_view text) {
 }  // namespace
 
 const char* LaunchProblemCode(LaunchProblem problem) {
-  static const char* const kCodes[] = {"none",
-                                       "launch-file-missing",
-                                       "no-section",
-                                       "no-closing-tag",
-                                       "closing-before-opening",
-                                       "menuitem-before-path",
-                                       "empty-path",
-                                       "no-path",
-                                       "file-not-found",
-                                       "quoted-path"};
-  return kCodes[static_cast<int>(problem)];
+  // Named case by case: reordering the problems can never give one the code of another.
+  switch (problem) {
+    case LaunchProblem::kNone:
+      return "none";
+    case LaunchProblem::kLaunchFileMissing:
+      return "launch-file-missing";
+    case LaunchProblem::kNoSection:
+      return "no-section";
+    case LaunchProblem::kNoClosingTag:
+      return "no-closing-tag";
+    case LaunchProblem::kClosingBeforeOpening:
+      return "closing-before-opening";
+    case LaunchProblem::kMenuItemBeforePath:
+      return "menuitem-before-path";
+    case LaunchProblem::kEmptyPath:
+      return "empty-path";
+    case LaunchProblem::kNoPath:
+      return "no-path";
+    case LaunchProblem::kFileNotFound:
+      return "file-not-found";
+    case LaunchProblem::kQuotedPath:
+      return "quoted-path";
+  }
+  return "";
+}
+
+LaunchProblem ProblemOf(NothingLaunched::Cause cause) {
+  switch (cause) {
+    case NothingLaunched::kNoSection:
+      return LaunchProblem::kNoSection;
+    case NothingLaunched::kNoClosingTag:
+      return LaunchProblem::kNoClosingTag;
+    case NothingLaunched::kClosingBeforeOpening:
+      return LaunchProblem::kClosingBeforeOpening;
+    case NothingLaunched::kNoPath:
+      return LaunchProblem::kNoPath;
+    case NothingLaunched::kMenuItemBeforePath:
+      return LaunchProblem::kMenuItemBeforePath;
+    case NothingLaunched::kEmptyPath:
+      return LaunchProblem::kEmptyPath;
+  }
+  return LaunchProblem::kNoSection;
 }
 
 LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath,
@@ -112,14 +144,8 @@ void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e
 // seen. part holds the decisive lines of the item's section; lineAt, their lines in the file.
 void LaunchExplainer::Diagnose(const TQEFile& part, const std::vector<std::int32_t>& lineAt,
                                const AnsiString& item, LaunchExplanation& e) {
-  static const LaunchProblem kProblems[] = {LaunchProblem::kNoSection,
-                                            LaunchProblem::kNoClosingTag,
-                                            LaunchProblem::kClosingBeforeOpening,
-                                            LaunchProblem::kNoPath,
-                                            LaunchProblem::kMenuItemBeforePath,
-                                            LaunchProblem::kEmptyPath};
   const NothingLaunched n = WhyNothingLaunches(part, item, &lineAt);
-  e.problem = kProblems[n.cause];
+  e.problem = ProblemOf(n.cause);
   e.words = n.words;
   if (n.cause == NothingLaunched::kNoSection) {
     NoSectionHint(item, e);

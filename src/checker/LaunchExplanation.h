@@ -13,6 +13,7 @@
 #include "checker/NearNames.h"
 #include "checker/PrefixIndex.h"
 #include "checker/SectionLines.h"
+#include "launcher/NothingLaunched.h"
 #include "launcher/Qeflib.h"
 
 namespace pendulon {
@@ -31,6 +32,8 @@ enum class LaunchProblem {
 };
 
 const char* LaunchProblemCode(LaunchProblem problem);
+// The problem that each cause of launching nothing is.
+LaunchProblem ProblemOf(NothingLaunched::Cause cause);
 
 struct LaunchExplanation {
   LaunchProblem problem = LaunchProblem::kNone;

@@ -51,22 +51,4 @@ void LaunchItem(LaunchSystem& system, WindowHandle owner, const AnsiString& laun
 void LaunchItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
                 const AnsiString& itemName, LaunchObserver& observer);
 
-// Why an item whose path is empty launches nothing: the first fault of its section, the lines
-// that show it (0-based, -1 for none), and the words the run log and qefcheck both use. A reader
-// of some of a file's lines is given the file's index of each of its lines in lineAt.
-struct NothingLaunched {
-  enum Cause {
-    kNoSection,
-    kNoClosingTag,
-    kClosingBeforeOpening,
-    kNoPath,
-    kMenuItemBeforePath,
-    kEmptyPath
-  } cause = kNoSection;
-  std::int32_t open = -1, close = -1, menuItem = -1, path = -1;
-  AnsiString words;
-};
-NothingLaunched WhyNothingLaunches(const TQEFile& file, const AnsiString& itemName,
-                                   const std::vector<std::int32_t>* lineAt = nullptr);
-
 }  // namespace pendulon
