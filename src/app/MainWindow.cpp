@@ -48,7 +48,7 @@ TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog
       window_(platform, this),
       handle_(window_.handle),
       scheduler_(
-          platform, handle_,
+          platform, platform, handle_,
           [this](const AnsiString& name, int lineNumber, const SystemTime& minute) {
             RunItem(name, lineNumber, minute);
           },

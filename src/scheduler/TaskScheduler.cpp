@@ -12,13 +12,13 @@
 
 namespace pendulon {
 
-TaskScheduler::TaskScheduler(Platform& platform, WindowHandle owner, TaskLauncher launch,
-                             TTimer::ErrorHandler onTimerError)
-    : platform_(platform),
+TaskScheduler::TaskScheduler(HostSystem& host, WindowSystem& windows, WindowHandle owner,
+                             TaskLauncher launch, TTimer::ErrorHandler onTimerError)
+    : host_(host),
       launch_(std::move(launch)),
       reportError_(onTimerError),
-      taskTimer_(platform, owner, onTimerError),
-      modifyTimer_(platform, owner, onTimerError) {
+      taskTimer_(windows, owner, onTimerError),
+      modifyTimer_(windows, owner, onTimerError) {
   taskTimer_.SetEnabled(false);
   taskTimer_.SetInterval(60000);
   taskTimer_.SetOnTimer([this] { TaskTimerTimer(); });
@@ -28,21 +28,21 @@ TaskScheduler::TaskScheduler(Platform& platform, WindowHandle owner, TaskLaunche
 }
 
 void TaskScheduler::StartScheduler() {
-  tasksPath_ = LibFile(ExeDirectory(platform_), kTasksFile);
+  tasksPath_ = LibFile(ExeDirectory(host_), kTasksFile);
   taskList_ = std::make_unique<TStringList>();
-  AlignToMinute(platform_);
+  AlignToMinute(host_);
   // Started 200 ms past the boundary with a plain minute's period: the first tick falls where
   // every re-armed one does, never in the minute the alignment ended in, even on a timer that
   // runs fast; and a plain minute is the period a timer that cannot be re-armed keeps.
-  const std::uint32_t intoSecond = platform_.LocalTime().milliseconds;
+  const std::uint32_t intoSecond = host_.LocalTime().milliseconds;
   if (intoSecond < kTickAfterBoundary)
-    platform_.Sleep(kTickAfterBoundary - intoSecond);
+    host_.Sleep(kTickAfterBoundary - intoSecond);
   taskTimer_.SetEnabled(true);
   // The minute the alignment ends in counts as walked: a first tick that comes early never
   // matches it, and minutes after it that pass without a walk are told as such.
-  since_.walk = ReadClock(platform_);
+  since_.walk = ReadClock(host_);
   ledger_.BeginWalk(since_.walk.UtcMinute());
-  taskMark_ = WriteMarkOf(platform_, tasksPath_);
+  taskMark_ = WriteMarkOf(host_, tasksPath_);
   try {
     Load(LoadObserver::Kind::kFirst);
   } catch (const EFOpenError&) {
@@ -65,7 +65,7 @@ void TaskScheduler::StartScheduler() {
 }
 
 void TaskScheduler::TaskTimerTimer() {
-  const ClockReading now = ReadClock(platform_);
+  const ClockReading now = ReadClock(host_);
   NoteTick(now.monotonic);
   // Re-armed before the walk: a launch that blocks past the next boundary then leaves that tick
   // waiting, and it runs as soon as the walk returns instead of being dropped by a late re-arm.
@@ -131,15 +131,14 @@ void TaskScheduler::BeginWalk(const ClockReading& now, LaunchLedger::Verdict ver
   if (walkObserver_ != nullptr) {
     const std::int64_t last = ledger_.LastWalked().value_or(minute - 1);
     if (verdict == LaunchLedger::Verdict::kSetBack) {
-      walkObserver_->ClockSetBack(LocalMinute(platform_, last), LocalMinute(platform_, minute));
+      walkObserver_->ClockSetBack(LocalMinute(host_, last), LocalMinute(host_, minute));
     } else if (minute > last + 1) {
-      walkObserver_->NotWalked(LocalMinute(platform_, last + 1), LocalMinute(platform_, minute - 1),
+      walkObserver_->NotWalked(LocalMinute(host_, last + 1), LocalMinute(host_, minute - 1),
                                WhyLate(since_, now));
     }
     // Ticks fall 200 ms past the boundary; a walk that begins after second 2 is late.
     if (now.IntoMinute() >= 3000)
-      walkObserver_->WalkedLate(LocalMinute(platform_, minute), now.IntoMinute(),
-                                WhyLate(since_, now));
+      walkObserver_->WalkedLate(LocalMinute(host_, minute), now.IntoMinute(), WhyLate(since_, now));
   }
   // A walk still waiting inside a launch's box will find its minute over when it resumes, if it
   // ever does: the lines it has not reached are told now.
@@ -166,7 +165,7 @@ bool TaskScheduler::RunTask(Walk& walk, const AnsiString& itemName, int lineNumb
     return true;
   }
   const std::uint64_t ticksBefore = ticksHandled_;
-  const std::uint64_t began = platform_.Milliseconds();
+  const std::uint64_t began = host_.Milliseconds();
   {
     // Marked as waiting until the launch returns, on every path out.
     struct Returned {
@@ -175,12 +174,12 @@ bool TaskScheduler::RunTask(Walk& walk, const AnsiString& itemName, int lineNumb
       ~Returned() { ledger.Returned(key); }
     } returned{ledger_, key};
     walk.item = itemName;
-    walk.launchedAt = platform_.LocalTime();
+    walk.launchedAt = host_.LocalTime();
     ledger_.Began(key, walk.utcMinute, walk.launchedAt);
     launch_(itemName, lineNumber, walk.minute);
   }
   walk.item.clear();
-  const ClockReading now = ReadClock(platform_);
+  const ClockReading now = ReadClock(host_);
   const bool ticksRan = ticksHandled_ != ticksBefore;
   if (!ticksRan)
     since_.heldMs += now.monotonic - began;
@@ -195,11 +194,11 @@ bool TaskScheduler::RunTask(Walk& walk, const AnsiString& itemName, int lineNumb
 }
 
 void TaskScheduler::TellMinutesNotWalked() {
-  const ClockReading now = ReadClock(platform_);
+  const ClockReading now = ReadClock(host_);
   const std::optional<std::int64_t> last = ledger_.LastWalked();
   if (walkObserver_ != nullptr && last && now.UtcMinute() > *last + 1)
-    walkObserver_->NotWalked(LocalMinute(platform_, *last + 1),
-                             LocalMinute(platform_, now.UtcMinute() - 1), WhyLate(since_, now));
+    walkObserver_->NotWalked(LocalMinute(host_, *last + 1), LocalMinute(host_, now.UtcMinute() - 1),
+                             WhyLate(since_, now));
 }
 
 void TaskScheduler::NoteTick(std::uint64_t monotonic) {
@@ -234,17 +233,17 @@ void TaskScheduler::EndWalk(Walk& walk, const AnsiString& reason) {
 }
 
 void TaskScheduler::ModifyTimerTimer() {
-  NoteTick(platform_.Milliseconds());
+  NoteTick(host_.Milliseconds());
   if (!taskList_) {
     return;
   }
-  const WriteMark mark = WriteMarkOf(platform_, tasksPath_);
+  const WriteMark mark = WriteMarkOf(host_, tasksPath_);
   const bool changed = mark != taskMark_;
   if (!changed && !retryLoad_) {
     return;
   }
   // Minute ticks fall in second 0; the table is never swapped under them.
-  if (ClockText(platform_, "s") == "0") {
+  if (ClockText(host_, "s") == "0") {
     return;
   }
   if (changed) {
@@ -258,7 +257,7 @@ void TaskScheduler::ModifyTimerTimer() {
 void TaskScheduler::Load(LoadObserver::Kind kind) {
   const bool reported = retryLoad_;
   try {
-    LoadLines(platform_, *taskList_, tasksPath_);
+    LoadLines(host_, *taskList_, tasksPath_);
     ++tableChanges_;
     retryLoad_ = false;
   } catch (const EFOpenError& error) {

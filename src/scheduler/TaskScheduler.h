@@ -10,9 +10,10 @@
 
 #include "platform/AnsiString.h"
 #include "platform/Files.h"
-#include "platform/Platform.h"
+#include "platform/HostSystem.h"
 #include "platform/StringList.h"
 #include "platform/Timer.h"
+#include "platform/WindowSystem.h"
 #include "scheduler/ClockReading.h"
 #include "scheduler/LaunchLedger.h"
 #include "scheduler/MinuteMatcher.h"
@@ -43,7 +44,8 @@ class TaskScheduler {
   // enough that a timer running a little fast still lands in second 0 of the minute it serves.
   static constexpr std::uint32_t kTickAfterBoundary = 200;
 
-  TaskScheduler(Platform& platform, WindowHandle owner, TaskLauncher launch,
+  // The host gives the files, the clock and the process's folder; the window system the timers.
+  TaskScheduler(HostSystem& host, WindowSystem& windows, WindowHandle owner, TaskLauncher launch,
                 TTimer::ErrorHandler onTimerError);
 
   // Loads from now on are told to the observer; null tells nobody.
@@ -114,7 +116,7 @@ class TaskScheduler {
   void NoteTick(std::uint64_t monotonic);
   bool RefusalToReport() const { return rearmRefused_ && !rearmReported_; }
 
-  Platform& platform_;
+  HostSystem& host_;
   TaskLauncher launch_;
   TTimer::ErrorHandler reportError_;
   LoadObserver* loadObserver_ = nullptr;

@@ -40,7 +40,7 @@ TEST_F(TaskSchedulerTest, AWalkWaitingInALaunchSeesReloadsAndEndsWhenTheTableIsF
     return launch.file == "C:\\a.exe" ? 30 * kSecond : 0;
   };
   TaskScheduler s(
-      p, 0,
+      p, p, 0,
       [&](const AnsiString& item, int, const SystemTime&) { LaunchItem(p, 0, kLaunch, item); },
       nullptr);
   s.StartScheduler();
@@ -215,7 +215,7 @@ TEST(TaskSchedulerRefusals, EachOutageIsReportedOnceAndNoMinuteIsLost) {
     };
     V errors;
     TaskScheduler scheduler(
-        platform, 0,
+        platform, platform, 0,
         [&](const AnsiString& item, int, const SystemTime&) {
           LaunchItem(platform, 0, kLaunch, item);
         },
@@ -264,7 +264,7 @@ TEST(TaskSchedulerDrift, ThirtyDaysOfADriftingTimerMatchEveryMinuteOnce) {
     };
     V matched;
     TaskScheduler s(
-        platform, 0,
+        platform, platform, 0,
         [&](const AnsiString&, int, const SystemTime&) {
           const SystemTime t = world.LocalTime();
           matched.push_back(std::to_string(t.day) + " " + std::to_string(t.hour) + ":" +
@@ -305,7 +305,7 @@ TEST_F(TaskSchedulerTest, DaylightSavingTimeSkipsTheLostHourAndRepeatsTheDoubled
   w.SetLocalTime(2026, 10, 25, 4, 58, 30);
   w.SetOffsetFrom(w.Now() + kHour + 90 * kSecond, 0);  // 06:00 local becomes 05:00
   TaskScheduler s(
-      p, 0,
+      p, p, 0,
       [&](const AnsiString& item, int, const SystemTime&) { LaunchItem(p, 0, kLaunch, item); },
       nullptr);
   s.StartScheduler();

@@ -51,7 +51,7 @@ class TaskSchedulerTest : public SimTest {
 
   V errors;
   WindowHandle owner = world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
-  TaskScheduler scheduler{platform, owner,
+  TaskScheduler scheduler{platform, platform, owner,
                           [this](const AnsiString& item, int, const SystemTime&) {
                             LaunchItem(platform, owner, kLaunch, item);
                           },

@@ -64,7 +64,7 @@ TEST_F(TaskSchedulerTest, ARefusedTimerStopsTheStartWhereItIsRefused) {
   w.refusedTimerIntervals = {1000};
   V errors2;
   TaskScheduler s(
-      p, 0, [](const AnsiString&, int, const SystemTime&) {},
+      p, p, 0, [](const AnsiString&, int, const SystemTime&) {},
       [&](std::exception_ptr e) { errors2.push_back(ErrorText(e)); });
   EXPECT_THROW(s.StartScheduler(), EOutOfResources);
   EXPECT_EQ(s.TaskList()->Count(), 1) << "loaded, but never watched";
@@ -88,7 +88,7 @@ TEST_F(TaskSchedulerTest, AFileLockedAtStartUpLoadsOnceFreeAfterOneBox) {
   SimPlatform p(w, kExe, "p");
   w.MakeDirectory(kTasks);
   TaskScheduler s(
-      p, 0, [](const AnsiString&, int, const SystemTime&) {}, nullptr);
+      p, p, 0, [](const AnsiString&, int, const SystemTime&) {}, nullptr);
   EXPECT_THROW(s.StartScheduler(), EFOpenError);
   EXPECT_FALSE(s.ModifyTimer().Counting());
 }
