@@ -1,18 +1,15 @@
 // The cost of one run-log event: with the log on (a launch line appended, the file opened and
-// closed), and with it off (the one lookup that finds no file), on the simulated platform and
-// on the machine's own file system. And the cost of qefcheck's reading of a 32 MiB log.
+// closed), and with it off (the one lookup that finds no file), in memory, so the figure is the
+// writer's own work. And the cost of qefcheck's reading of a 32 MiB log.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <optional>
 #include <set>
 #include <string>
 
 #include "app/RunLogWriter.h"
 #include "checker/RunLogReader.h"
-#include "platform/posix/PosixPlatform.h"
 #include "support/SimPlatform.h"
 
 namespace pendulon::sim {
@@ -40,21 +37,6 @@ void BM_RunLogEventSim(benchmark::State& state) {
   LogLaunches(state, log);
 }
 BENCHMARK(BM_RunLogEventSim)->Arg(0)->Arg(1);
-
-void BM_RunLogEventPosix(benchmark::State& state) {
-  PosixPlatform platform;
-  const std::string path = "/tmp/pendulon_bench_" + std::to_string(getpid()) + ".log";
-  if (state.range(0) != 0) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file != nullptr)
-      std::fclose(file);
-  }
-  RunLogWriter log(platform, path);
-  LogLaunches(state, log);
-  std::remove(path.c_str());
-  std::remove((path + ".1").c_str());
-}
-BENCHMARK(BM_RunLogEventPosix)->Arg(0)->Arg(1);
 
 // qefcheck reading a log of 32 MiB in two files, every launch failed and each of another task
 // line, the worst case for what it keeps: in memory, so the figure is the reader's own work.

@@ -110,10 +110,10 @@ std::vector<int> Acting(sim::SimPlatform& platform, const std::vector<Table>& pa
 
 std::vector<LineReport> Analyse(const TStringList& table, sim::SimPlatform& platform,
                                 const LocalMinute& after, int count) {
-  DryRunPlatform dry(platform);
-  LaunchExplainer launches(dry, "C:\\Tools\\lib\\launch.qef", false);
+  ServingHost served(platform);
+  LaunchExplainer launches(served, "C:\\Tools\\lib\\launch.qef", false);
   try {
-    return AnalyseLines(table, launches, dry, after, count);
+    return AnalyseLines(table, launches, served, after, count);
   } catch (const std::logic_error& e) {
     std::fprintf(stderr, "%s\n", e.what());
     FUZZ_REQUIRE(!"the search and the walk disagree");

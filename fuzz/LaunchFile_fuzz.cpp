@@ -155,8 +155,8 @@ class Outcome final : public LaunchObserver {
 // qefcheck hands each item's reader only the lines that decide its section: it must read what
 // the executer reads in the whole file, and find the same fault, on the same lines.
 void CheckExplainer(sim::SimPlatform& platform, const std::vector<std::string>& names) {
-  DryRunPlatform dry(platform);
-  LaunchExplainer explainer(dry, "C:\\Tools\\lib\\launch.qef", true);
+  ServingHost served(platform);
+  LaunchExplainer explainer(served, "C:\\Tools\\lib\\launch.qef", true);
   for (const std::string& name : names) {
     Outcome outcome;
     LaunchItem(platform, 0, "C:\\Tools\\lib\\launch.qef", name, outcome);

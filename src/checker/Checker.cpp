@@ -5,7 +5,6 @@
 #include "Version.h"
 #include "checker/AgendaReport.h"
 #include "checker/CommandLine.h"
-#include "checker/DryRunPlatform.h"
 #include "checker/JsonReport.h"
 #include "checker/LogFollower.h"
 #include "checker/ShownOutput.h"
@@ -27,7 +26,7 @@ int WrongUsage(std::ostream& err, const std::string& complaint, char separator) 
 
 // Why the task file may be missing, when a likely cause is seen; never raises. Without a
 // folder given, the folder qefcheck lies in may hold the release's example rather than a lib.
-std::string TasksHint(HostSystem& platform, const AnsiString& folder, bool given, char separator) {
+std::string TasksHint(ReadingHost& platform, const AnsiString& folder, bool given, char separator) {
   if (folder.empty())
     return {};
   try {
@@ -46,7 +45,7 @@ std::string TasksHint(HostSystem& platform, const AnsiString& folder, bool given
 }
 
 // A folder of that name is there. Windows finds no drive root by name, only what lies in it.
-bool FolderExists(FileSystem& files, const AnsiString& folder, char separator) {
+bool FolderExists(FileReader& files, const AnsiString& folder, char separator) {
   return files.FindFile(folder).directory ||
          (separator == '\\' && files.FindFile(JoinPath(folder, "*", separator)).found);
 }
@@ -62,10 +61,9 @@ int Written(bool failed, int status, std::ostream& err) {
 
 // Looks at the log every half second, saying each new event, until told to stop or until the
 // output fails.
-int Follow(HostSystem& platform, const Machine& machine, const AnsiString& log, std::ostream& text,
+int Follow(ReadingHost& platform, const Machine& machine, const AnsiString& log, std::ostream& text,
            const ShownOutput& shown, std::ostream& err) {
-  DryRunPlatform dry(platform);  // reads only
-  LogFollower follower(dry, machine.links, log, text);
+  LogFollower follower(platform, machine.links, log, text);
   text << "following " << Visible(log) << ": each event in words as it is written, until Ctrl-C\n";
   follower.ShowRecent(kRecentEvents);
   for (;;) {
@@ -81,7 +79,7 @@ int Follow(HostSystem& platform, const Machine& machine, const AnsiString& log, 
 
 }  // namespace
 
-int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
+int RunChecker(ReadingHost& platform, const std::vector<std::string>& arguments, char separator,
                std::ostream& rawOut, std::ostream& rawErr, const Machine& machine) {
   // Every text for the terminal goes out as the terminal shows it; the JSON is ASCII already.
   Windows1252Text windows1252;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "checker/Machine.h"
-#include "platform/HostSystem.h"
+#include "platform/ReadingHost.h"
 
 namespace pendulon {
 
@@ -15,7 +15,7 @@ enum ExitStatus { kAllLaunch = 0, kLineProblem = 1, kCannotRead = 2 };
 
 // Gives the exit status. separator is the one the system's paths use: the checker builds its
 // own paths with it, while the executer's rules keep their "\".
-int RunChecker(HostSystem& platform, const std::vector<std::string>& arguments, char separator,
+int RunChecker(ReadingHost& platform, const std::vector<std::string>& arguments, char separator,
                std::ostream& out, std::ostream& err, const Machine& machine = {});
 
 }  // namespace pendulon

@@ -4,11 +4,11 @@
 #include <map>
 #include <set>
 
-#include "checker/DryRunPlatform.h"
 #include "checker/LogWriting.h"
 #include "checker/MissedLaunch.h"
 #include "checker/NextTimes.h"
 #include "checker/RaisingAbove.h"
+#include "checker/ServingHost.h"
 #include "checker/SizeLimits.h"
 #include "checker/Utf8Files.h"
 #include "launcher/LaunchItem.h"
@@ -20,7 +20,7 @@
 
 namespace pendulon {
 
-FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator,
+FolderCheck CheckFolder(ReadingHost& platform, const AnsiString& folder, char separator,
                         const Machine& machine) {
   FolderCheck check;
   check.folder = folder;
@@ -38,31 +38,31 @@ FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char sep
   }
   check.tasksHint = SavedWithTxt(platform, check.tasksPath, separator);
   check.launchHint = SavedWithTxt(platform, check.launchPath, separator);
-  // Every read goes through the dry run: it refuses to write, so nothing here can create a file.
-  DryRunPlatform dry(platform);
+  // The explainer reads each item from the lines that decide it, served from memory.
+  ServingHost served(platform);
   TStringList& tasks = check.tasks;
-  CheckSize(dry, check.tasksPath, kTaskFileLimit);
-  LoadLines(dry, tasks, check.tasksPath);
-  CheckSize(dry, check.tasksPath, kTaskFileLimit, tasks.Count());
+  CheckSize(platform, check.tasksPath, kTaskFileLimit);
+  LoadLines(platform, tasks, check.tasksPath);
+  CheckSize(platform, check.tasksPath, kTaskFileLimit, tasks.Count());
   // Present whatever its date: the executer's own test would miss a file dated before 1980.
-  check.launchPresent = dry.FindFile(check.launchPath).found;
+  check.launchPresent = platform.FindFile(check.launchPath).found;
 
   if (check.launchPresent)
-    CheckSize(dry, check.launchPath, kLaunchFileLimit);
-  LaunchExplainer launches(dry, check.launchPath, check.launchPresent, machine.checkDrivePaths);
+    CheckSize(platform, check.launchPath, kLaunchFileLimit);
+  LaunchExplainer launches(served, check.launchPath, check.launchPresent, machine.checkDrivePaths);
   check.launchLines = launches.LineCount();
-  CheckSize(dry, check.launchPath, kLaunchFileLimit, check.launchLines);
+  CheckSize(platform, check.launchPath, kLaunchFileLimit, check.launchLines);
   check.tasksEncoding = Utf8Hint(tasks);
   if (const TStringList* lines = launches.Lines())
     check.launchEncoding = Utf8Hint(*lines);
 
-  check.lines = AnalyseLines(tasks, launches, dry, check.now);
+  check.lines = AnalyseLines(tasks, launches, platform, check.now);
   std::set<int> taskLines;
   for (const LineReport& line : check.lines) {
     if (line.kind == LineKind::kTask)
       taskLines.insert(line.number);
   }
-  check.runLog = ReadRunLog(dry, check.runLogPath, taskLines, machine.links);
+  check.runLog = ReadRunLog(platform, check.runLogPath, taskLines, machine.links);
   const bool logRead = check.runLog && check.runLog->AnyLogFile();
   // Only a log that is on, as a file, is written; its older file never is.
   const bool on = logRead && std::any_of(check.runLog->files.begin(), check.runLog->files.end(),

@@ -19,7 +19,7 @@
 #include "checker/Printable.h"
 #include "checker/RunLogReader.h"
 #include "checker/Schedule.h"
-#include "platform/HostSystem.h"
+#include "platform/ReadingHost.h"
 
 namespace pendulon {
 
@@ -48,7 +48,7 @@ struct FolderCheck {
 // Reads and judges the folder's lib/tasks.qef and lib/launch.qef. Raises EFOpenError when the
 // task file, or a launch file that is there, cannot be read, and Exception when either, or the
 // lib folder, is a link (with machine.links) or too large to check.
-FolderCheck CheckFolder(HostSystem& platform, const AnsiString& folder, char separator,
+FolderCheck CheckFolder(ReadingHost& platform, const AnsiString& folder, char separator,
                         const Machine& machine = {});
 
 }  // namespace pendulon

@@ -24,7 +24,7 @@ AnsiString OwnFolder(ProcessInfo& platform, char separator) {
   return slash == 0 ? AnsiString(1, separator) : path.substr(0, slash);
 }
 
-std::string SavedWithTxt(FileSystem& files, const AnsiString& path, char separator) {
+std::string SavedWithTxt(FileReader& files, const AnsiString& path, char separator) {
   const FoundFile txt = files.FindFile(path + ".txt");
   if (!txt.found || txt.directory)
     return {};

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/AnsiString.h"
-#include "platform/FileSystem.h"
+#include "platform/FileReader.h"
 #include "platform/ProcessInfo.h"
 
 namespace pendulon {
@@ -19,6 +19,6 @@ AnsiString OwnFolder(ProcessInfo& platform, char separator);
 
 // When the file's name with ".txt" added names a file, as some editors save it: why that file
 // matters, in a sentence. Empty otherwise.
-std::string SavedWithTxt(FileSystem& files, const AnsiString& path, char separator);
+std::string SavedWithTxt(FileReader& files, const AnsiString& path, char separator);
 
 }  // namespace pendulon

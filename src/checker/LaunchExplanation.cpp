@@ -88,8 +88,8 @@ LaunchProblem ProblemOf(NothingLaunched::Cause cause) {
   return LaunchProblem::kNoSection;
 }
 
-LaunchExplainer::LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath,
-                                 bool present, bool checkDrivePaths)
+LaunchExplainer::LaunchExplainer(ServingHost& platform, const AnsiString& launchPath, bool present,
+                                 bool checkDrivePaths)
     : platform_(platform), launchPath_(launchPath), checkDrivePaths_(checkDrivePaths) {
   if (!present)
     return;
@@ -179,12 +179,11 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     std::string part;
     for (const std::int32_t i : lineAt) (part += file_->Lines()[i]) += "\r\n";
     platform_.Serve(launchPath_, std::move(part), written_);
-    platform_.shellRequests.clear();
-    LaunchItem(platform_, 0, launchPath_, item);
-    if (platform_.shellRequests.empty()) {
+    const std::optional<LaunchRequest> request = ReadLaunchRequest(platform_, launchPath_, item);
+    if (!request) {
       Diagnose(TQEFile(platform_, launchPath_), lineAt, item, e);
     } else {
-      e.request = platform_.shellRequests.front();
+      e.request = {*request, kLaunchShowCommand};
       const TQEFile reader(platform_, launchPath_);
       e.verbIsDefault = reader.GetAction(item).empty();
       e.directoryIsDefault = reader.GetDir(item).empty();

@@ -1,7 +1,7 @@
 #pragma once
-// What the executer hands the shell for an item, found by running its own LaunchItem on a dry-run
-// platform, and, when that launches nothing, the reason, found with the launch-file reader's
-// own lookups.
+// What the executer hands the shell for an item, read by the executer's own ReadLaunchRequest
+// from the lines that decide the item, and, when that launches nothing, the reason, found with
+// the launch-file reader's own lookups.
 
 #include <map>
 #include <memory>
@@ -9,14 +9,20 @@
 #include <string_view>
 #include <vector>
 
-#include "checker/DryRunPlatform.h"
 #include "checker/NearNames.h"
 #include "checker/PrefixIndex.h"
 #include "checker/SectionLines.h"
+#include "checker/ServingHost.h"
+#include "launcher/LaunchItem.h"
 #include "launcher/NothingLaunched.h"
 #include "launcher/Qeflib.h"
 
 namespace pendulon {
+
+// What the executer hands the shell, and how it asks for the window to be shown.
+struct ShellRequest : LaunchRequest {
+  int showCommand = 0;
+};
 
 enum class LaunchProblem {
   kNone,
@@ -56,7 +62,7 @@ class LaunchExplainer {
   // Without the file every item launches nothing. Raises EFOpenError when the file is there
   // but cannot be read. With checkDrivePaths, a file on a drive letter that is not there is a
   // problem: only where qefcheck runs on the machine the executer runs on.
-  LaunchExplainer(DryRunPlatform& platform, const AnsiString& launchPath, bool present,
+  LaunchExplainer(ServingHost& platform, const AnsiString& launchPath, bool present,
                   bool checkDrivePaths = false);
 
   // Reads the file once; each item costs a few of its section's lines, not the whole file.
@@ -71,7 +77,7 @@ class LaunchExplainer {
                 const AnsiString& item, LaunchExplanation& e);
   void NoSectionHint(const AnsiString& item, LaunchExplanation& e);
 
-  DryRunPlatform& platform_;
+  ServingHost& platform_;
   AnsiString launchPath_;
   bool checkDrivePaths_;
   std::unique_ptr<TQEFile> file_;

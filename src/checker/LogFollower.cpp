@@ -16,7 +16,7 @@ constexpr std::size_t kTimeWidth = 25;  // "Wed 2026-12-09 08:30:00" and two spa
 
 }  // namespace
 
-LogFollower::LogFollower(FileSystem& files, Links* links, const AnsiString& logPath,
+LogFollower::LogFollower(FileReader& files, Links* links, const AnsiString& logPath,
                          std::ostream& out)
     : files_(files), links_(links), path_(logPath), out_(out) {}
 
@@ -33,8 +33,7 @@ void LogFollower::Say(int, const std::optional<LogEntry>& entry) {
 std::uint64_t LogFollower::ReadFrom(const AnsiString& path, std::uint64_t offset,
                                     RunLogLines& lines) {
   // The executer may hold the log open to append, or to roll it over: share both.
-  const FileHandle file =
-      files_.OpenFile(path, kGenericRead, kShareRead | kShareWrite | kShareDelete, kOpenExisting);
+  const FileHandle file = files_.OpenToRead(path, kShareRead | kShareWrite | kShareDelete);
   const FileCloser closer(files_, file);
   if (file == kInvalidFile || files_.KindOf(file) != FileKind::kFile ||
       files_.Seek(file, static_cast<std::int64_t>(offset), kSeekBegin) < 0)

@@ -13,7 +13,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/FileSystem.h"
+#include "platform/FileReader.h"
 #include "platform/Links.h"
 #include "runlog/RunLogLines.h"
 
@@ -22,7 +22,7 @@ namespace pendulon {
 class LogFollower {
  public:
   // links may be null where the system has none.
-  LogFollower(FileSystem& files, Links* links, const AnsiString& logPath, std::ostream& out);
+  LogFollower(FileReader& files, Links* links, const AnsiString& logPath, std::ostream& out);
 
   // The last events already in the log and the file before it, at most count of them.
   void ShowRecent(std::size_t count);
@@ -39,7 +39,7 @@ class LogFollower {
   void Wait(const std::string& why);
   void Say(int number, const std::optional<LogEntry>& entry);
 
-  FileSystem& files_;
+  FileReader& files_;
   Links* links_;
   AnsiString path_;
   std::ostream& out_;

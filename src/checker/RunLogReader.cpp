@@ -131,7 +131,7 @@ class Collector {
 };
 
 // Reads one file of the log, if it is there, into the summary.
-void ReadFile(FileSystem& files, Links* links, const AnsiString& path, Collector& collector,
+void ReadFile(FileReader& files, Links* links, const AnsiString& path, Collector& collector,
               RunLogSummary& summary) {
   const FoundFile found = files.FindFile(path);
   const std::optional<AnsiString> target = links ? links->LinkTarget(path) : std::nullopt;
@@ -148,8 +148,7 @@ void ReadFile(FileSystem& files, Links* links, const AnsiString& path, Collector
     return;
   }
   // The executer may hold the log open to append, or to roll it over: share both.
-  const FileHandle file =
-      files.OpenFile(path, kGenericRead, kShareRead | kShareWrite | kShareDelete, kOpenExisting);
+  const FileHandle file = files.OpenToRead(path, kShareRead | kShareWrite | kShareDelete);
   const FileCloser closer(files, file);
   if (file == kInvalidFile) {
     if (summary.error.empty())
@@ -195,7 +194,7 @@ bool RunLogSummary::AnyLogFile() const {
                      [](const RunLogFile& f) { return f.notRead.empty(); });
 }
 
-std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& logPath,
+std::optional<RunLogSummary> ReadRunLog(FileReader& files, const AnsiString& logPath,
                                         const std::set<int>& taskLines, Links* links) {
   RunLogSummary summary;
   Collector collector(summary, taskLines);

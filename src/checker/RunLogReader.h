@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "checker/ProcessHistory.h"
-#include "platform/FileSystem.h"
+#include "platform/FileReader.h"
 #include "platform/Links.h"
 #include "runlog/RunLogFormat.h"
 
@@ -83,7 +83,7 @@ struct RunLogSummary {
 // Reads pendulon.log.1 and then pendulon.log from their path; of a file past 16 MiB only its
 // end, and none that is a link (told apart by links, when given). Keeps the last record only of
 // the task lines given. Nothing when neither file is there.
-std::optional<RunLogSummary> ReadRunLog(FileSystem& files, const AnsiString& logPath,
+std::optional<RunLogSummary> ReadRunLog(FileReader& files, const AnsiString& logPath,
                                         const std::set<int>& taskLines, Links* links = nullptr);
 
 }  // namespace pendulon

@@ -6,7 +6,7 @@
 
 namespace pendulon {
 
-void CheckSize(FileSystem& files, const AnsiString& path, const SizeLimit& limit, int lines) {
+void CheckSize(FileReader& files, const AnsiString& path, const SizeLimit& limit, int lines) {
   std::string size;
   if (lines > limit.lines) {
     size = std::to_string(lines) + " lines";

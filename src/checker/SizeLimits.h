@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/AnsiString.h"
-#include "platform/FileSystem.h"
+#include "platform/FileReader.h"
 
 namespace pendulon {
 
@@ -21,6 +21,6 @@ inline constexpr SizeLimit kLaunchFileLimit = {"a launch file", 100'000, 4 << 20
 
 // Raises Exception, saying what qefcheck checks, when the file at path is larger than the limit
 // in bytes (looked up before it is read) or, once read, in lines (-1: not read yet).
-void CheckSize(FileSystem& files, const AnsiString& path, const SizeLimit& limit, int lines = -1);
+void CheckSize(FileReader& files, const AnsiString& path, const SizeLimit& limit, int lines = -1);
 
 }  // namespace pendulon

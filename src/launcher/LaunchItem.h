@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <vector>
 
+#include <optional>
+
 #include "platform/AnsiString.h"
 #include "platform/LaunchSystem.h"
 #include "platform/ProcessInfo.h"
+#include "platform/ReadingHost.h"
 #include "platform/Shell.h"
 
 namespace pendulon {
@@ -19,6 +22,9 @@ class TQEFile;
 struct LaunchRequest {
   AnsiString verb, file, parameters, directory;
 };
+
+// How every launch asks the shell to show the item's window.
+inline constexpr int kLaunchShowCommand = kSwRestore;
 
 // Told what each launch did, for a record of launches kept by the caller.
 class LaunchObserver {
@@ -39,6 +45,13 @@ AnsiString LaunchFilePath(ProcessInfo& process);
 // Why nothing launched when the launch file was missing at the launch: it has been made empty.
 inline constexpr const char* kLaunchFileCreated =
     "the launch file was missing and has been created empty";
+
+// What a launch of the item would hand the shell, read from the launch file at launchPath as
+// the launch reads it, changing nothing; none when the item has no path, with the reason when
+// asked for. Raises EFOpenError when the launch file cannot be loaded.
+std::optional<LaunchRequest> ReadLaunchRequest(ReadingHost& host, const AnsiString& launchPath,
+                                               const AnsiString& itemName,
+                                               AnsiString* reason = nullptr);
 
 // Opens the item of the launch file at launchPath, which is made empty when no file is there.
 // Does nothing when the item has no path. Raises EFOpenError when the launch file cannot be

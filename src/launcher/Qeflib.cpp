@@ -14,7 +14,7 @@ const AnsiString kMenuItem = "<MenuItem";
 
 }  // namespace
 
-TQEFile::TQEFile(HostSystem& host, const AnsiString& path) : process_(host) {
+TQEFile::TQEFile(ReadingHost& host, const AnsiString& path) : process_(host) {
   LoadLines(host, lines_, path);
 }
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 
 #include "platform/AnsiString.h"
-#include "platform/HostSystem.h"
 #include "platform/ProcessInfo.h"
+#include "platform/ReadingHost.h"
 #include "platform/StringList.h"
 
 namespace pendulon {
@@ -19,7 +19,7 @@ class TQEFile {
  public:
   // Loads the file; it never writes. Raises EFOpenError when the file cannot be loaded. The
   // process's code page decides which "=" splits a header line.
-  TQEFile(HostSystem& host, const AnsiString& path);
+  TQEFile(ReadingHost& host, const AnsiString& path);
   TQEFile(const TQEFile&) = delete;
   TQEFile& operator=(const TQEFile&) = delete;
 

@@ -12,7 +12,7 @@ namespace pendulon {
 namespace {
 
 // Reads the whole file; false when the size cannot be learnt or fewer bytes arrive.
-bool ReadWhole(FileSystem& files, FileHandle file, std::string& bytes) {
+bool ReadWhole(FileReader& files, FileHandle file, std::string& bytes) {
   const std::int64_t length = files.Seek(file, 0, kSeekEnd);
   if (length < 0 || length > std::numeric_limits<std::uint32_t>::max() ||
       files.Seek(file, 0, kSeekBegin) != 0) {
@@ -52,7 +52,7 @@ std::vector<TStringList::Span> LineSpans(std::string_view text) {
 
 }  // namespace
 
-std::int32_t FileStamp(FileSystem& files, const AnsiString& path) {
+std::int32_t FileStamp(FileReader& files, const AnsiString& path) {
   const FoundFile entry = files.FindFile(path);
   if (!entry.found || entry.directory) {
     return -1;
@@ -65,7 +65,7 @@ std::int32_t FileStamp(FileSystem& files, const AnsiString& path) {
   return static_cast<std::int32_t>((static_cast<std::uint32_t>(date) << 16) | time);
 }
 
-WriteMark WriteMarkOf(FileSystem& files, const AnsiString& path) {
+WriteMark WriteMarkOf(FileReader& files, const AnsiString& path) {
   const FoundFile entry = files.FindFile(path);
   WriteMark mark;
   if (entry.found && !entry.directory) {
@@ -76,11 +76,11 @@ WriteMark WriteMarkOf(FileSystem& files, const AnsiString& path) {
   return mark;
 }
 
-bool FilePresent(FileSystem& files, const AnsiString& path) {
+bool FilePresent(FileReader& files, const AnsiString& path) {
   return FileStamp(files, path) != -1;
 }
 
-void CreateEmptyFile(FileSystem& files, const AnsiString& path) {
+void CreateEmptyFile(HostSystem& files, const AnsiString& path) {
   // CREATE_NEW, not CREATE_ALWAYS: a file whose date cannot be stamped still reads as absent,
   // and cutting it to zero bytes would lose the user's launch items.
   const FileHandle file =
@@ -88,8 +88,8 @@ void CreateEmptyFile(FileSystem& files, const AnsiString& path) {
   FileCloser closer(files, file);
 }
 
-void LoadLines(FileSystem& files, TStringList& list, const AnsiString& path) {
-  const FileHandle file = files.OpenFile(path, kGenericRead, kShareRead, kOpenExisting);
+void LoadLines(FileReader& files, TStringList& list, const AnsiString& path) {
+  const FileHandle file = files.OpenToRead(path, kShareRead);
   if (file == kInvalidFile) {
     throw EFOpenError(path);
   }

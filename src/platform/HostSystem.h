@@ -1,15 +1,22 @@
 #pragma once
-// The system short of its windows: files, clock, time zone and the process. It is all that a tool
-// which only reads needs (qefcheck on Linux, its dry run), and the part of every Platform it
-// shares.
+// The system short of its windows, as the executer uses it: all a reader has, and writing files,
+// a count for durations, the offset from UTC now and the process's id. The executer's run log
+// and launch file are made through it.
 
-#include "platform/FileSystem.h"
-#include "platform/ProcessInfo.h"
-#include "platform/SystemClock.h"
-#include "platform/TimeZone.h"
+#include <cstdint>
+
+#include "platform/FileWriter.h"
+#include "platform/ReadingHost.h"
 
 namespace pendulon {
 
-class HostSystem : public FileSystem, public SystemClock, public TimeZone, public ProcessInfo {};
+class HostSystem : public ReadingHost, public FileWriter {
+ public:
+  // Milliseconds since some fixed moment, never set back (GetTickCount64): for durations.
+  virtual std::uint64_t Milliseconds() = 0;
+  // Local time minus UTC now, in minutes, daylight-saving time included (GetTimeZoneInformation).
+  virtual std::int32_t UtcOffsetMinutes() = 0;
+  virtual std::uint32_t ProcessId() = 0;  // GetCurrentProcessId
+};
 
 }  // namespace pendulon

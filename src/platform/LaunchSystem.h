@@ -1,7 +1,6 @@
 #pragma once
 // The host system and its shell: all that opening an item needs (the launch file beside the
-// executable, the clock that times the shell, and the shell). The executer's platform is one; so
-// is qefcheck's dry run, which records what the shell is asked instead of asking it.
+// executable, made when it is missing, the clock that times the shell, and the shell).
 
 #include "platform/HostSystem.h"
 #include "platform/Shell.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The local clock, read as a date and time. It is all the minute walk and the clock's text need,
 // so a clock stopped at one minute can stand in for it without waiting or counting. Logic reads
-// the time only through this or the SystemClock that extends it, never from a global clock.
+// the time only through this or a host that includes it, never from a global clock.
 
 #include "platform/SystemTime.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The shell's "open this file", the one request a launch makes of the window system. It stands
-// apart so that a dry run can record the requests without owning windows, boxes or timers.
+// apart so that opening an item needs no windows, boxes or timers.
 
 #include <cstdint>
 

@@ -1,13 +1,13 @@
 #pragma once
 // How Win32 counts and cuts, worked out without it: the epochs of its time types, the packing of
-// an MS-DOS date and GetModuleFileNameA's cut. The platforms that answer in its place (POSIX,
-// the dry run, the simulated machine) and the clock helpers share these, so each rule is
+// an MS-DOS date and GetModuleFileNameA's cut. The platforms that answer in its place (POSIX and
+// the simulated machine) and the clock helpers share these, so each rule is
 // written once.
 
 #include <cstdint>
 #include <string_view>
 
-#include "platform/FileSystem.h"
+#include "platform/FileReader.h"
 
 namespace pendulon {
 

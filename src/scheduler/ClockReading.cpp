@@ -22,7 +22,7 @@ std::uint32_t ClockReading::IntoMinute() const {
   return (local.second % 60u) * 1000u + local.milliseconds % 1000u;
 }
 
-ClockReading ReadClock(SystemClock& clock) {
+ClockReading ReadClock(HostSystem& clock) {
   ClockReading r;
   r.local = clock.LocalTime();
   const std::int32_t offset = clock.UtcOffsetMinutes();

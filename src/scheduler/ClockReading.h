@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/SystemClock.h"
+#include "platform/HostSystem.h"
 #include "platform/SystemTime.h"
 #include "platform/TimeZone.h"
 
@@ -22,7 +22,7 @@ struct ClockReading {
   std::uint32_t IntoMinute() const;
 };
 
-ClockReading ReadClock(SystemClock& clock);
+ClockReading ReadClock(HostSystem& clock);
 
 // The local minute (seconds zero) that the clock shows in that UTC minute.
 SystemTime LocalMinute(TimeZone& zone, std::int64_t utcMinute);

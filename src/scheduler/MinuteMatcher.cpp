@@ -6,7 +6,7 @@
 
 namespace pendulon {
 
-void AlignToMinute(SystemClock& clock) {
+void AlignToMinute(ReadingHost& clock) {
   for (;;) {
     const SystemTime now = clock.LocalTime();
     if (ClockText(now, "ss") == "00") {

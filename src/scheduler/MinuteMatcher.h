@@ -8,8 +8,8 @@
 
 #include "platform/AnsiString.h"
 #include "platform/LocalClock.h"
+#include "platform/ReadingHost.h"
 #include "platform/StringList.h"
-#include "platform/SystemClock.h"
 
 namespace pendulon {
 
@@ -19,7 +19,7 @@ using TaskRunner = std::function<bool(const AnsiString& itemName, int lineNumber
 
 // Returns once the local clock's seconds read "00", at once when they already do. Handles no
 // messages; sleeps up to each second boundary rather than spinning.
-void AlignToMinute(SystemClock& clock);
+void AlignToMinute(ReadingHost& clock);
 
 // Walks the table for one minute of the local clock (its seconds are not looked at), by index,
 // re-reading its size before each entry: a reload made while a launch waits is seen from the next

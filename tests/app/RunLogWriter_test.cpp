@@ -289,7 +289,7 @@ TEST_F(RunLogTest, ALogThatCannotRollOverKeepsGrowing) {
       {"a rename that fails", [&] { world.File(kLog)->refuseRename = true; }},
       {"another program writes it sharing no renaming", [&] { world.LockForWriting(kLog, true); }},
       {"a reader holds it sharing no renaming",
-       [&] { reader.OpenFile(kLog, kGenericRead, kShareRead | kShareWrite, kOpenExisting); }},
+       [&] { reader.OpenToRead(kLog, kShareRead | kShareWrite); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
@@ -308,7 +308,7 @@ TEST_F(RunLogTest, ALogThatCannotRollOverKeepsGrowing) {
 // Two executers on one folder, both past 1 MiB: the second renames the file it measured, which
 // the first has already moved, and never the fresh log the first has begun.
 TEST_F(RunLogTest, TwoExecutersRollingOverAtOnceKeepBothFiles) {
-  class RollsOverFirst final : public HostSystemWrapper<> {
+  class RollsOverFirst final : public HostSystemWrapper {
    public:
     RollsOverFirst(HostSystem& base, RunLogWriter& first)
         : HostSystemWrapper(base), first_(first) {}

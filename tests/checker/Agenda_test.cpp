@@ -50,8 +50,8 @@ TEST_F(CheckerTest, TheSpanListsEachLinesNextTimesAndNoOthers) {
                                    LocalMinute{2028, 2, 14, 0, 0}}) {
     TStringList table;
     AppendLines(tasks, table);
-    DryRunPlatform dry(platform);
-    LaunchExplainer launches(dry, kLaunch, false);
+    ServingHost served(platform);
+    LaunchExplainer launches(served, kLaunch, false);
     const std::vector<LineReport> lines = AnalyseLines(table, launches, platform, after, kCount);
     std::vector<std::vector<NextTime>> listed(lines.size());
     std::vector<std::vector<LocalMinute>> skipped(lines.size());

@@ -18,8 +18,8 @@ constexpr const char* kLog = "C:\\Tools\\lib\\pendulon.log";
 class LaunchExplanationTest : public SimTest {
  protected:
   LaunchExplanation Explain(const std::string& item) {
-    DryRunPlatform dry(platform);
-    LaunchExplainer explainer(dry, kLaunch, world.Exists(kLaunch));
+    ServingHost served(platform);
+    LaunchExplainer explainer(served, kLaunch, world.Exists(kLaunch));
     return explainer.Explain(item);
   }
 };

@@ -84,8 +84,8 @@ TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
                                    {2027, 10, 28, 23, 59}};
     for (const LocalMinute& before : befores) {
       // What the checker says: every time each line acts within the week.
-      DryRunPlatform dry(platform);
-      LaunchExplainer launches(dry, kLaunch, false);
+      ServingHost served(platform);
+      LaunchExplainer launches(served, kLaunch, false);
       const std::vector<LineReport> lines =
           AnalyseLines(*table, launches, platform, before, 7 * 24 * 60 + 1);
       std::map<LocalMinute, std::vector<std::string>> expected;
@@ -179,8 +179,8 @@ TEST_F(NextTimesTest, NeverExaminedExactlyWhenLinesAboveRaiseInEveryMinuteItWoul
       {"six days, and noon on the seventh", sixDays, "* 12 * * * x", false},
       {"six days, and noon on the seventh, one hour short", sixDays, "* * * * * x", true},
   };
-  DryRunPlatform dry(platform);
-  LaunchExplainer launches(dry, kLaunch, false);
+  ServingHost served(platform);
+  LaunchExplainer launches(served, kLaunch, false);
   for (const Case& c : cases) {
     TStringList table;
     for (const std::string& line : c.above) table.Add(line);

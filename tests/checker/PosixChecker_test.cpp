@@ -19,6 +19,7 @@
 #include "checker/Checker.h"
 #include "platform/posix/PosixPlatform.h"
 #include "support/PosixFolderTest.h"
+#include "support/ScopedTimeZone.h"
 
 namespace pendulon {
 namespace {
@@ -128,21 +129,13 @@ TEST_F(PosixCheckerTest, SampleFolderShowsEveryVerdict) {
                                              "never-examined", "launches-nothing"}));
 }
 
-// The C library's zone, read through the dry run: next times on a clock with summer time.
+// The C library's zone, as qefcheck reads it on Linux: next times on a clock with summer time.
 TEST_F(PosixCheckerTest, NextTimesFollowTheCLibrarysZone) {
-  const char* const before = std::getenv("TZ");
-  const std::string saved = before ? before : "";
-  setenv("TZ", "Europe/Berlin", 1);
-  tzset();
+  const ScopedTimeZone zone("Europe/Berlin");
   for (const ZoneCase& c : kBerlinCases) {
     const std::string report = ZoneReport(platform_, c.line);
     EXPECT_NE(report.find(c.said), std::string::npos) << c.said << "\n---\n" << report;
   }
-  if (before)
-    setenv("TZ", saved.c_str(), 1);
-  else
-    unsetenv("TZ");
-  tzset();
 }
 
 }  // namespace

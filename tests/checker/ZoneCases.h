@@ -39,14 +39,14 @@ inline const ZoneCase kBerlinCases[] = {
 inline const LocalMinute kZoneNow{2026, 12, 9, 12, 0};
 
 // The text report of a task file of one line, with no launch file, on the host's time zone.
-inline std::string ZoneReport(HostSystem& host, const char* line) {
+inline std::string ZoneReport(ReadingHost& host, const char* line) {
   TStringList table;
   table.Add(line);
-  DryRunPlatform dry(host);
-  LaunchExplainer launches(dry, "", false);
+  ServingHost served(host);
+  LaunchExplainer launches(served, "", false);
   FolderCheck check;
   check.now = kZoneNow;
-  check.lines = AnalyseLines(table, launches, dry, check.now);
+  check.lines = AnalyseLines(table, launches, served, check.now);
   std::ostringstream out;
   WriteTextReport(out, check);
   return out.str();

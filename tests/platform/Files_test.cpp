@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
+#include "support/FileContract.h"
 #include "support/SimFixture.h"
 
 namespace pendulon::sim {
@@ -100,6 +101,30 @@ TEST(AppendLines, TakesEveryEmptyTextAlike) {
     ASSERT_EQ(list.Count(), 1) << text.size();
     EXPECT_EQ(list[0], "kept");
   }
+}
+
+class SimScratch final : public ScratchFolder {
+ public:
+  SimScratch(SimWorld& world, std::string root) : world_(world), root_(std::move(root)) {
+    world_.MakeDirectory(root_);
+  }
+  std::string Path(const std::string& name) override { return root_ + "\\" + name; }
+  void Write(const std::string& name, const std::string& bytes) override {
+    world_.WriteFile(Path(name), bytes);
+  }
+  void MakeFolder(const std::string& name) override { world_.MakeDirectory(Path(name)); }
+
+ private:
+  SimWorld& world_;
+  std::string root_;
+};
+
+// Every test of the program's files runs here: the simulated files must answer as Windows does.
+TEST_F(FilesTest, SimulatedFilesKeepTheFileContract) {
+  int n = 0;
+  CheckFileContract(platform, [&](const char*) {
+    return std::make_unique<SimScratch>(world, "C:\\Scratch" + std::to_string(++n));
+  });
 }
 
 }  // namespace

@@ -48,6 +48,9 @@ class SimPlatform final : public Platform, public Links, public WriteAccess {
 
   FoundFile FindFile(const AnsiString& path) override;
   bool ToLocalFileTime(FileTime utc, FileTime& local) override;
+  FileHandle OpenToRead(const AnsiString& path, std::uint32_t share) override {
+    return OpenFile(path, kGenericRead, share, kOpenExisting);
+  }
   FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                       std::uint32_t disposition) override;
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override;

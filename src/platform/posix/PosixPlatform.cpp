@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
 #include <string>
 
@@ -38,27 +37,15 @@ void PosixPlatform::Sleep(std::uint32_t milliseconds) {
   }
 }
 
-std::uint64_t PosixPlatform::Milliseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<std::uint64_t>(now.tv_sec) * 1000u +
-         static_cast<std::uint64_t>(now.tv_nsec / 1000000);
-}
-
-std::int32_t PosixPlatform::UtcOffsetMinutes() {
-  const time_t now = time(nullptr);
-  tm parts{};
-  if (localtime_r(&now, &parts) == nullptr)
-    return 0;
-  return static_cast<std::int32_t>(parts.tm_gmtoff / 60);
-}
-
 std::int32_t PosixPlatform::UtcOffsetMinutesAt(std::int64_t utcSeconds) {
-  const auto at = static_cast<time_t>(utcSeconds);
+  auto at = static_cast<time_t>(utcSeconds);
   tm parts{};
   // Outside what the C library can convert, the offset in force now is the best guess.
-  if (localtime_r(&at, &parts) == nullptr)
-    return UtcOffsetMinutes();
+  if (localtime_r(&at, &parts) == nullptr) {
+    at = time(nullptr);
+    if (localtime_r(&at, &parts) == nullptr)
+      return 0;
+  }
   return static_cast<std::int32_t>(parts.tm_gmtoff / 60);
 }
 
@@ -87,25 +74,9 @@ bool PosixPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
   return true;
 }
 
-FileHandle PosixPlatform::OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t,
-                                   std::uint32_t disposition) {
-  const bool reads = (access & kGenericRead) != 0;
-  const bool writes = (access & kGenericWrite) != 0;
-  const bool appends = (access & kAppendData) != 0 && !writes;
+FileHandle PosixPlatform::OpenToRead(const AnsiString& path, std::uint32_t) {
   // O_NONBLOCK: opening a named pipe for reading would otherwise wait for a writer forever.
-  int flags = O_CLOEXEC | O_NONBLOCK |
-              (reads && (writes || appends) ? O_RDWR
-               : writes || appends          ? O_WRONLY
-                                            : O_RDONLY);
-  if (appends)
-    flags |= O_APPEND;
-  if (disposition == kCreateNew)
-    flags |= O_CREAT | O_EXCL;
-  else if (disposition == kCreateAlways)
-    flags |= O_CREAT | O_TRUNC;
-  else if (disposition == kOpenAlways)
-    flags |= O_CREAT;
-  const int fd = open(path.c_str(), flags, 0666);
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0)
     return kInvalidFile;
   // CreateFileA refuses a directory; open(2) would hand one out for reading.
@@ -130,21 +101,6 @@ bool PosixPlatform::Read(FileHandle file, void* buffer, std::uint32_t count,
     if (got == 0)
       break;  // end of file: ReadFile reports success with fewer bytes
     bytesRead += static_cast<std::uint32_t>(got);
-  }
-  return true;
-}
-
-bool PosixPlatform::Write(FileHandle file, const void* buffer, std::uint32_t count,
-                          std::uint32_t& bytesWritten) {
-  bytesWritten = 0;
-  const auto* bytes = static_cast<const char*>(buffer);
-  while (bytesWritten < count) {
-    const ssize_t put = write(static_cast<int>(file), bytes + bytesWritten, count - bytesWritten);
-    if (put < 0 && errno == EINTR)
-      continue;
-    if (put <= 0)
-      return false;
-    bytesWritten += static_cast<std::uint32_t>(put);
   }
   return true;
 }
@@ -180,22 +136,6 @@ void PosixPlatform::Close(FileHandle file) {
   close(static_cast<int>(file));
 }
 
-bool PosixPlatform::RenameOpenFile(FileHandle file, const AnsiString& to) {
-  char name[4096];
-  const std::string link = "/proc/self/fd/" + std::to_string(file);
-  const ssize_t length = readlink(link.c_str(), name, sizeof name - 1);
-  if (length <= 0 || static_cast<std::size_t>(length) == sizeof name - 1)
-    return false;
-  name[length] = '\0';
-  // A file deleted meanwhile reads as "<name> (deleted)", which names another file or none.
-  struct stat open {
-  }, named{};
-  if (fstat(static_cast<int>(file), &open) != 0 || stat(name, &named) != 0 ||
-      open.st_dev != named.st_dev || open.st_ino != named.st_ino)
-    return false;
-  return std::rename(name, to.c_str()) == 0;
-}
-
 std::optional<AnsiString> PosixPlatform::LinkTarget(const AnsiString& path) {
   struct stat entry {};
   if (path.empty() || lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode))
@@ -216,10 +156,6 @@ WriteAccess::Answer PosixPlatform::MayWrite(const AnsiString& path) {
     return Answer::kYes;
   return !S_ISDIR(entry.st_mode) && (entry.st_mode & 0222) == 0 ? Answer::kReadOnly
                                                                 : Answer::kDenied;
-}
-
-std::uint32_t PosixPlatform::ProcessId() {
-  return static_cast<std::uint32_t>(getpid());
 }
 
 std::uint32_t PosixPlatform::ModuleFileName(char* buffer, std::uint32_t size) {

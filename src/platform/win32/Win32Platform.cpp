@@ -206,6 +206,10 @@ FileHandle Win32Platform::OpenFile(const AnsiString& path, std::uint32_t access,
   return file == INVALID_HANDLE_VALUE ? kInvalidFile : reinterpret_cast<FileHandle>(file);
 }
 
+FileHandle Win32Platform::OpenToRead(const AnsiString& path, std::uint32_t share) {
+  return OpenFile(path, GENERIC_READ, share, OPEN_EXISTING);
+}
+
 bool Win32Platform::Read(FileHandle file, void* buffer, std::uint32_t count,
                          std::uint32_t& bytesRead) {
   DWORD got = 0;

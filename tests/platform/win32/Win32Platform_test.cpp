@@ -234,7 +234,7 @@ TEST_F(Win32Test, AFileHeldWithoutDeleteSharingOpensForAppendingButNotForRenamin
 
 // A device and a pipe open as CreateFileA opens them, and say that they are no file.
 TEST_F(Win32Test, AnOpenHandleSaysWhetherItReachesAFile) {
-  const FileHandle device = platform.OpenFile("NUL", kGenericRead, kShareRead, kOpenExisting);
+  const FileHandle device = platform.OpenToRead("NUL", kShareRead);
   ASSERT_NE(device, kInvalidFile);
   EXPECT_EQ(platform.KindOf(device), FileKind::kDevice);
   platform.Close(device);
@@ -242,7 +242,7 @@ TEST_F(Win32Test, AnOpenHandleSaysWhetherItReachesAFile) {
   const HANDLE server =
       CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
   ASSERT_NE(server, INVALID_HANDLE_VALUE);
-  const FileHandle pipe = platform.OpenFile(name, kGenericRead, kShareRead, kOpenExisting);
+  const FileHandle pipe = platform.OpenToRead(name, kShareRead);
   ASSERT_NE(pipe, kInvalidFile);
   EXPECT_EQ(platform.KindOf(pipe), FileKind::kPipe);
   platform.Close(pipe);
@@ -283,7 +283,7 @@ TEST_F(Win32Test, ExeDirectoryHoldsTheRunningExecutable) {
   EXPECT_EQ(std::string(path)[folder.size()], '\\');
 }
 
-// The stand-ins for Windows (POSIX, the dry run, the simulated machine) answer by these rules;
+// The stand-ins for Windows (POSIX, the simulated machine) answer by these rules;
 // here they are held against the real calls.
 TEST_F(Win32Test, TheImitatedConventionsAnswerAsWindowsDoes) {
   // Every 9 days and 7 seconds from 1979 to the end of 2107, and the edges of the DOS range.

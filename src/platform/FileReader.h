@@ -1,7 +1,8 @@
 #pragma once
-// The files, as the program asks Win32 for them: find one and read its write time, and open,
-// read, write, seek, measure, close and rename. Values are Win32's own, so the real platform
-// passes them through unchanged.
+// The files as a reader reaches them: find one and read its write time, and open an existing
+// file to read, read, seek, measure and close it. Nothing here can change a file, so a tool
+// handed only this cannot write. Values are Win32's own, so the real platform passes them
+// through unchanged.
 
 #include <cstdint>
 
@@ -45,29 +46,23 @@ enum SeekOrigin : std::uint32_t { kSeekBegin = 0, kSeekCurrent = 1, kSeekEnd = 2
 // What an open handle reaches: a file on a disk, or something whose reading may never end.
 enum class FileKind { kFile, kPipe, kDevice, kOther };
 
-// Every file the program reads, stamps or creates is reached through one of these.
-class FileSystem {
+// Every file the program reads or stamps is reached through one of these.
+class FileReader {
  public:
-  virtual ~FileSystem() = default;
+  virtual ~FileReader() = default;
 
   virtual FoundFile FindFile(const AnsiString& path) = 0;  // FindFirstFileA, then FindClose
   virtual bool ToLocalFileTime(FileTime utc, FileTime& local) = 0;  // FileTimeToLocalFileTime
-  // CreateFileA with FILE_ATTRIBUTE_NORMAL; kInvalidFile on failure.
-  virtual FileHandle OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
-                              std::uint32_t disposition) = 0;
+  // CreateFileA for GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, letting others do what
+  // share allows meanwhile; kInvalidFile on failure.
+  virtual FileHandle OpenToRead(const AnsiString& path, std::uint32_t share) = 0;
   virtual bool Read(FileHandle file, void* buffer, std::uint32_t count,
                     std::uint32_t& bytesRead) = 0;  // ReadFile
-  virtual bool Write(FileHandle file, const void* buffer, std::uint32_t count,
-                     std::uint32_t& bytesWritten) = 0;  // WriteFile
   // SetFilePointer; the new position, or -1 on failure.
   virtual std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) = 0;
   virtual FileKind KindOf(FileHandle file) = 0;                   // GetFileType
   virtual bool SizeOf(FileHandle file, std::uint64_t& size) = 0;  // GetFileSizeEx
   virtual void Close(FileHandle file) = 0;                        // CloseHandle
-  // SetFileInformationByHandle with FileRenameInfo: renames the very file the handle reaches,
-  // whatever its name is by now, replacing an older file of the new name. The handle must have
-  // been opened with kDelete; a file that is open elsewhere without kShareDelete is not renamed.
-  virtual bool RenameOpenFile(FileHandle file, const AnsiString& to) = 0;
 };
 
 }  // namespace pendulon
