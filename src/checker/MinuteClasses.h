@@ -31,6 +31,14 @@ class MinuteClasses {
     return dateClass_[((month - 1) * 31 + day - 1) * 7 + weekday - 1];
   }
   int TimeClasses() const { return static_cast<int>(times_.size()); }
+  // The lines whose minute and hour fields a minute of the class matches.
+  const LineSet& TimeLines(int timeClass) const {
+    return times_[static_cast<std::size_t>(timeClass)];
+  }
+  // The lines whose day, month and weekday fields a date of the class matches.
+  const LineSet& DateLines(int dateClass) const {
+    return dates_[static_cast<std::size_t>(dateClass)];
+  }
   int DateClasses() const { return static_cast<int>(dates_.size()); }
 
   // The lines that act in a minute of the two classes: those that match it, up to and including

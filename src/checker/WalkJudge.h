@@ -17,7 +17,8 @@ namespace pendulon {
 
 class WalkJudge {
  public:
-  // lines: the table's task lines that can match, in file order.
+  // lines: the table's task lines that can match, in file order. Holds the classes against the
+  // executer's field rule at every minute of the day and every date first.
   WalkJudge(const TStringList& table, const std::vector<TimedLine>& lines,
             const MinuteClasses& classes);
 
@@ -36,6 +37,7 @@ class WalkJudge {
   // error it ends with, if any.
   LineSet Runs(int count, std::string& raised);
   LineSet Walk(int timeClass, int dateClass, const LocalMinute& at);
+  void CheckClasses();
   [[noreturn]] void Disagree(const char* what) const;
 
   const TStringList& table_;
