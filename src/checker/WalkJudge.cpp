@@ -53,9 +53,10 @@ void WalkJudge::CheckClasses() {
                            ": its class holds minutes that the lines tell apart");
   };
   using F = TaskFields;
+  LineSet set(count);  // assigned in place, so that no minute allocates
   for (int hour = 0; hour < 24; ++hour) {
     for (int minute = 0; minute < 60; ++minute) {
-      LineSet time = lines(F::kMinute, minute);
+      LineSet& time = set = lines(F::kMinute, minute);
       time &= lines(F::kHour, hour);
       if (time != classes_.TimeLines(classes_.TimeClass(hour, minute)))
         disagree("at " + std::to_string(hour) + ":" + (minute < 10 ? "0" : "") +
@@ -65,7 +66,7 @@ void WalkJudge::CheckClasses() {
   for (int month = 1; month <= 12; ++month) {
     for (int day = 1; day <= MostDaysIn(month); ++day) {
       for (int weekday = 1; weekday <= 7; ++weekday) {
-        LineSet date = lines(F::kDay, day);
+        LineSet& date = set = lines(F::kDay, day);
         date &= lines(F::kMonth, month);
         date &= lines(F::kWeekday, weekday);
         if (date != classes_.DateLines(classes_.DateClass(month, day, weekday)))
