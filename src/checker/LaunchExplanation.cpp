@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "checker/AsciiLower.h"
 #include "checker/ByteOrderMark.h"
 #include "checker/Printable.h"
 #include "launcher/LaunchItem.h"
@@ -9,15 +10,6 @@
 
 namespace pendulon {
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 std::string Line(int number) {
   return "line " + std::to_string(number);
@@ -107,7 +99,7 @@ LaunchExplainer::LaunchExplainer(ServingHost& platform, const AnsiString& launch
   for (const std::int32_t i : tagLines) {
     const std::string_view line = lines[i];
     tags_.Add(line, i);
-    lowerTags_.Add(lowered_.emplace_back(Lower(line)), i);
+    lowerTags_.Add(lowered_.emplace_back(AsciiLower(line)), i);
     // A section's name: up to the first ">" of a tag line that opens no menu entry.
     const std::size_t close = line.find('>');
     const std::string_view name = line.substr(1, close == std::string_view::npos ? 0 : close - 1);
@@ -125,13 +117,13 @@ void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e
   // Names compare exactly; say so when a byte-order mark, case or an outer space keeps them
   // apart.
   if (lines.Count() > 0 && lines[0].substr(0, kByteOrderMark.size()) == kByteOrderMark &&
-      Lower(lines[0].substr(kByteOrderMark.size(), tag.size())) == Lower(tag)) {
+      AsciiLower(lines[0].substr(kByteOrderMark.size(), tag.size())) == AsciiLower(tag)) {
     e.hint =
         "line 1 begins with a byte-order mark, which hides the section there: save the "
         "launch file without one (ANSI, not UTF-8 with BOM)";
     return;
   }
-  const std::int32_t same = lowerTags_.First(Lower(tag));
+  const std::int32_t same = lowerTags_.First(AsciiLower(tag));
   if (same >= 0)
     e.hint = Line(same + 1) + " opens a section whose name differs only in case";
   else if (!item.empty() && (item.front() == ' ' || item.back() == ' '))

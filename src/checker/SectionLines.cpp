@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "checker/AsciiLower.h"
 #include "checker/Printable.h"
 #include "platform/Text.h"
 
@@ -10,15 +11,6 @@ namespace pendulon {
 namespace {
 
 constexpr std::string_view kKeys[] = {"path", "action", "params", "dir"};
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 std::string_view Trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
@@ -52,7 +44,7 @@ std::string SectionLines::PathKeyHint(std::string_view line, int number) {
   if (equals == std::string_view::npos)
     return {};
   const std::string_view key = line.substr(0, equals);
-  if (key == "path" || Trimmed(key).size() != 4 || Lower(Trimmed(key)) != "path")
+  if (key == "path" || Trimmed(key).size() != 4 || AsciiLower(Trimmed(key)) != "path")
     return {};
   const std::string where = "line " + std::to_string(number);
   if (Trimmed(key) == key)
