@@ -14,23 +14,9 @@
 # A commit, an amend, a reset or a checkout configures the build anew. Which commit it is, and
 # whether the tree was modified, are read at every build (cmake/WriteVersion.cmake).
 
-# _pendulon_git(OUT ARGS...): git's answer in the checkout, or empty when git fails.
-function(_pendulon_git out)
-  execute_process(
-    COMMAND git ${ARGN}
-    WORKING_DIRECTORY "${_pendulon_checkout}"
-    OUTPUT_VARIABLE answer
-    RESULT_VARIABLE result
-    OUTPUT_STRIP_TRAILING_WHITESPACE
-    ERROR_QUIET)
-  if(NOT result EQUAL 0)
-    set(answer "")
-  endif()
-  set(${out} "${answer}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/GitAnswer.cmake)
 
 function(pendulon_read_checkout dir)
-  set(_pendulon_checkout "${dir}")
   set(given "")
   if(DEFINED CACHE{PENDULON_BUILD_NUMBER})
     set(given "$CACHE{PENDULON_BUILD_NUMBER}")
@@ -47,7 +33,7 @@ function(pendulon_read_checkout dir)
   set(refusal "")
   # Only a repository whose top is DIR itself counts: a tree unpacked inside another repository
   # would otherwise take that one's history for its own.
-  _pendulon_git(top rev-parse --show-toplevel)
+  pendulon_git(top "${dir}" rev-parse --show-toplevel)
   if(top)
     file(REAL_PATH "${top}" top)
   endif()
@@ -56,8 +42,8 @@ function(pendulon_read_checkout dir)
     set(refusal "${dir} has no git history of its own, which a release takes its build number, "
                 "commit and date from: build the release from a clone of the repository")
   else()
-    _pendulon_git(time log -1 --format=%ct HEAD)
-    _pendulon_git(shallow rev-parse --is-shallow-repository)
+    pendulon_git(time "${dir}" log -1 --format=%ct HEAD)
+    pendulon_git(shallow "${dir}" rev-parse --is-shallow-repository)
     if(shallow STREQUAL "true")
       if(given STREQUAL "")
         set(refusal "this clone is shallow, so its commits cannot be counted for the build "
@@ -65,7 +51,7 @@ function(pendulon_read_checkout dir)
                     "with -DPENDULON_BUILD_NUMBER=N")
       endif()
     else()
-      _pendulon_git(number rev-list --count HEAD)
+      pendulon_git(number "${dir}" rev-list --count HEAD)
       if(NOT number MATCHES "^[0-9]+$" OR number GREATER 65535)
         message(FATAL_ERROR "git counts \"${number}\" commits in ${dir}: no build number")
       endif()
@@ -75,9 +61,9 @@ function(pendulon_read_checkout dir)
     endif()
 
     # Each of these changes with a commit, an amend, a reset or a checkout.
-    _pendulon_git(branch symbolic-ref -q HEAD)
+    pendulon_git(branch "${dir}" symbolic-ref -q HEAD)
     foreach(name HEAD logs/HEAD ${branch} packed-refs)
-      _pendulon_git(path rev-parse --git-path ${name})
+      pendulon_git(path "${dir}" rev-parse --git-path ${name})
       if(path AND NOT IS_ABSOLUTE "${path}")
         set(path "${dir}/${path}")
       endif()

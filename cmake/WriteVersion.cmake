@@ -6,29 +6,17 @@
 #
 #   cmake -DSOURCE_DIR=DIR -DVERSION=2.5.0.N -DOUTPUT=FILE -P WriteVersion.cmake
 
-function(git_answer out)
-  execute_process(
-    COMMAND git --no-optional-locks ${ARGN}
-    WORKING_DIRECTORY "${SOURCE_DIR}"
-    OUTPUT_VARIABLE answer
-    RESULT_VARIABLE result
-    OUTPUT_STRIP_TRAILING_WHITESPACE
-    ERROR_QUIET)
-  if(NOT result EQUAL 0)
-    set(answer "")
-  endif()
-  set(${out} "${answer}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/GitAnswer.cmake)
 
 set(source "unknown")
-git_answer(toplevel rev-parse --show-toplevel)
+pendulon_git(toplevel "${SOURCE_DIR}" rev-parse --show-toplevel)
 if(toplevel)
   file(REAL_PATH "${toplevel}" toplevel)
   file(REAL_PATH "${SOURCE_DIR}" source_real)
-  git_answer(commit rev-parse --verify HEAD)
+  pendulon_git(commit "${SOURCE_DIR}" rev-parse --verify HEAD)
   if(toplevel STREQUAL source_real AND commit MATCHES "^[0-9a-f]+$")
     set(source "${commit}")
-    git_answer(changes status --porcelain)
+    pendulon_git(changes "${SOURCE_DIR}" status --porcelain)
     if(NOT changes STREQUAL "")
       string(APPEND source ", modified")
     endif()
