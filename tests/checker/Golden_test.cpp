@@ -45,7 +45,7 @@ const GoldenCase kCases[] = {
     {"pendulon-running", "tests/checker/golden/pendulon-running", true, true, 2026, 12, 9, 11, 0,
      1},
     {"gaps", "tests/checker/golden/gaps", true, true, 2026, 12, 9, 11, 0},
-    {"examples-next", "examples", false, false, 2026, 3, 2, 10, 5, -1, {"--next"}},
+    {"examples-next", "examples", false, false, 2026, 3, 2, 10, 5, -1, {"--next", "2h"}},
     // clang-format off
     {"mistakes-next", "tests/checker/golden/mistakes", false, true, 2027, 3, 20, 12, 0, -1,
      {"--next", "31d"}},
