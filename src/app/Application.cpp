@@ -79,6 +79,8 @@ void TApplication::CloseRequested() {
 void TApplication::SessionEnding() {
   terminated_ = true;
   // Windows may end the process as soon as this message has been handled.
+  if (mainForm_ != nullptr)
+    mainForm_->SessionEnding();
   log_.End("session end");
 }
 

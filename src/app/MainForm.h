@@ -7,6 +7,8 @@ class TMainWindow {
  public:
   virtual void Close() = 0;
   virtual void Show() = 0;
+  // The session ends, and with it the process, without a close: the work in progress ends first.
+  virtual void SessionEnding() = 0;
 
  protected:
   ~TMainWindow() = default;

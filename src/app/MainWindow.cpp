@@ -121,12 +121,17 @@ void TfrmPendulon::Close() {
 void TfrmPendulon::CloseFor(const char* reason) {
   FormClose();
   if (application_.MainForm() == this) {
-    scheduler_.TellMinutesNotWalked();
+    // Nothing is told after the end: walks still waiting in the shell end before it.
+    scheduler_.Stop("Pendulon ended");
     log_.End(reason);
     application_.RequestStop();
   } else {
     platform_.SetVisible(handle_, false);
   }
+}
+
+void TfrmPendulon::SessionEnding() {
+  scheduler_.Stop("Pendulon ended");
 }
 
 void TfrmPendulon::Show() {

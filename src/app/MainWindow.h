@@ -41,6 +41,7 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
   // Runs FormClose; stops the application when this is its main window, else only hides.
   void Close() override;
   void Show() override;
+  void SessionEnding() override;
 
  private:
   // Owns the platform window; it goes last, after the timers that tick on it.

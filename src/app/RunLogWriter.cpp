@@ -13,6 +13,9 @@
 namespace pendulon {
 namespace {
 
+// Another executer may append, or roll over, at the same time.
+constexpr std::uint32_t kShareAll = kShareRead | kShareWrite | kShareDelete;
+
 const char* KindText(LoadObserver::Kind kind) {
   switch (kind) {
     case LoadObserver::Kind::kFirst:
@@ -136,10 +139,13 @@ void RunLogWriter::WalkedLate(const SystemTime& minute, std::uint32_t millisecon
   });
 }
 
-void RunLogWriter::ClockSetBack(const SystemTime& from, const SystemTime& to) noexcept {
+void RunLogWriter::ClockSetBack(const SystemTime& from, const SystemTime& to, bool walkedAgain,
+                                const AnsiString& reason) noexcept {
   Append(LogEvent::kClockBack, [&](Fields& f) {
     f[ClockBackField::kFrom] = MinuteText(from);
     f[ClockBackField::kTo] = MinuteText(to);
+    f[ClockBackField::kMinutes] = walkedAgain ? kWalkedAgain : kNotWalkedAgain;
+    f[ClockBackField::kReason] = reason;
   });
 }
 
@@ -157,16 +163,19 @@ void RunLogWriter::BoxClosed(const AnsiString& text, const AnsiString& openedAt)
 void RunLogWriter::End(const char* reason) noexcept {
   if (ended_)
     return;
-  ended_ = true;
   Append(LogEvent::kEnd, [&](Fields& f) {
     f[EndField::kReason] = reason;
     f[EndField::kMilliseconds] = std::to_string(host_.Milliseconds() - started_);
   });
+  ended_ = true;
 }
 
 AnsiString RunLogWriter::Append(LogEvent event,
                                 const std::function<void(Fields&)>& gather) noexcept {
   AnsiString stamp;
+  // The end is the last line: a launch that returns after it is not told.
+  if (ended_)
+    return stamp;
   try {
     const FoundFile found = host_.FindFile(path_);
     // The log is on while the file exists, or while the fresh one a roll-over owes is missing.
@@ -180,11 +189,9 @@ AnsiString RunLogWriter::Append(LogEvent event,
     entry.stamp = stamp;
     const AnsiString line = LogLine(entry);
     if (!found.found) {
-      Write(line, true);
+      Write(WithLostNotice(line), true);
       return stamp;
     }
-    // Another executer may append, or roll over, at the same time.
-    constexpr std::uint32_t kShareAll = kShareRead | kShareWrite | kShareDelete;
     if (found.size > kRollOverSize) {
       // The handle that measures is the one that renames: the roll-over then moves the very
       // file it measured, never a fresh one another executer has begun meanwhile.
@@ -199,11 +206,14 @@ AnsiString RunLogWriter::Append(LogEvent event,
       }
     }
     if (freshOwed_) {
-      Write(line, true);
+      Write(WithLostNotice(line), true);
       return stamp;
     }
-    // A log that cannot roll over stops growing, and says so once, in its last line.
-    if (found.size > kMostSize) {
+    // A log that cannot roll over stops growing at 4 MiB, whatever the record, and keeps the
+    // room for its last line, which says why, once.
+    const AnsiString text = WithLostNotice(line);
+    if ((stopSaid_ && found.size > kRollOverSize) ||
+        found.size + text.size() + kStopLineRoom > kMostSize) {
       if (!stopSaid_) {
         LogEntry stop;
         stop.stamp = stamp;
@@ -211,21 +221,32 @@ AnsiString RunLogWriter::Append(LogEvent event,
         stop.fields = {
             "the log passed 4 MiB and cannot be renamed to pendulon.log.1; it goes on "
             "once it can"};
-        stopSaid_ = Write(LogLine(stop), false);
+        const AnsiString stopText = WithLostNotice(LogLine(stop));
+        if (found.size + stopText.size() <= kMostSize)
+          stopSaid_ = Write(stopText, false);
       }
       Lost("the log could not roll over");
       return stamp;
     }
-    Write(line, false);
+    Write(text, false);
   } catch (...) {
     // A log that cannot be written is no reason to stop a launch.
   }
   return stamp;
 }
 
-bool RunLogWriter::Write(const AnsiString& line, bool create) noexcept {
+AnsiString RunLogWriter::WithLostNotice(const AnsiString& line) const {
+  if (lost_ == 0)
+    return line;
+  LogEntry notice;
+  notice.stamp = line.substr(0, kTimeStampLength);
+  notice.event = LogEvent::kLost;
+  notice.fields = {std::to_string(lost_), lostReason_};
+  return LogLine(notice) + line;
+}
+
+bool RunLogWriter::Write(const AnsiString& text, bool create) noexcept {
   try {
-    constexpr std::uint32_t kShareAll = kShareRead | kShareWrite | kShareDelete;
     const FileHandle file =
         host_.OpenFile(path_, kAppendData, kShareAll, create ? kOpenAlways : kOpenExisting);
     const FileCloser closer(host_, file);
@@ -234,15 +255,6 @@ bool RunLogWriter::Write(const AnsiString& line, bool create) noexcept {
       return false;
     }
     freshOwed_ = false;
-    AnsiString text;
-    if (lost_ > 0) {
-      LogEntry notice;
-      notice.stamp = line.substr(0, kTimeStampLength);
-      notice.event = LogEvent::kLost;
-      notice.fields = {std::to_string(lost_), lostReason_};
-      text = LogLine(notice);
-    }
-    text += line;
     std::uint32_t written = 0;
     if (!host_.Write(file, text.data(), static_cast<std::uint32_t>(text.size()), written) ||
         written != text.size()) {

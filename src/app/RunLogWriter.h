@@ -26,6 +26,9 @@ class RunLogWriter final : public LoadObserver, public WalkObserver {
   static constexpr std::uint64_t kRollOverSize = 1024 * 1024;
   // A log that cannot roll over stops growing here.
   static constexpr std::uint64_t kMostSize = 4 * kRollOverSize;
+  // The room a log near that bound keeps for its last line, which says why it stops, and the
+  // count of records lost before it: either is at most some 200 bytes.
+  static constexpr std::uint64_t kStopLineRoom = 512;
 
   // Takes the log's path beside the executable and the moment the process started.
   explicit RunLogWriter(HostSystem& host);
@@ -53,11 +56,13 @@ class RunLogWriter final : public LoadObserver, public WalkObserver {
                  const AnsiString& reason) noexcept override;
   void WalkedLate(const SystemTime& minute, std::uint32_t milliseconds,
                   const AnsiString& reason) noexcept override;
-  void ClockSetBack(const SystemTime& from, const SystemTime& to) noexcept override;
+  void ClockSetBack(const SystemTime& from, const SystemTime& to, bool walkedAgain,
+                    const AnsiString& reason) noexcept override;
   // Gives the stamp of the opening, for the line that tells of the closing.
   AnsiString BoxOpened(const AnsiString& text) noexcept;
   void BoxClosed(const AnsiString& text, const AnsiString& openedAt) noexcept;
   // Only the first end is written: the session's end, a close and the loop's end may all come.
+  // Nothing is written after it.
   void End(const char* reason) noexcept;
 
  private:
@@ -66,8 +71,10 @@ class RunLogWriter final : public LoadObserver, public WalkObserver {
   // first rolling it over when it has passed the limit. The fields, as many as the event has,
   // are gathered only when the log is on. Gives the line's time stamp, empty when the log is off.
   AnsiString Append(LogEvent event, const std::function<void(Fields&)>& gather) noexcept;
-  // Writes the line, headed by the count of records lost before it; false when it is lost too.
-  bool Write(const AnsiString& line, bool create) noexcept;
+  // The line, headed by a line with the count of records lost before it, if any were.
+  AnsiString WithLostNotice(const AnsiString& line) const;
+  // Writes the text; false when it is lost too.
+  bool Write(const AnsiString& text, bool create) noexcept;
   // Counts one more record that could not be written, and why.
   void Lost(const char* reason) noexcept;
 

@@ -97,8 +97,13 @@ std::string LateWalk(const Fields& f) {
 }
 
 std::string ClockBack(const Fields& f) {
+  const std::string& reason = f[ClockBackField::kReason];
+  const bool one = f[ClockBackField::kFrom] == f[ClockBackField::kTo];
   return "the clock went back from " + LogTime(f[ClockBackField::kFrom]) + " to " +
-         LogTime(f[ClockBackField::kTo]) + ": those minutes are walked again";
+         LogTime(f[ClockBackField::kTo]) + (reason.empty() ? "" : " (" + Visible(reason) + ")") +
+         (f[ClockBackField::kMinutes] == kNotWalkedAgain
+              ? (one ? ": that minute is not walked again" : ": those minutes are not walked again")
+              : ": those minutes are walked again");
 }
 
 std::string Lost(const Fields& f) {

@@ -24,6 +24,7 @@ class HostSystemWrapper : public ReadingHostWrapper<HostSystem> {
   }
 
   std::uint64_t Milliseconds() override { return base_.Milliseconds(); }
+  std::uint64_t AwakeMilliseconds() override { return base_.AwakeMilliseconds(); }
   std::int32_t UtcOffsetMinutes() override { return base_.UtcOffsetMinutes(); }
   std::uint32_t ProcessId() override { return base_.ProcessId(); }
 

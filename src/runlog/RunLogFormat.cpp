@@ -12,6 +12,15 @@ struct EventFormat {
   unsigned numbers;  // a bit for each number field
 };
 
+// Logs written before clock-back told its outcome and reason hold only the two minutes; all such
+// records were of minutes walked again.
+void CompleteOlderForm(LogEntry& entry) {
+  if (entry.event == LogEvent::kClockBack && entry.fields.size() == ClockBackField::kMinutes) {
+    entry.fields.emplace_back(kWalkedAgain);
+    entry.fields.emplace_back();
+  }
+}
+
 constexpr unsigned Bit(std::size_t field) {
   return 1u << field;
 }
@@ -207,6 +216,7 @@ std::optional<LogEntry> ParseLogLine(std::string_view line) {
       break;
     start = tab + 1;
   }
+  CompleteOlderForm(entry);
   if (entry.fields.size() != format->fields)
     return std::nullopt;
   return entry;

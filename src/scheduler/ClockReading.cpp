@@ -18,6 +18,10 @@ std::int64_t ClockReading::UtcMinute() const {
   return FloorDiv(utcMs, kMinuteMs);
 }
 
+std::int64_t ClockReading::LocalMinute() const {
+  return FloorDiv(utcMs + offsetMinutes * kMinuteMs, kMinuteMs);
+}
+
 std::uint32_t ClockReading::IntoMinute() const {
   return (local.second % 60u) * 1000u + local.milliseconds % 1000u;
 }
@@ -25,20 +29,20 @@ std::uint32_t ClockReading::IntoMinute() const {
 ClockReading ReadClock(HostSystem& clock) {
   ClockReading r;
   r.local = clock.LocalTime();
-  const std::int32_t offset = clock.UtcOffsetMinutes();
+  r.offsetMinutes = clock.UtcOffsetMinutes();
   r.monotonic = clock.Milliseconds();
+  r.awake = clock.AwakeMilliseconds();
   const std::int64_t localMs = DaysFromCivil(r.local.year, r.local.month, r.local.day) * kDayMs +
                                r.local.hour * 3600000LL + r.local.minute * kMinuteMs +
                                r.local.second * 1000LL + r.local.milliseconds;
-  r.utcMs = localMs - offset * kMinuteMs;
+  r.utcMs = localMs - r.offsetMinutes * kMinuteMs;
   return r;
 }
 
-SystemTime LocalMinute(TimeZone& zone, std::int64_t utcMinute) {
-  const std::int64_t local = utcMinute + zone.UtcOffsetMinutesAt(utcMinute * 60);
-  const std::int64_t days = FloorDiv(local, 24 * 60);
+SystemTime MinuteTime(std::int64_t localMinute) {
+  const std::int64_t days = FloorDiv(localMinute, 24 * 60);
   const CivilDate date = CivilFromDays(days);
-  const std::int64_t inDay = local - days * 24 * 60;
+  const std::int64_t inDay = localMinute - days * 24 * 60;
   SystemTime t;
   t.year = static_cast<std::uint16_t>(date.year);
   t.month = static_cast<std::uint16_t>(date.month);
@@ -47,6 +51,16 @@ SystemTime LocalMinute(TimeZone& zone, std::int64_t utcMinute) {
   t.hour = static_cast<std::uint16_t>(inDay / 60);
   t.minute = static_cast<std::uint16_t>(inDay % 60);
   return t;
+}
+
+ClockMovement MovementBetween(const ClockReading& from, const ClockReading& to) {
+  ClockMovement m;
+  m.passedMs = to.monotonic - from.monotonic;
+  m.steppedMs = (to.utcMs - from.utcMs) - static_cast<std::int64_t>(m.passedMs);
+  m.offsetChange = to.offsetMinutes - from.offsetMinutes;
+  const std::uint64_t awake = to.awake - from.awake;
+  m.sleptMs = m.passedMs > awake ? m.passedMs - awake : 0;
+  return m;
 }
 
 }  // namespace pendulon

@@ -41,7 +41,7 @@ void TaskScheduler::StartScheduler() {
   // The minute the alignment ends in counts as walked: a first tick that comes early never
   // matches it, and minutes after it that pass without a walk are told as such.
   since_.walk = ReadClock(host_);
-  ledger_.BeginWalk(since_.walk.UtcMinute());
+  ledger_.BeginWalk(since_.walk.LocalMinute());
   taskMark_ = WriteMarkOf(host_, tasksPath_);
   try {
     Load(LoadObserver::Kind::kFirst);
@@ -65,8 +65,10 @@ void TaskScheduler::StartScheduler() {
 }
 
 void TaskScheduler::TaskTimerTimer() {
+  if (stopped_)
+    return;
   const ClockReading now = ReadClock(host_);
-  NoteTick(now.monotonic);
+  NoteTick(now.awake);
   // Re-armed before the walk: a launch that blocks past the next boundary then leaves that tick
   // waiting, and it runs as soon as the walk returns instead of being dropped by a late re-arm.
   rearmRefused_ = !taskTimer_.Rearm(MillisecondsToNextMinute(now.local) + kTickAfterBoundary);
@@ -75,9 +77,12 @@ void TaskScheduler::TaskTimerTimer() {
   since_.timerRefused = since_.timerRefused || rearmRefused_;
   // A tick that comes early, after the clock was set back a little or on a period the timer
   // kept, finds its minute walked already: it only re-arms.
-  const LaunchLedger::Verdict verdict = ledger_.Judge(now.UtcMinute());
+  const LaunchLedger::Verdict verdict =
+      ledger_.Judge(now.LocalMinute(), MovementBetween(since_.walk, now));
   std::exception_ptr walkError;
-  if (verdict != LaunchLedger::Verdict::kWalked) {
+  if (verdict == LaunchLedger::Verdict::kNotAgain) {
+    NotAgain(now);
+  } else {
     try {
       WalkMinute(now, verdict);
     } catch (...) {
@@ -99,10 +104,9 @@ void TaskScheduler::TaskTimerTimer() {
 
 void TaskScheduler::WalkMinute(const ClockReading& now, LaunchLedger::Verdict verdict) {
   BeginWalk(now, verdict);
-  SystemTime minute = now.local;
-  minute.second = minute.milliseconds = 0;
   Walk walk;
-  walk.minute = minute;
+  walk.localMinute = now.LocalMinute();
+  walk.minute = MinuteTime(walk.localMinute);
   walk.utcMinute = now.UtcMinute();
   walk.tableChanges = tableChanges_;
   walks_.push_back(&walk);
@@ -127,18 +131,18 @@ void TaskScheduler::WalkMinute(const ClockReading& now, LaunchLedger::Verdict ve
 }
 
 void TaskScheduler::BeginWalk(const ClockReading& now, LaunchLedger::Verdict verdict) {
-  const std::int64_t minute = now.UtcMinute();
+  const std::int64_t minute = now.LocalMinute();
   if (walkObserver_ != nullptr) {
     const std::int64_t last = ledger_.LastWalked().value_or(minute - 1);
-    if (verdict == LaunchLedger::Verdict::kSetBack) {
-      walkObserver_->ClockSetBack(LocalMinute(host_, last), LocalMinute(host_, minute));
+    if (verdict == LaunchLedger::Verdict::kWalkAgain) {
+      walkObserver_->ClockSetBack(MinuteTime(last), MinuteTime(minute), true,
+                                  WhyBack(MovementBetween(since_.walk, now), now.offsetMinutes));
     } else if (minute > last + 1) {
-      walkObserver_->NotWalked(LocalMinute(host_, last + 1), LocalMinute(host_, minute - 1),
-                               WhyLate(since_, now));
+      walkObserver_->NotWalked(MinuteTime(last + 1), MinuteTime(minute - 1), WhyLate(since_, now));
     }
     // Ticks fall 200 ms past the boundary; a walk that begins after second 2 is late.
     if (now.IntoMinute() >= 3000)
-      walkObserver_->WalkedLate(LocalMinute(host_, minute), now.IntoMinute(), WhyLate(since_, now));
+      walkObserver_->WalkedLate(MinuteTime(minute), now.IntoMinute(), WhyLate(since_, now));
   }
   // A walk still waiting inside a launch's box will find its minute over when it resumes, if it
   // ever does: the lines it has not reached are told now.
@@ -153,19 +157,37 @@ void TaskScheduler::BeginWalk(const ClockReading& now, LaunchLedger::Verdict ver
   }
   ledger_.BeginWalk(minute);
   since_ = SinceLastWalk{now};
+  // A refusal of this tick's re-arm bears on the next tick.
+  since_.timerRefused = rearmRefused_;
+  toldNotAgain_.reset();
+}
+
+void TaskScheduler::NotAgain(const ClockReading& now) {
+  const ClockMovement moved = MovementBetween(since_.walk, now);
+  const std::optional<std::int64_t> last = ledger_.LastWalked();
+  const std::int64_t minute = now.LocalMinute();
+  // A tick that only came early says nothing; a set-back says once which minutes it leaves out.
+  if (walkObserver_ == nullptr || !last || moved.steppedMs > -LaunchLedger::kClockGrainMs ||
+      (toldNotAgain_ && minute >= toldNotAgain_->first))
+    return;
+  walkObserver_->ClockSetBack(MinuteTime(*last), MinuteTime(minute), false,
+                              WhyBack(moved, now.offsetMinutes));
+  toldNotAgain_.emplace(minute, *last);
 }
 
 bool TaskScheduler::RunTask(Walk& walk, const AnsiString& itemName, int lineNumber) {
   if (walk.over)
     return false;
   const LaunchLedger::LineKey key{lineNumber, itemName};
-  if (const AnsiString refusal = ledger_.Refusal(key, walk.utcMinute); !refusal.empty()) {
+  if (const AnsiString refusal = ledger_.Refusal(key, walk.localMinute); !refusal.empty()) {
     if (walkObserver_ != nullptr)
       walkObserver_->PassedOver(walk.minute, lineNumber, itemName, refusal);
     return true;
   }
+  // What the walk would examine next, known while its table is still the one it walks.
+  walk.nextLine = NextTaskLine(lineNumber);
   const std::uint64_t ticksBefore = ticksHandled_;
-  const std::uint64_t began = host_.Milliseconds();
+  const std::uint64_t began = host_.AwakeMilliseconds();
   {
     // Marked as waiting until the launch returns, on every path out.
     struct Returned {
@@ -175,41 +197,74 @@ bool TaskScheduler::RunTask(Walk& walk, const AnsiString& itemName, int lineNumb
     } returned{ledger_, key};
     walk.item = itemName;
     walk.launchedAt = host_.LocalTime();
-    ledger_.Began(key, walk.utcMinute, walk.launchedAt);
+    ledger_.Began(key, walk.localMinute, walk.launchedAt);
     launch_(itemName, lineNumber, walk.minute);
   }
   walk.item.clear();
   const ClockReading now = ReadClock(host_);
   const bool ticksRan = ticksHandled_ != ticksBefore;
   if (!ticksRan)
-    since_.heldMs += now.monotonic - began;
+    since_.heldMs += now.awake - began;
   if (walk.over)
-    return false;  // a later walk has begun meanwhile and told what this one left
-  if (now.UtcMinute() <= walk.utcMinute)
+    return false;  // a later walk has begun meanwhile, or the program ends, and told what is left
+  const std::string line = "line " + std::to_string(lineNumber) + "'s launch";
+  // The lines below were read from a table that is gone; by their old numbers they would launch
+  // other lines, or lines twice.
+  if (tableChanges_ != walk.tableChanges) {
+    EndWalk(walk, "the task file was reloaded while " + line + " waited in the shell");
+    return false;
+  }
+  if (now.UtcMinute() == walk.utcMinute)
     return true;
-  EndWalk(walk, "line " + std::to_string(lineNumber) + "'s launch " +
-                    (ticksRan ? "waited in the shell" : "held the program") + " until " +
-                    TimeOfDay(now.local));
+  EndWalk(walk, now.UtcMinute() < walk.utcMinute
+                    ? "the clock went back to " + TimeOfDay(now.local) + " while " + line + " ran"
+                    : line + " " + (ticksRan ? "waited in the shell" : "held the program") +
+                          " until " + TimeOfDay(now.local));
   return false;
 }
 
-void TaskScheduler::TellMinutesNotWalked() {
-  const ClockReading now = ReadClock(host_);
+int TaskScheduler::NextTaskLine(int lineNumber) const {
+  for (int i = lineNumber; taskList_ && i < taskList_->Count(); ++i)
+    if (IsTaskLine(taskList_->Get(i)))
+      return i + 1;
+  return 0;
+}
+
+void TaskScheduler::Stop(const AnsiString& why) {
+  if (stopped_)
+    return;
+  stopped_ = true;
+  for (Walk* walk : walks_) {
+    if (walk->over)
+      continue;
+    if (walk->item.empty()) {
+      EndWalk(*walk, why);
+      continue;
+    }
+    if (walkObserver_ != nullptr)
+      walkObserver_->StillWaiting(walk->minute, walk->line, walk->item, walk->launchedAt);
+    EndWalk(*walk,
+            why + " while line " + std::to_string(walk->line) + "'s launch waited in the shell");
+  }
+  TellMinutesNotWalked(ReadClock(host_));
+}
+
+void TaskScheduler::TellMinutesNotWalked(const ClockReading& now) {
   const std::optional<std::int64_t> last = ledger_.LastWalked();
-  if (walkObserver_ != nullptr && last && now.UtcMinute() > *last + 1)
-    walkObserver_->NotWalked(LocalMinute(host_, *last + 1), LocalMinute(host_, now.UtcMinute() - 1),
+  if (walkObserver_ != nullptr && last && now.LocalMinute() > *last + 1)
+    walkObserver_->NotWalked(MinuteTime(*last + 1), MinuteTime(now.LocalMinute() - 1),
                              WhyLate(since_, now));
 }
 
-void TaskScheduler::NoteTick(std::uint64_t monotonic) {
+void TaskScheduler::NoteTick(std::uint64_t awake) {
   ++ticksHandled_;
   // A launch that handled no message for a while (a slow network path) held every timer; the
   // ticks it kept waiting come now. The watch ticks each second, so a longer silence is a hold.
   const bool launching = std::any_of(walks_.begin(), walks_.end(),
                                      [](const Walk* walk) { return !walk->item.empty(); });
-  if (launching && monotonic - lastTick_ > 1500)
-    since_.heldMs += monotonic - lastTick_;
-  lastTick_ = monotonic;
+  if (launching && awake - lastTick_ > 1500)
+    since_.heldMs += awake - lastTick_;
+  lastTick_ = awake;
 }
 
 void TaskScheduler::EndWalk(Walk& walk, const AnsiString& reason) {
@@ -218,22 +273,15 @@ void TaskScheduler::EndWalk(Walk& walk, const AnsiString& reason) {
   walk.over = true;
   if (walkObserver_ == nullptr)
     return;
-  // The lines left are those of the table the walk began on; a reload made while it waited may
-  // have taken them away, and that leaves them unexamined all the same.
-  if (tableChanges_ != walk.tableChanges) {
-    walkObserver_->NotExamined(walk.minute, walk.line + 1, reason);
-    return;
-  }
-  for (int i = walk.line; taskList_ && i < taskList_->Count(); ++i) {
-    if (IsTaskLine(taskList_->Get(i))) {
-      walkObserver_->NotExamined(walk.minute, i + 1, reason);
-      return;
-    }
-  }
+  // A table reloaded or freed since the walk's launch began no longer holds the lines it left;
+  // the number it noted then names them.
+  const int from = tableChanges_ != walk.tableChanges ? walk.nextLine : NextTaskLine(walk.line);
+  if (from > 0)
+    walkObserver_->NotExamined(walk.minute, from, reason);
 }
 
 void TaskScheduler::ModifyTimerTimer() {
-  NoteTick(host_.Milliseconds());
+  NoteTick(host_.AwakeMilliseconds());
   if (!taskList_) {
     return;
   }

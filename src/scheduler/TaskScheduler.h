@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/AnsiString.h"
@@ -61,22 +63,24 @@ class TaskScheduler {
   void StartScheduler();
 
   // One minute tick: re-arms the timer for just after the next minute boundary, so that ticks
-  // never drift out of second 0, then walks the table for the minute the clock shows, unless
+  // never drift out of second 0, then walks the table for the minute the local clock shows, unless
   // that minute has been walked already. A line launches at most once for a minute, and not
-  // while its earlier launch, or 8 others, still wait in the shell. A walk whose minute is over
-  // before it has examined every line ends there, and the lines left are told to the observer,
-  // as are minutes no walk served and a walk that began late. A refused re-arm raises
-  // EOutOfResources after the walk (after the walk's own error, if it raised one), once per
-  // outage, and only while no later tick has re-armed; the timer goes on at its old period.
+  // while its earlier launch, or 8 others, still wait in the shell. A walk ends before its last
+  // line once its minute is over, or once the table was reloaded while a launch waited, and the
+  // lines left are told to the observer, as are local minutes no walk served, minutes walked
+  // again or not again after the clock went back, and a walk that began late. A refused re-arm
+  // raises EOutOfResources after the walk (after the walk's own error, if it raised one), once
+  // per outage, and only while no later tick has re-armed; the timer goes on at its old period.
   void TaskTimerTimer();
 
   // One change-watch tick. Outside second 0, a changed write mark reloads the whole table; a
   // load that failed while the file still exists is retried quietly until it succeeds.
   void ModifyTimerTimer();
 
-  // Tells the observer of the minutes that passed since the last walk without a walk of their
-  // own, as the program ends: a launch may have held it through them.
-  void TellMinutesNotWalked();
+  // As the program ends: every walk in progress ends, its waiting launch and the lines it leaves
+  // told ("<why> while line 2's launch waited in the shell"), then the minutes since the last
+  // walk that went without one. No walk begins after it.
+  void Stop(const AnsiString& why);
 
   // Frees the table; later ticks find it absent and empty. Safe to call again.
   void FreeTaskList() {
@@ -97,8 +101,10 @@ class TaskScheduler {
   // A walk in progress; it lives on the stack of its tick.
   struct Walk {
     SystemTime minute;               // the local minute it serves
-    std::int64_t utcMinute = 0;      // the same minute, counted in UTC
+    std::int64_t localMinute = 0;    // the same, counted as the ledger counts it
+    std::int64_t utcMinute = 0;      // the minute of UTC it began in
     int line = 0;                    // the line it examines, or whose launch it waits for
+    int nextLine = 0;                // the task line after that one, as the walk's table had it
     AnsiString item;                 // the item of the launch it waits for, if any
     SystemTime launchedAt;           // when that launch began
     bool over = false;               // the lines it did not reach have been told
@@ -108,12 +114,17 @@ class TaskScheduler {
   void WalkMinute(const ClockReading& now, LaunchLedger::Verdict verdict);
   // Tells what came between the last walk and this one, and ends the walks still waiting.
   void BeginWalk(const ClockReading& now, LaunchLedger::Verdict verdict);
-  // Runs a due line's item unless the ledger refuses it; false once the walk's minute is over.
+  // A tick in a minute that is not walked again: says so once when the clock was set back.
+  void NotAgain(const ClockReading& now);
+  // Runs a due line's item unless the ledger refuses it; false once the walk has ended.
   bool RunTask(Walk& walk, const AnsiString& itemName, int lineNumber);
   // Tells the observer that the walk leaves the lines after its current one, if any is a task.
   void EndWalk(Walk& walk, const AnsiString& reason);
+  // The number of the first task line after that one in the table, 0 for none.
+  int NextTaskLine(int lineNumber) const;
+  void TellMinutesNotWalked(const ClockReading& now);
   // Counts a tick of either timer, and the time a launch held the thread before it.
-  void NoteTick(std::uint64_t monotonic);
+  void NoteTick(std::uint64_t awake);
   bool RefusalToReport() const { return rearmRefused_ && !rearmReported_; }
 
   HostSystem& host_;
@@ -131,9 +142,13 @@ class TaskScheduler {
   bool rearmReported_ = false;  // that refusal has been reported
   LaunchLedger ledger_;
   SinceLastWalk since_;
+  bool stopped_ = false;
+  // The local minutes told as not walked again since the last walk, first and last.
+  std::optional<std::pair<std::int64_t, std::int64_t>> toldNotAgain_;
   std::vector<Walk*> walks_;        // the walks in progress, the outermost first
   std::uint64_t tableChanges_ = 0;  // loads and clears of the table, and its freeing
-  // Minute and watch ticks, and when the last began: a launch that runs none holds the thread.
+  // Minute and watch ticks, and when the last began (awake time): a launch that runs none holds
+  // the thread.
   std::uint64_t ticksHandled_ = 0;
   std::uint64_t lastTick_ = 0;
 };

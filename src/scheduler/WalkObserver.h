@@ -27,9 +27,11 @@ class WalkObserver {
   // The walk of that minute began that many milliseconds into it, more than 2 s.
   virtual void WalkedLate(const SystemTime& minute, std::uint32_t milliseconds,
                           const AnsiString& reason) = 0;
-  // The clock went back from the minute last walked to that one, further than a correction of
-  // the time service: the minutes from there on are walked again.
-  virtual void ClockSetBack(const SystemTime& from, const SystemTime& to) = 0;
+  // The local clock went back from the minute last walked to that one, for that reason: the
+  // minutes from there on are walked again, or, for a small correction of the clock, not walked
+  // again until the clock has passed the minute last walked.
+  virtual void ClockSetBack(const SystemTime& from, const SystemTime& to, bool walkedAgain,
+                            const AnsiString& reason) = 0;
 
  protected:
   ~WalkObserver() = default;

@@ -1,9 +1,30 @@
 #include "scheduler/WalkWords.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace pendulon {
+namespace {
+
+// Steps of the clock below a second are the time service's usual corrections, and never make a
+// walk late by themselves.
+constexpr std::int64_t kStepThatCounts = 1000;
+
+void Add(AnsiString& causes, const AnsiString& cause) {
+  causes += (causes.empty() ? "" : "; ") + cause;
+}
+
+AnsiString OffsetChange(const ClockMovement& moved, std::int32_t nowOffset) {
+  return "the clock's UTC offset went from " + OffsetText(nowOffset - moved.offsetChange) + " to " +
+         OffsetText(nowOffset);
+}
+
+AnsiString SetBack(std::int64_t steppedMs) {
+  return "the clock was set back " + DurationText(static_cast<std::uint64_t>(-steppedMs));
+}
+
+}  // namespace
 
 AnsiString TimeOfDay(const SystemTime& t) {
   char text[16];
@@ -21,25 +42,51 @@ AnsiString DurationText(std::uint64_t ms) {
   const std::uint64_t seconds = (ms + 500) / 1000;
   if (seconds < 120)
     return std::to_string(seconds) + " s";
+  if (seconds < 3600)
+    return std::to_string(seconds / 60) + " min" +
+           (seconds % 60 != 0 ? " " + std::to_string(seconds % 60) + " s" : "");
   const std::uint64_t minutes = (seconds + 30) / 60;
-  if (minutes < 120)
-    return std::to_string(minutes) + " min";
-  return std::to_string(minutes / 60) + " h " + std::to_string(minutes % 60) + " min";
+  return std::to_string(minutes / 60) + " h" +
+         (minutes % 60 != 0 ? " " + std::to_string(minutes % 60) + " min" : "");
+}
+
+AnsiString OffsetText(std::int32_t minutes) {
+  char text[16];
+  const int magnitude = std::abs(minutes);
+  std::snprintf(text, sizeof text, "%c%02d:%02d", minutes < 0 ? '-' : '+', magnitude / 60 % 100,
+                magnitude % 60);
+  return text;
 }
 
 AnsiString WhyLate(const SinceLastWalk& since, const ClockReading& now) {
-  const std::int64_t passed = static_cast<std::int64_t>(now.monotonic - since.walk.monotonic);
-  const std::int64_t moved = (now.utcMs - since.walk.utcMs) - passed;
-  // Steps of the clock below a second are the time service's usual corrections.
-  if (moved >= 1000)
-    return "the clock moved " + DurationText(static_cast<std::uint64_t>(moved)) +
-           " between two walks";
-  if (since.heldMs >= 1000)
-    return "a launch held the program " + DurationText(since.heldMs);
+  const ClockMovement moved = MovementBetween(since.walk, now);
+  AnsiString causes;
+  if (moved.sleptMs >= static_cast<std::uint64_t>(kStepThatCounts))
+    Add(causes, "the computer slept " + DurationText(moved.sleptMs));
+  if (moved.steppedMs >= kStepThatCounts)
+    Add(causes, "the clock moved " + DurationText(static_cast<std::uint64_t>(moved.steppedMs)) +
+                    " between two walks");
+  else if (moved.steppedMs <= -kStepThatCounts)
+    Add(causes, SetBack(moved.steppedMs));
+  if (moved.offsetChange != 0)
+    Add(causes, OffsetChange(moved, now.offsetMinutes));
+  if (since.heldMs >= static_cast<std::uint64_t>(kStepThatCounts))
+    Add(causes, "a launch held the program " + DurationText(since.heldMs));
   if (since.timerRefused)
-    return "the minute timer could not be set (not enough timers available)";
-  return "no timer tick came for " + DurationText(static_cast<std::uint64_t>(passed)) +
-         " (the computer slept, or Windows held the program)";
+    Add(causes, "the minute timer could not be set (not enough timers available)");
+  if (causes.empty())
+    causes =
+        "no timer tick came for " + DurationText(moved.passedMs) + " (Windows held the program)";
+  return causes;
+}
+
+AnsiString WhyBack(const ClockMovement& moved, std::int32_t nowOffset) {
+  AnsiString causes;
+  if (moved.steppedMs < 0)
+    Add(causes, SetBack(moved.steppedMs));
+  if (moved.offsetChange < 0)
+    Add(causes, OffsetChange(moved, nowOffset));
+  return causes;
 }
 
 }  // namespace pendulon

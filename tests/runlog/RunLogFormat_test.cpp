@@ -130,5 +130,15 @@ TEST(RunLogFormat, EveryEventReadsBackWithItsFieldsAndOnlyWithThem) {
   }
 }
 
+// Logs of earlier versions told a clock set back with its two minutes alone, always walked again.
+TEST(RunLogFormat, AnOlderClockBackReadsAsMinutesWalkedAgain) {
+  const std::string older =
+      "2026-12-09T08:30:00.214+01:00\tclock-back\t2026-12-09T08:29\t2026-12-09T07:10";
+  const std::optional<LogEntry> entry = ParseLogLine(older);
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->fields,
+            (std::vector<std::string>{"2026-12-09T08:29", "2026-12-09T07:10", "walked again", ""}));
+}
+
 }  // namespace
 }  // namespace pendulon

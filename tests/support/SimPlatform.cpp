@@ -125,6 +125,14 @@ FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, s
                                  std::uint32_t disposition) {
   const std::string key = SimWorld::Key(path);
   world_.opened.push_back(path);
+  const FileHandle handle = Open(key, path, access, share, disposition);
+  if (handle == kInvalidFile && (access & kGenericRead) != 0)
+    RecordRead(key, false, {});
+  return handle;
+}
+
+FileHandle SimPlatform::Open(const std::string& key, const AnsiString& path, std::uint32_t access,
+                             std::uint32_t share, std::uint32_t disposition) {
   SimFile* file = world_.File(path);
   if (file != nullptr && (file->directory || file->heldOpen))
     return kInvalidFile;
@@ -159,6 +167,7 @@ FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, s
   open.appends = (access & kAppendData) != 0 && (access & kGenericWrite) == 0;
   open.access = access;
   open.share = share;
+  open.key = key;
   ++open.file->openHandles;
   open.file->openWithoutShareDelete += (share & kShareDelete) == 0 ? 1 : 0;
   open.file->openForDelete += (access & kDelete) != 0 ? 1 : 0;
@@ -174,12 +183,17 @@ bool SimPlatform::Read(FileHandle handle, void* buffer, std::uint32_t count,
   if (open == files_.end())
     return false;
   SimFile* file = open->second.file.get();
-  if (file->failReads)
+  if (file->failReads) {
+    open->second.readFailed = true;
     return false;
+  }
   const auto size = static_cast<std::int64_t>(file->bytes.size());
   const std::int64_t from = std::min(open->second.position, size);
   const std::int64_t n = std::min<std::int64_t>(count, size - from);
   std::memcpy(buffer, file->bytes.data() + from, static_cast<std::size_t>(n));
+  if (world_.recordedReads.count(open->second.key) != 0)
+    open->second.read.append(file->bytes, static_cast<std::size_t>(from),
+                             static_cast<std::size_t>(n));
   open->second.position = from + n;
   bytesRead = static_cast<std::uint32_t>(n);
   return true;
@@ -237,10 +251,19 @@ void SimPlatform::Close(FileHandle handle) {
   if (open == files_.end())
     return;
   SimFile& file = *open->second.file;
+  if ((open->second.access & kGenericRead) != 0)
+    RecordRead(open->second.key, !open->second.readFailed, std::move(open->second.read));
   --file.openHandles;
   file.openWithoutShareDelete -= (open->second.share & kShareDelete) == 0 ? 1 : 0;
   file.openForDelete -= (open->second.access & kDelete) != 0 ? 1 : 0;
   files_.erase(open);
+}
+
+void SimPlatform::RecordRead(const std::string& key, bool ok, std::string bytes) {
+  if (world_.recordedReads.count(key) == 0)
+    return;
+  world_.reads.push_back(
+      {key, world_.Now(), world_.Elapsed(), ok, std::move(bytes), world_.NextOrder()});
 }
 
 bool SimPlatform::RenameOpenFile(FileHandle handle, const AnsiString& to) {
@@ -335,9 +358,15 @@ std::intptr_t SimPlatform::ShellOpen(WindowHandle owner, const AnsiString& verb,
                                      const AnsiString& directory, int showCommand) {
   ShellRecord launch{ClassOf(owner), verb,        file,         parameters,
                      directory,      showCommand, world_.Now(), world_.LocalTime()};
+  launch.elapsed = world_.Elapsed();
+  launch.depth = modalDepth_;
+  launch.order = world_.NextOrder();
+  const std::size_t index = world_.launches.size();
   world_.launches.push_back(launch);
   // A stall handles no messages: timers that fall due meanwhile wait, at most one tick each.
-  world_.AdvanceBy(world_.shellStall(launch));
+  launch.stall = world_.shellStall(launch);
+  world_.launches[index].stall = launch.stall;
+  world_.AdvanceBy(launch.stall);
   const std::int64_t boxFor = world_.shellBox(launch);
   if (boxFor > 0) {
     BoxRecord box;
@@ -348,7 +377,13 @@ std::intptr_t SimPlatform::ShellOpen(WindowHandle owner, const AnsiString& verb,
     box.openedAt = world_.Now();
     RunModal(OpenBox(box), owner, boxFor);
   }
-  return world_.shellAnswer(launch);
+  const std::intptr_t answer = world_.shellAnswer(launch);
+  ShellRecord& record = world_.launches[index];
+  record.answer = answer;
+  record.returnedAt = world_.Now();
+  record.returnedElapsed = world_.Elapsed();
+  record.returnOrder = world_.NextOrder();
+  return answer;
 }
 
 std::size_t SimPlatform::OpenBox(BoxRecord box) {
@@ -382,8 +417,13 @@ void SimPlatform::RunModal(std::size_t boxIndex, WindowHandle owner, std::int64_
 }
 
 bool SimPlatform::StartTimer(WindowHandle, TimerSink* sink, std::uint32_t interval) {
-  if (world_.refuseEveryTimer || world_.refusedTimerIntervals.count(interval) != 0)
+  if (world_.refuseEveryTimer || world_.refusedTimerIntervals.count(interval) != 0) {
+    const auto counted = ticksBySink_.find(sink);
+    world_.refusedTimers.push_back(
+        {counted == ticksBySink_.end() ? 0u : counted->second.firstInterval, world_.Now(),
+         world_.Elapsed(), world_.NextOrder()});
     return false;
+  }
   Timer& timer = timers_[sink];
   timer.interval = interval;
   if (ticksBySink_.count(sink) == 0)
@@ -433,8 +473,12 @@ bool SimPlatform::DispatchOne() {
   if (due == nullptr)
     return false;
   Timer& timer = timers_[due];
+  Counted& counted = ticksBySink_[due];
+  if (world_.recordedTicks.count(counted.firstInterval) != 0)
+    world_.ticks.push_back({this, counted.firstInterval, world_.Now(), world_.Elapsed(),
+                            timer.waitingSince, modalDepth_, world_.NextOrder()});
   timer.waitingSince = -1;
-  ++ticksBySink_[due].ticks;
+  ++counted.ticks;
   due->TimerTick();  // may stop or restart any timer, this one included
   return true;
 }

@@ -43,6 +43,7 @@ class SimPlatform final : public Platform, public Links, public WriteAccess {
   SystemTime LocalTime() override;
   void Sleep(std::uint32_t milliseconds) override;
   std::uint64_t Milliseconds() override { return static_cast<std::uint64_t>(world_.Elapsed()); }
+  std::uint64_t AwakeMilliseconds() override { return static_cast<std::uint64_t>(world_.Awake()); }
   std::int32_t UtcOffsetMinutes() override;
   std::int32_t UtcOffsetMinutesAt(std::int64_t utcSeconds) override;
 
@@ -113,8 +114,15 @@ class SimPlatform final : public Platform, public Links, public WriteAccess {
     std::int64_t position = 0;
     bool appends = false;  // opened with FILE_APPEND_DATA only
     std::uint32_t access = 0, share = 0;
+    std::string key;
+    std::string read;  // what was read through it, for a file whose reads are recorded
+    bool readFailed = false;
   };
+  // Records a read of a watched file; nothing for the others.
+  void RecordRead(const std::string& key, bool ok, std::string bytes);
 
+  FileHandle Open(const std::string& key, const AnsiString& path, std::uint32_t access,
+                  std::uint32_t share, std::uint32_t disposition);
   // Marks the timers whose expiry has passed; several expiries make one waiting tick.
   void CollectExpiries();
   // Dispatches one posted message or waiting tick; false when there is none.

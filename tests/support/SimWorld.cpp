@@ -94,6 +94,40 @@ void SimWorld::SetOffsetFrom(std::int64_t utc, std::int64_t offset) {
   std::sort(offsets_.begin(), offsets_.end());
 }
 
+void SimWorld::Sleep(std::int64_t ms) {
+  if (asleep_)
+    throw std::logic_error("the machine is asleep already");
+  sleeps.push_back({now_, elapsed_, ms});
+  asleep_ = true;
+  slept_ += ms;
+  AdvanceElapsedTo(elapsed_ + ms);
+  asleep_ = false;
+}
+
+void SimWorld::ShiftZone(std::int64_t shift) {
+  std::vector<std::pair<std::int64_t, std::int64_t>> later;
+  for (const auto& [from, offset] : offsets_)
+    if (from > now_)
+      later.emplace_back(from, offset + shift);
+  RulesFromNow(OffsetAt(now_) + shift, later);
+}
+
+void SimWorld::ReplaceFutureRules(const std::vector<std::pair<std::int64_t, std::int64_t>>& rules) {
+  RulesFromNow(OffsetAt(now_), rules);
+}
+
+void SimWorld::RulesFromNow(std::int64_t offsetNow,
+                            const std::vector<std::pair<std::int64_t, std::int64_t>>& rules) {
+  offsets_.erase(std::remove_if(offsets_.begin(), offsets_.end(),
+                                [this](const auto& rule) { return rule.first >= now_; }),
+                 offsets_.end());
+  offsets_.emplace_back(now_, offsetNow);
+  for (const auto& rule : rules)
+    if (rule.first > now_)
+      offsets_.push_back(rule);
+  std::sort(offsets_.begin(), offsets_.end());
+}
+
 std::int64_t SimWorld::UtcOf(int year, int month, int day, int hour, int minute, int second,
                              int ms) const {
   const std::int64_t local = UtcMsFromCivil(year, month, day, hour, minute, second, ms);

@@ -75,6 +75,44 @@ struct ShellRecord {
   int showCommand = 0;
   std::int64_t at = 0;  // UTC ms
   SystemTime localTime;
+  std::int64_t elapsed = 0;                            // the monotonic count as it began
+  int depth = 0;                                       // modal loops it was asked from inside
+  std::int64_t stall = 0;                              // how long it held the thread at first
+  std::int64_t returnedAt = -1, returnedElapsed = -1;  // -1 until the call returned
+  std::intptr_t answer = 0;
+  std::uint64_t order = 0, returnOrder = 0;  // the world's order of what happened
+};
+
+// A tick a timer delivered: when it fell due and when its handler was called, from inside how
+// many modal loops.
+struct TickRecord {
+  const SimPlatform* process = nullptr;
+  std::uint32_t interval = 0;  // the interval the timer was first started with
+  std::int64_t at = 0, elapsed = 0, dueElapsed = 0;
+  int depth = 0;
+  std::uint64_t order = 0;
+};
+
+// A timer the platform refused to start or re-arm.
+struct RefusedTimer {
+  std::uint32_t interval = 0;  // the interval the timer was first started with; 0 for a new one
+  std::int64_t at = 0, elapsed = 0;
+  std::uint64_t order = 0;
+};
+
+// A step of the wall clock, or a sleep of the machine, from that moment on.
+struct ClockEvent {
+  std::int64_t at = 0, elapsed = 0;  // as it began
+  std::int64_t length = 0;           // the step, either way; the sleep's length
+};
+
+// A read of a watched file by a process: the bytes it read whole, or a failed open or read.
+struct FileRead {
+  std::string key;
+  std::int64_t at = 0, elapsed = 0;
+  bool ok = false;
+  std::string bytes;
+  std::uint64_t order = 0;
 };
 
 class SimWorld {
@@ -85,6 +123,8 @@ class SimWorld {
   std::int64_t Now() const { return now_; }
   // Milliseconds the clock has moved forward in all, whatever it was set to: a monotonic counter.
   std::int64_t Elapsed() const { return elapsed_; }
+  // The same count without the time the machine slept.
+  std::int64_t Awake() const { return elapsed_ - slept_; }
   SystemTime LocalTime() const { return ToLocal(now_); }
   SystemTime ToLocal(std::int64_t utc) const;
   std::int64_t OffsetAt(std::int64_t utc) const;
@@ -93,7 +133,20 @@ class SimWorld {
   void SetLocalTime(int year, int month, int day, int hour, int minute, int second, int ms = 0);
   // Steps the wall clock by that many milliseconds, either way, as the time service does; the
   // monotonic count and the timers stay where they are.
-  void StepClock(std::int64_t ms) { now_ += ms; }
+  void StepClock(std::int64_t ms) {
+    steps.push_back({now_, elapsed_, ms});
+    now_ += ms;
+  }
+  // The machine sleeps that long from now (call it from a scheduled event): the clocks go on,
+  // no process runs, and each timer that fell due meanwhile waits with one tick when it wakes.
+  void Sleep(std::int64_t ms);
+  // The user picks another zone: from now on, the offset and every later rule of the zone are
+  // shifted by that much.
+  void ShiftZone(std::int64_t shift);
+  // The zone's rules change: from now on it follows these (from UTC, offset) pairs, the offset now
+  // staying until the first of them; the past keeps its own.
+  void ReplaceFutureRules(const std::vector<std::pair<std::int64_t, std::int64_t>>& rules);
+  const std::vector<std::pair<std::int64_t, std::int64_t>>& Rules() const { return offsets_; }
   // The monotonic count at which the wall clock will read utc, if it is not stepped meanwhile.
   std::int64_t ElapsedAt(std::int64_t utc) const {
     return utc == kNever ? kNever : utc - now_ + elapsed_;
@@ -182,6 +235,17 @@ class SimWorld {
 
   std::vector<BoxRecord> boxes;
   std::vector<ShellRecord> launches;
+  // What happened, as an observer outside the program sees it: the ticks of the timers first
+  // started with an interval in recordedTicks, every timer refused, the clock's steps, the
+  // machine's sleeps, and the reads of the files in recordedReads (by Key).
+  std::set<std::uint32_t> recordedTicks;
+  std::vector<TickRecord> ticks;
+  std::vector<RefusedTimer> refusedTimers;
+  std::vector<ClockEvent> steps, sleeps;
+  std::set<std::string> recordedReads;
+  std::vector<FileRead> reads;
+  // The order of the world's records, so that two at one moment can be told apart.
+  std::uint64_t NextOrder() { return ++order_; }
   std::vector<std::string> opened;  // every path a process tried to open, in order
   std::vector<std::string> shown;   // the class of every window a process made visible
   // Every caption set and window lookup, marked "locked" when made under the single-copy lock.
@@ -197,6 +261,11 @@ class SimWorld {
  private:
   std::int64_t now_ = 0;
   std::int64_t elapsed_ = 0;
+  std::int64_t slept_ = 0;
+  void RulesFromNow(std::int64_t offsetNow,
+                    const std::vector<std::pair<std::int64_t, std::int64_t>>& rules);
+  bool asleep_ = false;
+  std::uint64_t order_ = 0;
   std::int64_t deadline_ = kNever;
   bool deadlineSet_ = false;
   std::vector<std::pair<std::int64_t, std::int64_t>> offsets_;  // (from UTC, offset), sorted

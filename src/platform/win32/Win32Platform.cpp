@@ -151,6 +151,14 @@ std::uint64_t Win32Platform::Milliseconds() {
   return GetTickCount64();
 }
 
+std::uint64_t Win32Platform::AwakeMilliseconds() {
+  ULONGLONG hundredNs = 0;
+  // Windows 7 and later have it; without it, no sleep can be told from a hold.
+  if (!QueryUnbiasedInterruptTime(&hundredNs))
+    return GetTickCount64();
+  return hundredNs / 10000u;
+}
+
 std::int32_t Win32Platform::UtcOffsetMinutes() {
   TIME_ZONE_INFORMATION zone;
   const DWORD kind = GetTimeZoneInformation(&zone);

@@ -20,6 +20,7 @@ class Win32Platform final : public Platform, public Links, public WriteAccess {
   SystemTime LocalTime() override;
   void Sleep(std::uint32_t milliseconds) override;
   std::uint64_t Milliseconds() override;
+  std::uint64_t AwakeMilliseconds() override;
   std::int32_t UtcOffsetMinutes() override;
   std::int32_t UtcOffsetMinutesAt(std::int64_t utcSeconds) override;
 
