@@ -1,5 +1,6 @@
 #include "app/RunLogWriter.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,34 @@ namespace {
 
 // Another executer may append, or roll over, at the same time.
 constexpr std::uint32_t kShareAll = kShareRead | kShareWrite | kShareDelete;
+
+// Why records go unwritten, as the lost notice says.
+constexpr const char* kCannotRollOver = "the log could not roll over";
+constexpr const char* kCannotOpen =
+    "the log could not be opened: locked, read-only, or its folder is gone";
+constexpr const char* kWriteFailed = "a write failed: the disk may be full";
+constexpr const char* kNotMade = "the record could not be made";
+constexpr const char* kStopReason =
+    "the log passed 4 MiB and cannot be renamed to pendulon.log.1; it goes on once it can";
+
+LogEntry StopLine(const AnsiString& stamp) {
+  return LogEntry{stamp, LogEvent::kLogStopped, {kStopReason}};
+}
+
+// The room a log near its bound keeps for the line that says why it stops, headed by a lost
+// notice of any count.
+std::size_t StopLineRoom() {
+  static const std::size_t room = [] {
+    const std::string stamp(kTimeStampLength, '0');
+    std::size_t notice = 0;
+    for (const char* reason : {kCannotRollOver, kCannotOpen, kWriteFailed, kNotMade})
+      notice = std::max(
+          notice,
+          LogLine(LogEntry{stamp, LogEvent::kLost, {"18446744073709551615", reason}}).size());
+    return LogLine(StopLine(stamp)).size() + notice;
+  }();
+  return room;
+}
 
 const char* KindText(LoadObserver::Kind kind) {
   switch (kind) {
@@ -213,19 +242,13 @@ AnsiString RunLogWriter::Append(LogEvent event,
     // room for its last line, which says why, once.
     const AnsiString text = WithLostNotice(line);
     if ((stopSaid_ && found.size > kRollOverSize) ||
-        found.size + text.size() + kStopLineRoom > kMostSize) {
+        found.size + text.size() + StopLineRoom() > kMostSize) {
       if (!stopSaid_) {
-        LogEntry stop;
-        stop.stamp = stamp;
-        stop.event = LogEvent::kLogStopped;
-        stop.fields = {
-            "the log passed 4 MiB and cannot be renamed to pendulon.log.1; it goes on "
-            "once it can"};
-        const AnsiString stopText = WithLostNotice(LogLine(stop));
+        const AnsiString stopText = WithLostNotice(LogLine(StopLine(stamp)));
         if (found.size + stopText.size() <= kMostSize)
           stopSaid_ = Write(stopText, false);
       }
-      Lost("the log could not roll over");
+      Lost(kCannotRollOver);
       return stamp;
     }
     Write(text, false);
@@ -251,20 +274,20 @@ bool RunLogWriter::Write(const AnsiString& text, bool create) noexcept {
         host_.OpenFile(path_, kAppendData, kShareAll, create ? kOpenAlways : kOpenExisting);
     const FileCloser closer(host_, file);
     if (file == kInvalidFile) {
-      Lost("the log could not be opened: locked, read-only, or its folder is gone");
+      Lost(kCannotOpen);
       return false;
     }
     freshOwed_ = false;
     std::uint32_t written = 0;
     if (!host_.Write(file, text.data(), static_cast<std::uint32_t>(text.size()), written) ||
         written != text.size()) {
-      Lost("a write failed: the disk may be full");
+      Lost(kWriteFailed);
       return false;
     }
     lost_ = 0;
     return true;
   } catch (...) {
-    Lost("the record could not be made");
+    Lost(kNotMade);
     return false;
   }
 }

@@ -26,9 +26,6 @@ class RunLogWriter final : public LoadObserver, public WalkObserver {
   static constexpr std::uint64_t kRollOverSize = 1024 * 1024;
   // A log that cannot roll over stops growing here.
   static constexpr std::uint64_t kMostSize = 4 * kRollOverSize;
-  // The room a log near that bound keeps for its last line, which says why it stops, and the
-  // count of records lost before it: either is at most some 200 bytes.
-  static constexpr std::uint64_t kStopLineRoom = 512;
 
   // Takes the log's path beside the executable and the moment the process started.
   explicit RunLogWriter(HostSystem& host);

@@ -215,6 +215,11 @@ bool SimPlatform::Write(FileHandle handle, const void* buffer, std::uint32_t cou
   open->second.position = static_cast<std::int64_t>(at + count);
   file->lastWrite = world_.Now();
   bytesWritten = count;
+  if (world_.recordedWrites.count(open->second.key) != 0)
+    world_.processWrites.push_back({open->second.key, world_.Now(), world_.Elapsed(),
+                                    world_.NextOrder(),
+                                    std::string(static_cast<const char*>(buffer), count),
+                                    bytes.size()});
   return true;
 }
 
@@ -329,6 +334,7 @@ void SimPlatform::ShowMessageBox(WindowHandle owner, const AnsiString& text,
   box.caption = caption;
   box.style = style;
   box.openedAt = world_.Now();
+  box.openedElapsed = world_.Elapsed();
   const std::size_t index = OpenBox(box);
   RunModal(index, owner, world_.boxAnswer(world_.boxes[index]));
 }
@@ -375,6 +381,7 @@ std::intptr_t SimPlatform::ShellOpen(WindowHandle owner, const AnsiString& verb,
     box.ownerClass = launch.ownerClass;
     box.text = file;
     box.openedAt = world_.Now();
+    box.openedElapsed = world_.Elapsed();
     RunModal(OpenBox(box), owner, boxFor);
   }
   const std::intptr_t answer = world_.shellAnswer(launch);
@@ -412,6 +419,7 @@ void SimPlatform::RunModal(std::size_t boxIndex, WindowHandle owner, std::int64_
     }
   }
   world_.boxes[boxIndex].closedAt = world_.Now();
+  world_.boxes[boxIndex].closedElapsed = world_.Elapsed();
   world_.RemoveWindow(world_.boxes[boxIndex].window);
   world_.activeWindow = owner;
 }

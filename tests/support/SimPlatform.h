@@ -93,7 +93,11 @@ class SimPlatform final : public Platform, public Links, public WriteAccess {
   void StopTimer(WindowHandle owner, TimerSink* sink) override;
   Pumped PumpMessage() override;
   void WaitForMessage() override;
-  void PostQuit() override { quitPending_ = true; }
+  void PostQuit() override {
+    if (world_.quit.at < 0)
+      world_.quit = {world_.Now(), world_.Elapsed(), world_.NextOrder()};
+    quitPending_ = true;
+  }
 
   std::unique_ptr<ScopedLock> LockSingleCopy() override;
 

@@ -74,8 +74,20 @@ SystemTime SimWorld::ToLocal(std::int64_t utc) const {
 }
 
 std::int64_t SimWorld::OffsetAt(std::int64_t utc) const {
+  return OffsetAt(utc, elapsed_);
+}
+
+SystemTime SimWorld::LocalAt(std::int64_t utc, std::int64_t elapsed) const {
+  return CivilFromUtcMs(utc + OffsetAt(utc, elapsed));
+}
+
+std::int64_t SimWorld::OffsetAt(std::int64_t utc, std::int64_t elapsed) const {
+  const Zone* zone = &zones_.front();
+  for (const Zone& z : zones_)
+    if (z.fromElapsed <= elapsed)
+      zone = &z;
   std::int64_t offset = 0;
-  for (const auto& [from, value] : offsets_) {
+  for (const auto& [from, value] : zone->rules) {
     if (from <= utc)
       offset = value;
   }
@@ -90,8 +102,17 @@ void SimWorld::SetLocalTime(int year, int month, int day, int hour, int minute, 
 }
 
 void SimWorld::SetOffsetFrom(std::int64_t utc, std::int64_t offset) {
-  offsets_.emplace_back(utc, offset);
-  std::sort(offsets_.begin(), offsets_.end());
+  Rules rules = CurrentRules();
+  rules.emplace_back(utc, offset);
+  SetZone(std::move(rules));
+}
+
+void SimWorld::SetZone(Rules rules) {
+  std::sort(rules.begin(), rules.end());
+  if (zones_.back().fromElapsed == elapsed_ || zones_.size() == 1)
+    zones_.back().rules = std::move(rules);
+  else
+    zones_.push_back({elapsed_, std::move(rules)});
 }
 
 void SimWorld::Sleep(std::int64_t ms) {
@@ -105,27 +126,24 @@ void SimWorld::Sleep(std::int64_t ms) {
 }
 
 void SimWorld::ShiftZone(std::int64_t shift) {
-  std::vector<std::pair<std::int64_t, std::int64_t>> later;
-  for (const auto& [from, offset] : offsets_)
-    if (from > now_)
-      later.emplace_back(from, offset + shift);
-  RulesFromNow(OffsetAt(now_) + shift, later);
+  Rules rules = CurrentRules();
+  for (auto& rule : rules) rule.second += shift;
+  if (rules.empty())
+    rules.emplace_back(INT64_MIN, shift);
+  zones_.push_back({elapsed_, std::move(rules)});
 }
 
-void SimWorld::ReplaceFutureRules(const std::vector<std::pair<std::int64_t, std::int64_t>>& rules) {
-  RulesFromNow(OffsetAt(now_), rules);
-}
-
-void SimWorld::RulesFromNow(std::int64_t offsetNow,
-                            const std::vector<std::pair<std::int64_t, std::int64_t>>& rules) {
-  offsets_.erase(std::remove_if(offsets_.begin(), offsets_.end(),
-                                [this](const auto& rule) { return rule.first >= now_; }),
-                 offsets_.end());
-  offsets_.emplace_back(now_, offsetNow);
-  for (const auto& rule : rules)
+void SimWorld::ReplaceFutureRules(const Rules& later) {
+  Rules rules;
+  for (const auto& rule : CurrentRules())
+    if (rule.first < now_)
+      rules.push_back(rule);
+  rules.emplace_back(now_, OffsetAt(now_));
+  for (const auto& rule : later)
     if (rule.first > now_)
-      offsets_.push_back(rule);
-  std::sort(offsets_.begin(), offsets_.end());
+      rules.push_back(rule);
+  std::sort(rules.begin(), rules.end());
+  zones_.push_back({elapsed_, std::move(rules)});
 }
 
 std::int64_t SimWorld::UtcOf(int year, int month, int day, int hour, int minute, int second,
@@ -203,6 +221,27 @@ void SimWorld::WriteFile(const std::string& path, const std::string& bytes,
   file.directory = false;
   file.bytes = bytes;
   file.lastWrite = lastWrite.value_or(now_);
+  if (recordedWrites.count(key) != 0)
+    writes.push_back({key, now_, elapsed_, NextOrder(), bytes, bytes.size()});
+}
+
+bool SimWorld::WasOn(const std::string& state, std::int64_t elapsed) const {
+  const auto found = notes_.find(state);
+  bool on = false;
+  if (found != notes_.end())
+    for (const auto& [at, value] : found->second)
+      if (at <= elapsed)
+        on = value;
+  return on;
+}
+
+std::string SimWorld::ContentsAt(const std::string& path, std::int64_t elapsed) const {
+  const std::string key = Key(path);
+  std::string contents;
+  for (const FileWrite& write : writes)
+    if (write.key == key && write.elapsed <= elapsed)
+      contents = write.bytes;
+  return contents;
 }
 
 void SimWorld::RemoveFile(const std::string& path) {

@@ -66,6 +66,7 @@ struct BoxRecord {
   std::uint32_t style = 0;
   std::int64_t openedAt = 0;
   std::int64_t closedAt = -1;  // -1 while open
+  std::int64_t openedElapsed = 0, closedElapsed = -1;
   WindowHandle window = 0;     // the box's own window, of class "#32770", while it is open
 };
 
@@ -106,6 +107,22 @@ struct ClockEvent {
   std::int64_t length = 0;           // the step, either way; the sleep's length
 };
 
+// What was written to a watched file at a moment: by WriteFile the whole contents, by a process
+// the bytes of one write; with the file's size once written.
+struct FileWrite {
+  std::string key;
+  std::int64_t at = 0, elapsed = 0;
+  std::uint64_t order = 0;
+  std::string bytes;
+  std::size_t sizeAfter = 0;
+};
+
+// A process asked to end (PostQuitMessage), the first time.
+struct QuitRecord {
+  std::int64_t at = -1, elapsed = -1;
+  std::uint64_t order = 0;
+};
+
 // A read of a watched file by a process: the bytes it read whole, or a failed open or read.
 struct FileRead {
   std::string key;
@@ -140,13 +157,19 @@ class SimWorld {
   // The machine sleeps that long from now (call it from a scheduled event): the clocks go on,
   // no process runs, and each timer that fell due meanwhile waits with one tick when it wakes.
   void Sleep(std::int64_t ms);
-  // The user picks another zone: from now on, the offset and every later rule of the zone are
+  // The zone is a setting of the machine, not a part of time: a clock set back past the moment
+  // the zone changed keeps the new zone. Each change takes effect from the monotonic count on.
+  using Rules = std::vector<std::pair<std::int64_t, std::int64_t>>;  // (from UTC, offset), sorted
+  // The user picks another zone: its offsets, now and at every other time, are the old zone's
   // shifted by that much.
   void ShiftZone(std::int64_t shift);
-  // The zone's rules change: from now on it follows these (from UTC, offset) pairs, the offset now
-  // staying until the first of them; the past keeps its own.
-  void ReplaceFutureRules(const std::vector<std::pair<std::int64_t, std::int64_t>>& rules);
-  const std::vector<std::pair<std::int64_t, std::int64_t>>& Rules() const { return offsets_; }
+  // The zone's rules change: from now on it follows these (from UTC, offset) pairs for the times
+  // after now, the offset now staying until the first of them.
+  void ReplaceFutureRules(const Rules& rules);
+  const Rules& CurrentRules() const { return zones_.back().rules; }
+  // The local time at utc by the zone set at that monotonic count: how the clock read then.
+  SystemTime LocalAt(std::int64_t utc, std::int64_t elapsed) const;
+  std::int64_t OffsetAt(std::int64_t utc, std::int64_t elapsed) const;
   // The monotonic count at which the wall clock will read utc, if it is not stepped meanwhile.
   std::int64_t ElapsedAt(std::int64_t utc) const {
     return utc == kNever ? kNever : utc - now_ + elapsed_;
@@ -244,6 +267,17 @@ class SimWorld {
   std::vector<ClockEvent> steps, sleeps;
   std::set<std::string> recordedReads;
   std::vector<FileRead> reads;
+  QuitRecord quit;
+  // The contents written by WriteFile to the files in recordedWrites (by Key), as they were made,
+  // and what processes wrote to them.
+  std::set<std::string> recordedWrites;
+  std::vector<FileWrite> writes, processWrites;
+  // States of the world a test names and notes as they change, to ask later how they stood at a
+  // moment of the monotonic count (a change at that very count counts).
+  void Note(const std::string& state, bool on) { notes_[state].emplace_back(elapsed_, on); }
+  bool WasOn(const std::string& state, std::int64_t elapsed) const;
+  // What the last write recorded of that file held at that moment; empty when none.
+  std::string ContentsAt(const std::string& path, std::int64_t elapsed) const;
   // The order of the world's records, so that two at one moment can be told apart.
   std::uint64_t NextOrder() { return ++order_; }
   std::vector<std::string> opened;  // every path a process tried to open, in order
@@ -262,13 +296,18 @@ class SimWorld {
   std::int64_t now_ = 0;
   std::int64_t elapsed_ = 0;
   std::int64_t slept_ = 0;
-  void RulesFromNow(std::int64_t offsetNow,
-                    const std::vector<std::pair<std::int64_t, std::int64_t>>& rules);
+  // Sets a new zone from now on, or changes the one set at this very count.
+  void SetZone(Rules rules);
   bool asleep_ = false;
   std::uint64_t order_ = 0;
+  std::map<std::string, std::vector<std::pair<std::int64_t, bool>>> notes_;
   std::int64_t deadline_ = kNever;
   bool deadlineSet_ = false;
-  std::vector<std::pair<std::int64_t, std::int64_t>> offsets_;  // (from UTC, offset), sorted
+  struct Zone {
+    std::int64_t fromElapsed;
+    Rules rules;
+  };
+  std::vector<Zone> zones_{Zone{INT64_MIN, {}}};
   std::multimap<std::int64_t, std::function<void()>> events_;
   std::map<std::string, std::shared_ptr<SimFile>> files_;
   std::vector<SimWindow> windows_;
