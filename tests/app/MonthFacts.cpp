@@ -67,6 +67,10 @@ std::string OffsetText(std::int64_t minutes) {
 }
 
 MonthFacts::MonthFacts(const SimWorld& world) : world_(world) {
+  const std::string launchFile = SimWorld::Key("C:\\Tools\\lib\\launch.qef");
+  for (const FileWrite& write : world.writes)
+    if (write.key == launchFile)
+      launchFiles_.push_back(&write);
   for (const ShellRecord& launch : world.launches)
     if (launch.stall > 0)
       stalls_.emplace_back(launch.elapsed, launch.elapsed + launch.stall);
@@ -165,8 +169,18 @@ std::string MonthFacts::WrongCauses(const std::string& reason, const Span& span,
 }
 
 LaunchAnswer MonthFacts::LaunchFileSays(std::int64_t elapsed, const std::string& item) const {
-  const std::vector<std::string> lines =
-      Lines(world_.ContentsAt("C:\\Tools\\lib\\launch.qef", elapsed));
+  const FileWrite* version = nullptr;
+  for (const FileWrite* write : launchFiles_)
+    if (write->elapsed <= elapsed)
+      version = write;
+  const auto known = answers_.find({version, item});
+  if (known != answers_.end())
+    return known->second;
+  return answers_[{version, item}] = Read(version == nullptr ? "" : version->bytes, item);
+}
+
+LaunchAnswer MonthFacts::Read(const std::string& contents, const std::string& item) {
+  const std::vector<std::string> lines = Lines(contents);
   const auto first = [&](const std::string& prefix) -> std::int64_t {
     for (std::size_t i = 0; i < lines.size(); ++i)
       if (StartsWith(lines[i], prefix))

@@ -5,6 +5,7 @@
 // of an item. Each answer comes from the world's records, never from the program.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,8 +58,12 @@ class MonthFacts {
   bool Held(const Span& span) const;
   bool Refused(const Span& span) const;
   std::string CauseWrong(const std::string& cause, const Span& span, bool back) const;
+  // The launch file's answer for the item, read by the rules of its format.
+  static LaunchAnswer Read(const std::string& contents, const std::string& item);
 
   const SimWorld& world_;
+  std::vector<const FileWrite*> launchFiles_;  // each version of the launch file, in order
+  mutable std::map<std::pair<const FileWrite*, std::string>, LaunchAnswer> answers_;
   std::vector<std::pair<std::int64_t, std::int64_t>> stalls_;  // monotonic from, to
   std::vector<std::int64_t> refusals_;                         // monotonic, of the minute timer
 };

@@ -216,10 +216,9 @@ bool SimPlatform::Write(FileHandle handle, const void* buffer, std::uint32_t cou
   file->lastWrite = world_.Now();
   bytesWritten = count;
   if (world_.recordedWrites.count(open->second.key) != 0)
-    world_.processWrites.push_back({open->second.key, world_.Now(), world_.Elapsed(),
-                                    world_.NextOrder(),
-                                    std::string(static_cast<const char*>(buffer), count),
-                                    bytes.size()});
+    world_.processWrites.push_back(
+        {open->second.key, world_.Now(), world_.Elapsed(), world_.NextOrder(),
+         std::string(static_cast<const char*>(buffer), count), bytes.size()});
   return true;
 }
 

@@ -179,16 +179,17 @@ std::int64_t SimWorld::NextEventTime() const {
 }
 
 std::string SimWorld::Key(const std::string& path) {
-  std::string key;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const char c = path[i];
+  std::string key(path.size(), '\0');
+  std::size_t n = 0;
+  for (const char c : path) {
     // Windows takes a run of separators for one.
-    if (c == '\\' && !key.empty() && key.back() == '\\')
+    if (c == '\\' && n > 0 && key[n - 1] == '\\')
       continue;
-    key += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    key[n++] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
   }
-  if (key.size() > 3 && key.back() == '\\')
-    key.pop_back();
+  if (n > 3 && key[n - 1] == '\\')
+    --n;
+  key.resize(n);
   return key;
 }
 
@@ -233,15 +234,6 @@ bool SimWorld::WasOn(const std::string& state, std::int64_t elapsed) const {
       if (at <= elapsed)
         on = value;
   return on;
-}
-
-std::string SimWorld::ContentsAt(const std::string& path, std::int64_t elapsed) const {
-  const std::string key = Key(path);
-  std::string contents;
-  for (const FileWrite& write : writes)
-    if (write.key == key && write.elapsed <= elapsed)
-      contents = write.bytes;
-  return contents;
 }
 
 void SimWorld::RemoveFile(const std::string& path) {

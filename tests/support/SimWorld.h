@@ -67,7 +67,7 @@ struct BoxRecord {
   std::int64_t openedAt = 0;
   std::int64_t closedAt = -1;  // -1 while open
   std::int64_t openedElapsed = 0, closedElapsed = -1;
-  WindowHandle window = 0;     // the box's own window, of class "#32770", while it is open
+  WindowHandle window = 0;  // the box's own window, of class "#32770", while it is open
 };
 
 struct ShellRecord {
@@ -276,8 +276,7 @@ class SimWorld {
   // moment of the monotonic count (a change at that very count counts).
   void Note(const std::string& state, bool on) { notes_[state].emplace_back(elapsed_, on); }
   bool WasOn(const std::string& state, std::int64_t elapsed) const;
-  // What the last write recorded of that file held at that moment; empty when none.
-  std::string ContentsAt(const std::string& path, std::int64_t elapsed) const;
+
   // The order of the world's records, so that two at one moment can be told apart.
   std::uint64_t NextOrder() { return ++order_; }
   std::vector<std::string> opened;  // every path a process tried to open, in order
