@@ -44,22 +44,14 @@ std::string FolderOf(const std::string& path) {
 
 std::string MinuteText(std::int64_t label) {
   const SystemTime t = CivilFromUtcMs(label * kMinute);
-  char text[32];
+  char text[48];
   std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u", unsigned{t.year}, unsigned{t.month},
                 unsigned{t.day}, unsigned{t.hour}, unsigned{t.minute});
   return text;
 }
 
-std::string TimeOfDayText(const SimWorld& world, std::int64_t at, std::int64_t elapsed) {
-  const SystemTime t = world.LocalAt(at, elapsed);
-  char text[16];
-  std::snprintf(text, sizeof text, "%02u:%02u:%02u", unsigned{t.hour}, unsigned{t.minute},
-                unsigned{t.second});
-  return text;
-}
-
 std::string OffsetText(std::int64_t minutes) {
-  char text[16];
+  char text[48];
   const long long magnitude = std::llabs(minutes);
   std::snprintf(text, sizeof text, "%c%02lld:%02lld", minutes < 0 ? '-' : '+', magnitude / 60,
                 magnitude % 60);

@@ -70,8 +70,6 @@ class MonthFacts {
 
 // "2027-03-09T10:17" of a local minute counted as Label counts it.
 std::string MinuteText(std::int64_t label);
-// "10:17:05" of a UTC moment on the clock as it read then.
-std::string TimeOfDayText(const SimWorld& world, std::int64_t at, std::int64_t elapsed);
 // "+01:00", "-03:30".
 std::string OffsetText(std::int64_t minutes);
 

@@ -73,7 +73,7 @@ std::string Meaning(std::intptr_t answer) {
 
 // "10:17:05"
 std::string Clock(const SystemTime& t) {
-  char text[16];
+  char text[48];
   std::snprintf(text, sizeof text, "%02u:%02u:%02u", unsigned{t.hour}, unsigned{t.minute},
                 unsigned{t.second});
   return text;
