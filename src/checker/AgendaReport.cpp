@@ -100,10 +100,10 @@ void WriteAgendaJson(std::ostream& out, const FolderCheck& check, int minutes, T
       {"folder", JsonString(check.folder)},
       {"tasksFile", JsonString(check.tasksPath)},
       {"launchFile", JsonString(check.launchPath)},
-      {"now", JsonString(IsoText(check.now))},
+      {"now", JsonString(MinuteText(check.now))},
       {"span", Object({{"minutes", Number(minutes)},
-                       {"from", JsonString(IsoText(MinuteAt(MinuteNumber(check.now) + 1)))},
-                       {"to", JsonString(IsoText(MinuteAt(MinuteNumber(check.now) + minutes)))}})},
+                       {"from", JsonString(MinuteText(MinuteAt(MinuteNumber(check.now) + 1)))},
+                       {"to", JsonString(MinuteText(MinuteAt(MinuteNumber(check.now) + minutes)))}})},
       {"lines", "[" + lines + (lines.empty() ? "]" : "\n]")}};
   const std::string start = Object(head, ",\n");
   // Every entry, one to a row, straight out: a month of many lines makes a long document.
@@ -112,14 +112,14 @@ void WriteAgendaJson(std::ostream& out, const FolderCheck& check, int minutes, T
   Agenda agenda(check.tasks, check.lines, zone);
   agenda.Walk(check.now, minutes, agenda.Select([](const LineReport&) { return true; }),
               [&](const LocalMinute& at, const MinuteOccurrence& shown, const LineReport& line) {
-                Members entry = {{"at", JsonString(IsoText(at))},
+                Members entry = {{"at", JsonString(MinuteText(at))},
                                  {"line", Number(line.number)},
                                  {"clock", JsonString(shown.times == 0   ? "skipped"
                                                       : shown.times == 2 ? "twice"
                                                                          : "once")}};
                 if (shown.times == 0) {
-                  entry.emplace_back("clockFrom", JsonString(IsoText(shown.from)));
-                  entry.emplace_back("clockTo", JsonString(IsoText(shown.to)));
+                  entry.emplace_back("clockFrom", JsonString(MinuteText(shown.from)));
+                  entry.emplace_back("clockTo", JsonString(MinuteText(shown.to)));
                 }
                 out << (first ? "\n" : ",\n") << Object(entry);
                 first = false;

@@ -123,9 +123,9 @@ std::string LineJson(const LineReport& line, bool runLog, ScheduleTexts& schedul
       twice.push_back(n);
   }
   const auto skipped = [](const SkippedMinute& s) {
-    return Object({{"minute", JsonString(IsoText(s.at))},
-                   {"clockFrom", JsonString(IsoText(s.from))},
-                   {"clockTo", JsonString(IsoText(s.to))}});
+    return Object({{"minute", JsonString(MinuteText(s.at))},
+                   {"clockFrom", JsonString(MinuteText(s.from))},
+                   {"clockTo", JsonString(MinuteText(s.to))}});
   };
   Members m = {
       {"line", Number(line.number)},
@@ -139,8 +139,8 @@ std::string LineJson(const LineReport& line, bool runLog, ScheduleTexts& schedul
       {"failure", line.failure ? failure(*line.failure) : "null"},
       {"error", line.error ? error(*line.error) : "null"},
       {"schedule", line.schedule ? ScheduleJson(*line.schedule) : "null"},
-      {"next", Array(line.next, [](const NextTime& n) { return JsonString(IsoText(n.at)); })},
-      {"nextTwice", Array(twice, [](const NextTime& n) { return JsonString(IsoText(n.at)); })},
+      {"next", Array(line.next, [](const NextTime& n) { return JsonString(MinuteText(n.at)); })},
+      {"nextTwice", Array(twice, [](const NextTime& n) { return JsonString(MinuteText(n.at)); })},
       {"nextSkipped", Array(line.skipped, skipped)},
       {"blockedBy", Array(line.blockedBy, Number)},
       {"notExamined", Array(line.notExamined, overlap)},
@@ -175,7 +175,7 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
        OrNull(!check.tasksEncoding.empty(), JsonString(check.tasksEncoding))},
       {"launchFileEncodingHint",
        OrNull(!check.launchEncoding.empty(), JsonString(check.launchEncoding))},
-      {"now", JsonString(IsoText(check.now))}};
+      {"now", JsonString(MinuteText(check.now))}};
   if (check.pendulon)
     head.emplace_back("pendulon", PendulonJson(*check.pendulon));
   Members tail = {{"summary", Object(summary)}, {"exitStatus", Number(check.ExitStatus())}};

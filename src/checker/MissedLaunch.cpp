@@ -25,7 +25,7 @@ std::optional<RunLogRecord> MissedIn(const std::vector<RunLogRecord>& gaps,
       continue;
     if (const std::optional<LocalMinute> due = FirstIn(*line.schedule, *from, *to)) {
       RunLogRecord missed = gap;
-      missed.missed = IsoText(*due);
+      missed.missed = MinuteText(*due);
       return missed;
     }
   }

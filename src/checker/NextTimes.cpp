@@ -19,14 +19,12 @@ std::vector<LineTimes> FindNextTimes(const TStringList& table, const std::vector
   const std::int64_t first = DaysFromCivil(after.year, static_cast<unsigned>(after.month),
                                            static_cast<unsigned>(after.day));
   int firstMinute = after.hour * 60 + after.minute + 1;  // of the first day
-  int weekday = 0;
   // 400 years, after which the calendar repeats, and one: each class of minute comes round.
   for (std::int64_t d = first; d <= first + 146097 + 366 && pending.Any(); ++d, firstMinute = 0) {
     const CivilDate civil = CivilFromDays(d);
     LocalMinute at{static_cast<int>(civil.year), static_cast<int>(civil.month),
                    static_cast<int>(civil.day)};
-    // Read as the walk reads it once, then counted: the search passes over most days.
-    weekday = weekday > 0 ? weekday % 7 + 1 : WeekdayNumber(EncodeDateTime(TimeOf(at)));
+    const int weekday = WeekdayOfDay(d);
     const int date = classes.DateClass(at.month, at.day, weekday);
     if (!classes.ActingOn(date).Intersects(pending))
       continue;

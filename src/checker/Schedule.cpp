@@ -53,15 +53,6 @@ std::string DateWords(const Schedule& s) {
 
 }  // namespace
 
-LocalMinute MinuteOf(const SystemTime& t) {
-  return {t.year, t.month, t.day, t.hour, t.minute};
-}
-
-SystemTime TimeOf(const LocalMinute& m) {
-  const auto word = [](int value) { return static_cast<std::uint16_t>(value); };
-  return {word(m.year), word(m.month), 0, word(m.day), word(m.hour), word(m.minute)};
-}
-
 const char* MonthName(int month) {
   static const char* const kNames[] = {"January",   "February", "March",    "April",
                                        "May",       "June",     "July",     "August",
@@ -69,16 +60,10 @@ const char* MonthName(int month) {
   return kNames[month - 1];
 }
 
-std::string IsoText(const LocalMinute& m) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d", m.year, m.month, m.day, m.hour,
-                m.minute);
-  return text;
-}
-
 std::string ReadableText(const LocalMinute& m) {
   // The weekday the executer's walk reads on that date.
-  const int weekday = WeekdayNumber(EncodeDateTime(TimeOf(m)));
+  const int weekday = WeekdayOfDay(
+      DaysFromCivil(m.year, static_cast<unsigned>(m.month), static_cast<unsigned>(m.day)));
   char text[40];
   std::snprintf(text, sizeof text, "%.3s %04d-%02d-%02d %02d:%02d", WeekdayName(weekday), m.year,
                 m.month, m.day, m.hour, m.minute);
@@ -89,11 +74,6 @@ FieldRange RangeOf(int field) {
   static constexpr FieldRange kRanges[Schedule::kFields] = {
       {0, 59}, {0, 23}, {1, 31}, {1, 12}, {1, 7}};
   return kRanges[field];
-}
-
-int MostDaysIn(int month) {
-  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return kDays[month - 1];
 }
 
 bool CanOccur(const Schedule& s) {
@@ -126,7 +106,7 @@ std::optional<LocalMinute> FirstIn(const Schedule& s, const LocalMinute& from,
   const auto matches = [&s](int field, int value) { return !s.Fixed(field) || s[field] == value; };
   for (std::int64_t d = first; d <= last && d - first <= 400; ++d) {
     const CivilDate date = CivilFromDays(d);
-    const int weekday = static_cast<int>((d % 7 + 11) % 7) + 1;  // 1970-01-01 was a Thursday
+    const int weekday = WeekdayOfDay(d);
     if (!matches(TaskFields::kDay, static_cast<int>(date.day)) ||
         !matches(TaskFields::kMonth, static_cast<int>(date.month)) ||
         !matches(TaskFields::kWeekday, weekday))

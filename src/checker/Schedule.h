@@ -6,23 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "platform/Calendar.h"
 #include "platform/SystemTime.h"
 #include "scheduler/TaskLine.h"
 
 namespace pendulon {
 
-struct LocalMinute {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0;
-
-  auto operator<=>(const LocalMinute&) const = default;
-};
-
-// The minute of a clock reading, seconds dropped; and the reading at second 00 of a minute.
-LocalMinute MinuteOf(const SystemTime& time);
-SystemTime TimeOf(const LocalMinute& minute);
 const char* MonthName(int month);  // "January" for 1
-// "2026-03-02T08:30"
-std::string IsoText(const LocalMinute& minute);
 // "Mon 2026-03-02 08:30"
 std::string ReadableText(const LocalMinute& minute);
 
@@ -44,9 +34,6 @@ struct FieldRange {
   int low, high;
 };
 FieldRange RangeOf(int field);
-
-// The most days the month ever has: 29 for February.
-int MostDaysIn(int month);
 
 // False when the fixed day never occurs in the fixed month (31 April, 30 February).
 bool CanOccur(const Schedule& schedule);

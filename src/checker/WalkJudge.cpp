@@ -134,7 +134,7 @@ LineSet WalkJudge::Walk(int timeClass, int dateClass, const LocalMinute& at) {
 
 void WalkJudge::Disagree(const char* what) const {
   throw std::logic_error(std::string("qefcheck's search and the executer's walk disagree at ") +
-                         IsoText(at_) + ": " + what);
+                         MinuteText(at_) + ": " + what);
 }
 
 }  // namespace pendulon

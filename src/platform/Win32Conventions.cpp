@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
-
 }  // namespace
 
 FileTime FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {

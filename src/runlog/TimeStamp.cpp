@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/Calendar.h"
+
 namespace pendulon {
 namespace {
 
@@ -30,19 +32,14 @@ int Digits(std::string_view text, std::size_t at, std::size_t count) {
   return value;
 }
 
-int DaysIn(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
 // Reads the date and the hour and minute both patterns begin with; nothing for a date or a time
 // of day that does not exist.
 std::optional<SystemTime> ReadMinute(std::string_view text) {
   SystemTime t;
   const int year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
   const int hour = Digits(text, 11, 2), minute = Digits(text, 14, 2);
-  if (month < 1 || month > 12 || day < 1 || day > DaysIn(year, month) || hour > 23 || minute > 59)
+  if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 ||
+      minute > 59)
     return std::nullopt;
   const auto word = [](int value) { return static_cast<std::uint16_t>(value); };
   t.year = word(year);
@@ -63,14 +60,6 @@ AnsiString TimeStamp(const SystemTime& t, std::int32_t offset) {
                 unsigned{t.hour} % 100u, unsigned{t.minute} % 100u, unsigned{t.second} % 100u,
                 unsigned{t.milliseconds} % 1000u, offset < 0 ? '-' : '+', magnitude / 60 % 100,
                 magnitude % 60);
-  return text;
-}
-
-AnsiString MinuteText(const SystemTime& t) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u", unsigned{t.year} % 10000u,
-                unsigned{t.month} % 100u, unsigned{t.day} % 100u, unsigned{t.hour} % 100u,
-                unsigned{t.minute} % 100u);
   return text;
 }
 

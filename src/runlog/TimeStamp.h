@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/AnsiString.h"
+#include "platform/Calendar.h"
 #include "platform/SystemTime.h"
 
 namespace pendulon {
@@ -16,7 +17,7 @@ namespace pendulon {
 constexpr std::size_t kTimeStampLength = 29;
 
 AnsiString TimeStamp(const SystemTime& local, std::int32_t utcOffsetMinutes);
-AnsiString MinuteText(const SystemTime& local);
+// The minute's text is the calendar's (MinuteText in platform/Calendar.h).
 
 // True when the text has the stamp's shape: digits where 2026-12-09T08:30:00.214+01:00 has
 // digits, a sign where it has "+", the rest exactly; whether the date exists is not asked.

@@ -8,17 +8,13 @@ namespace {
 constexpr std::int64_t kMinuteMs = 60000;
 constexpr std::int64_t kDayMs = 24 * 60 * kMinuteMs;
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
-
 }  // namespace
 
 std::int64_t ClockReading::UtcMinute() const {
   return FloorDiv(utcMs, kMinuteMs);
 }
 
-std::int64_t ClockReading::LocalMinute() const {
+std::int64_t ClockReading::LocalMinuteNumber() const {
   return FloorDiv(utcMs + offsetMinutes * kMinuteMs, kMinuteMs);
 }
 
@@ -47,7 +43,7 @@ SystemTime MinuteTime(std::int64_t localMinute) {
   t.year = static_cast<std::uint16_t>(date.year);
   t.month = static_cast<std::uint16_t>(date.month);
   t.day = static_cast<std::uint16_t>(date.day);
-  t.dayOfWeek = static_cast<std::uint16_t>((days % 7 + 7 + 4) % 7);  // 1970-01-01 was a Thursday
+  t.dayOfWeek = static_cast<std::uint16_t>(WeekdayOfDay(days) - 1);  // 0 for Sunday
   t.hour = static_cast<std::uint16_t>(inDay / 60);
   t.minute = static_cast<std::uint16_t>(inDay % 60);
   return t;

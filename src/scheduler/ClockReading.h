@@ -21,14 +21,14 @@ struct ClockReading {
   std::int64_t UtcMinute() const;
   // The minute the local clock shows, as minutes since 1970-01-01 00:00 of the local clock: the
   // minute a walk serves, which the task lines match.
-  std::int64_t LocalMinute() const;
+  std::int64_t LocalMinuteNumber() const;
   // Milliseconds since the local minute began.
   std::uint32_t IntoMinute() const;
 };
 
 ClockReading ReadClock(HostSystem& clock);
 
-// The local minute (seconds zero) of a minute counted as LocalMinute counts it.
+// The local minute (seconds zero) of a minute counted as LocalMinuteNumber counts it.
 SystemTime MinuteTime(std::int64_t localMinute);
 
 // How the clock moved from one reading to a later one, beyond the time that passed.

@@ -41,7 +41,7 @@ void TaskScheduler::StartScheduler() {
   // The minute the alignment ends in counts as walked: a first tick that comes early never
   // matches it, and minutes after it that pass without a walk are told as such.
   since_.walk = ReadClock(host_);
-  ledger_.BeginWalk(since_.walk.LocalMinute());
+  ledger_.BeginWalk(since_.walk.LocalMinuteNumber());
   taskMark_ = WriteMarkOf(host_, tasksPath_);
   try {
     Load(LoadObserver::Kind::kFirst);
@@ -78,7 +78,7 @@ void TaskScheduler::TaskTimerTimer() {
   // A tick that comes early, after the clock was set back a little or on a period the timer
   // kept, finds its minute walked already: it only re-arms.
   const LaunchLedger::Verdict verdict =
-      ledger_.Judge(now.LocalMinute(), MovementBetween(since_.walk, now));
+      ledger_.Judge(now.LocalMinuteNumber(), MovementBetween(since_.walk, now));
   std::exception_ptr walkError;
   if (verdict == LaunchLedger::Verdict::kNotAgain) {
     NotAgain(now);
@@ -105,7 +105,7 @@ void TaskScheduler::TaskTimerTimer() {
 void TaskScheduler::WalkMinute(const ClockReading& now, LaunchLedger::Verdict verdict) {
   BeginWalk(now, verdict);
   Walk walk;
-  walk.localMinute = now.LocalMinute();
+  walk.localMinute = now.LocalMinuteNumber();
   walk.minute = MinuteTime(walk.localMinute);
   walk.utcMinute = now.UtcMinute();
   walk.tableChanges = tableChanges_;
@@ -131,7 +131,7 @@ void TaskScheduler::WalkMinute(const ClockReading& now, LaunchLedger::Verdict ve
 }
 
 void TaskScheduler::BeginWalk(const ClockReading& now, LaunchLedger::Verdict verdict) {
-  const std::int64_t minute = now.LocalMinute();
+  const std::int64_t minute = now.LocalMinuteNumber();
   if (walkObserver_ != nullptr) {
     const std::int64_t last = ledger_.LastWalked().value_or(minute - 1);
     if (verdict == LaunchLedger::Verdict::kWalkAgain) {
@@ -165,7 +165,7 @@ void TaskScheduler::BeginWalk(const ClockReading& now, LaunchLedger::Verdict ver
 void TaskScheduler::NotAgain(const ClockReading& now) {
   const ClockMovement moved = MovementBetween(since_.walk, now);
   const std::optional<std::int64_t> last = ledger_.LastWalked();
-  const std::int64_t minute = now.LocalMinute();
+  const std::int64_t minute = now.LocalMinuteNumber();
   // A tick that only came early says nothing; a set-back says once which minutes it leaves out.
   if (walkObserver_ == nullptr || !last || moved.steppedMs > -LaunchLedger::kClockGrainMs ||
       (toldNotAgain_ && minute >= toldNotAgain_->first))
@@ -251,8 +251,8 @@ void TaskScheduler::Stop(const AnsiString& why) {
 
 void TaskScheduler::TellMinutesNotWalked(const ClockReading& now) {
   const std::optional<std::int64_t> last = ledger_.LastWalked();
-  if (walkObserver_ != nullptr && last && now.LocalMinute() > *last + 1)
-    walkObserver_->NotWalked(MinuteTime(*last + 1), MinuteTime(now.LocalMinute() - 1),
+  if (walkObserver_ != nullptr && last && now.LocalMinuteNumber() > *last + 1)
+    walkObserver_->NotWalked(MinuteTime(*last + 1), MinuteTime(now.LocalMinuteNumber() - 1),
                              WhyLate(since_, now));
 }
 

@@ -72,7 +72,7 @@ TEST_F(CheckerTest, TheSpanListsEachLinesNextTimesAndNoOthers) {
           next.push_back(n);
       }
       listed[k].resize(std::min(listed[k].size(), static_cast<std::size_t>(kCount)));
-      EXPECT_EQ(listed[k], next) << "line " << k + 1 << " after " << IsoText(after);
+      EXPECT_EQ(listed[k], next) << "line " << k + 1 << " after " << MinuteText(after);
       // The skipped minutes the next times name: those before the last of them, when full.
       const auto named = [&](const LocalMinute& at) {
         return at <= end && (next.size() < kCount || at < next.back().at);
@@ -86,7 +86,7 @@ TEST_F(CheckerTest, TheSpanListsEachLinesNextTimesAndNoOthers) {
         if (named(at))
           seen.push_back(at);
       }
-      EXPECT_EQ(seen, notShown) << "line " << k + 1 << " after " << IsoText(after);
+      EXPECT_EQ(seen, notShown) << "line " << k + 1 << " after " << MinuteText(after);
     }
   }
 }

@@ -94,7 +94,7 @@ TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
           auto& events = expected[next.at];
           if (!events.empty() && events.back().rfind("List index", 0) == 0)
             ADD_FAILURE() << "line " << line.number << " acts after a raise at "
-                          << IsoText(next.at);
+                          << MinuteText(next.at);
           events.push_back(line.error ? line.error->message : std::string(*line.Item()));
         }
       }
@@ -110,7 +110,7 @@ TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
         const auto predicted = expected.find(now);
         EXPECT_EQ(real,
                   predicted == expected.end() ? std::vector<std::string>() : predicted->second)
-            << IsoText(now);
+            << MinuteText(now);
         minutesWithEvents += real.empty() ? 0 : 1;
       }
       EXPECT_EQ(minutesWithEvents, 7 * 24 * 60);  // "every" runs each minute the walk gets to it
@@ -119,12 +119,12 @@ TEST_F(NextTimesTest, AgreeWithTheExecutersWalkMinuteByMinuteForAWeek) {
       for (const LineReport& line : lines) {
         for (const NextTime& next : line.next) {
           if (next.at <= last) {
-            EXPECT_EQ(shown[next.at], next.twice ? 2 : 1) << line.number << " " << IsoText(next.at);
+            EXPECT_EQ(shown[next.at], next.twice ? 2 : 1) << line.number << " " << MinuteText(next.at);
           }
         }
         for (const SkippedMinute& skipped : line.skipped) {
           if (skipped.at <= last) {
-            EXPECT_EQ(shown.count(skipped.at), 0u) << line.number << " " << IsoText(skipped.at);
+            EXPECT_EQ(shown.count(skipped.at), 0u) << line.number << " " << MinuteText(skipped.at);
           }
         }
       }
