@@ -37,6 +37,13 @@ class Month {
 
   void Play() {
     history_.Install(world_);
+    // Records no check here reads, dropped as they pile up.
+    std::function<void()> drop = [this, &drop] {
+      world_.opened.clear();
+      world_.windowLog.clear();
+      world_.At(world_.Now() + kHour, drop);
+    };
+    world_.At(world_.Now(), drop);
     SimPlatform process(world_, kExe, "\"C:\\Tools\\pendulon.exe\" \"-w quillmar\"");
     RunProgram(process);
   }

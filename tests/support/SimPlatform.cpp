@@ -92,7 +92,7 @@ FoundFile SimPlatform::FindFile(const AnsiString& path) {
   FoundFile result;
   const SimFile* file = world_.File(path);
   // Like FindFirstFileA, a drive root is not an entry that can be found.
-  if (file == nullptr || SimWorld::Key(path).size() <= 3)
+  if (file == nullptr || world_.KeyOf(path).size() <= 3)
     return result;
   result.found = true;
   result.directory = file->directory;
@@ -123,7 +123,7 @@ bool SimPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
 
 FileHandle SimPlatform::OpenFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                                  std::uint32_t disposition) {
-  const std::string key = SimWorld::Key(path);
+  const std::string key = world_.KeyOf(path);
   world_.opened.push_back(path);
   const FileHandle handle = Open(key, path, access, share, disposition);
   if (handle == kInvalidFile && (access & kGenericRead) != 0)

@@ -193,6 +193,15 @@ std::string SimWorld::Key(const std::string& path) {
   return key;
 }
 
+const std::string& SimWorld::KeyOf(const std::string& path) {
+  if (keys_.size() > 4096)
+    keys_.clear();
+  const auto known = keys_.find(path);
+  if (known != keys_.end())
+    return known->second;
+  return keys_.emplace(path, Key(path)).first->second;
+}
+
 std::string SimWorld::ParentOf(const std::string& key) {
   const auto slash = key.rfind('\\');
   if (slash == std::string::npos)
@@ -269,7 +278,7 @@ void SimWorld::LockForWriting(const std::string& path, bool locked) {
 }
 
 SimFile* SimWorld::File(const std::string& path) {
-  const std::string key = Key(path);
+  const std::string& key = KeyOf(path);
   if (key.size() == 3 && key[1] == ':') {
     static SimFile root{true, {}, 0, false, false};
     return &root;
@@ -279,7 +288,7 @@ SimFile* SimWorld::File(const std::string& path) {
 }
 
 std::shared_ptr<SimFile> SimWorld::Shared(const std::string& path) {
-  const auto found = files_.find(Key(path));
+  const auto found = files_.find(KeyOf(path));
   return found == files_.end() ? nullptr : found->second;
 }
 

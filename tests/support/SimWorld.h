@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -215,6 +216,8 @@ class SimWorld {
   bool Exists(const std::string& path) { return File(path) != nullptr; }
   std::string Contents(const std::string& path);
   static std::string Key(const std::string& path);
+  // The same, remembered: a month asks for a few paths millions of times.
+  const std::string& KeyOf(const std::string& path);
   static std::string ParentOf(const std::string& key);
 
   // Windows.
@@ -309,6 +312,7 @@ class SimWorld {
   std::vector<Zone> zones_{Zone{INT64_MIN, {}}};
   std::multimap<std::int64_t, std::function<void()>> events_;
   std::map<std::string, std::shared_ptr<SimFile>> files_;
+  std::unordered_map<std::string, std::string> keys_;
   std::vector<SimWindow> windows_;
   WindowHandle nextWindow_ = 0x100;
 };
