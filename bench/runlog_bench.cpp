@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/RunLogWriter.h"
-#include "checker/RunLogReader.h"
+#include "checker/log/RunLogReader.h"
 #include "support/SimPlatform.h"
 
 namespace pendulon::sim {

@@ -20,12 +20,12 @@
 #include <nlohmann/json.hpp>
 
 #include "FuzzCheck.h"
-#include "checker/FolderCheck.h"
-#include "checker/JsonReport.h"
-#include "checker/Printable.h"
-#include "checker/SizeLimits.h"
-#include "checker/TextReport.h"
-#include "checker/Windows1252Text.h"
+#include "checker/folder/FolderCheck.h"
+#include "checker/report/JsonReport.h"
+#include "checker/text/Printable.h"
+#include "checker/folder/SizeLimits.h"
+#include "checker/report/TextReport.h"
+#include "checker/report/Windows1252Text.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
 #include "scheduler/MinuteMatcher.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "checker/LaunchExplanation.h"
+#include "checker/launch/LaunchExplanation.h"
 #include "launcher/LaunchItem.h"
 #include "launcher/Qeflib.h"
 #include "platform/Files.h"

@@ -3,13 +3,13 @@
 #include <exception>
 
 #include "Version.h"
-#include "checker/AgendaReport.h"
 #include "checker/CommandLine.h"
-#include "checker/JsonReport.h"
-#include "checker/LogFollower.h"
-#include "checker/ShownOutput.h"
-#include "checker/TextReport.h"
-#include "checker/Windows1252Text.h"
+#include "checker/log/LogFollower.h"
+#include "checker/report/AgendaReport.h"
+#include "checker/report/JsonReport.h"
+#include "checker/report/ShownOutput.h"
+#include "checker/report/TextReport.h"
+#include "checker/report/Windows1252Text.h"
 #include "platform/Exceptions.h"
 #include "platform/FolderFiles.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "checker/Machine.h"
+#include "checker/folder/Machine.h"
 #include "platform/ReadingHost.h"
 
 namespace pendulon {

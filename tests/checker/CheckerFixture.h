@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "checker/Checker.h"
-#include "checker/FolderCheck.h"
+#include "checker/folder/FolderCheck.h"
 #include "support/SimFixture.h"
 
 namespace pendulon::sim {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "checker/FolderCheck.h"
-#include "checker/TextReport.h"
+#include "checker/folder/FolderCheck.h"
+#include "checker/report/TextReport.h"
 
 namespace pendulon {
 

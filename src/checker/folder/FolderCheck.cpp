@@ -1,0 +1,107 @@
+#include "checker/folder/FolderCheck.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "checker/folder/MissedLaunch.h"
+#include "checker/folder/RaisingAbove.h"
+#include "checker/folder/SizeLimits.h"
+#include "checker/folder/Utf8Files.h"
+#include "checker/launch/ServingHost.h"
+#include "checker/log/LogWriting.h"
+#include "checker/search/NextTimes.h"
+#include "launcher/LaunchItem.h"
+#include "platform/Exceptions.h"
+#include "platform/Files.h"
+#include "platform/FolderFiles.h"
+#include "platform/Process.h"
+#include "scheduler/TaskLine.h"
+
+namespace pendulon {
+
+FolderCheck CheckFolder(ReadingHost& platform, const AnsiString& folder, char separator,
+                        const Machine& machine) {
+  FolderCheck check;
+  check.folder = folder;
+  const AnsiString lib = JoinPath(folder, kLibFolder, separator);
+  check.tasksPath = JoinPath(lib, kTasksFile, separator);
+  check.launchPath = JoinPath(lib, kLaunchFile, separator);
+  check.runLogPath = JoinPath(lib, kRunLogFile, separator);
+  check.now = MinuteOf(platform.LocalTime());
+
+  // A folder sent from elsewhere may lead out of itself, to a file the report would then show.
+  for (const AnsiString& path : {lib, check.tasksPath, check.launchPath}) {
+    if (const auto target = machine.links ? machine.links->LinkTarget(path) : std::nullopt)
+      throw Exception(path + " is a link to " + (target->empty() ? "an unknown place" : *target) +
+                      ": qefcheck reads nothing through a link, which may lead out of the folder");
+  }
+  check.tasksHint = SavedWithTxt(platform, check.tasksPath, separator);
+  check.launchHint = SavedWithTxt(platform, check.launchPath, separator);
+  // The explainer reads each item from the lines that decide it, served from memory.
+  ServingHost served(platform);
+  TStringList& tasks = check.tasks;
+  CheckSize(platform, check.tasksPath, kTaskFileLimit);
+  LoadLines(platform, tasks, check.tasksPath);
+  CheckSize(platform, check.tasksPath, kTaskFileLimit, tasks.Count());
+  // Present whatever its date: the executer's own test would miss a file dated before 1980.
+  check.launchPresent = platform.FindFile(check.launchPath).found;
+
+  if (check.launchPresent)
+    CheckSize(platform, check.launchPath, kLaunchFileLimit);
+  LaunchExplainer launches(served, check.launchPath, check.launchPresent, machine.checkDrivePaths);
+  check.launchLines = launches.LineCount();
+  CheckSize(platform, check.launchPath, kLaunchFileLimit, check.launchLines);
+  check.tasksEncoding = Utf8Hint(tasks);
+  if (const TStringList* lines = launches.Lines())
+    check.launchEncoding = Utf8Hint(*lines);
+
+  check.lines = AnalyseLines(tasks, launches, platform, check.now);
+  std::set<int> taskLines;
+  for (const LineReport& line : check.lines) {
+    if (line.kind == LineKind::kTask)
+      taskLines.insert(line.number);
+  }
+  check.runLog = ReadRunLog(platform, check.runLogPath, taskLines, machine.links);
+  const bool logRead = check.runLog && check.runLog->AnyLogFile();
+  // Only a log that is on, as a file, is written; its older file never is.
+  const bool on = logRead && std::any_of(check.runLog->files.begin(), check.runLog->files.end(),
+                                         [&](const RunLogFile& f) {
+                                           return f.path == check.runLogPath && f.notRead.empty();
+                                         });
+  if (on && machine.access != nullptr)
+    check.runLog->cannotWrite = WhyLogNotWritten(*machine.access, check.runLogPath, lib);
+  check.pendulon = StatusOf(machine.windows, logRead,
+                            logRead ? check.runLog->lastStart : std::nullopt, check.now);
+  FolderCheck::Summary& sum = check.summary;
+  for (LineReport& line : check.lines) {
+    sum.empty += line.kind == LineKind::kEmpty ? 1 : 0;
+    sum.comments += line.kind == LineKind::kComment ? 1 : 0;
+    sum.tasks += line.kind == LineKind::kTask ? 1 : 0;
+    if (check.runLog && line.kind == LineKind::kTask) {
+      // The log numbers lines as the task file was then: a record of another item speaks of a
+      // line that has been edited since.
+      if (const auto last = check.runLog->lastByLine.find(line.number);
+          last != check.runLog->lastByLine.end() && line.Item() != nullptr &&
+          last->second.item == *line.Item())
+        line.lastRun = last->second;
+      if (line.Fires())
+        if (std::optional<RunLogRecord> gap = MissedIn(check.runLog->gaps, line))
+          line.lastRun = std::move(gap);
+    }
+    // "Did my task run?" is answered by the exit status too.
+    if (line.verdict == Verdict::kLaunches && line.lastRun &&
+        line.lastRun->event == LogEvent::kLaunch && line.lastRun->Failed()) {
+      line.lastLaunchFailed = true;
+      line.reason += ", but its last launch in the run log failed: the shell answered " +
+                     std::to_string(line.lastRun->answer) + " (" + Visible(line.lastRun->meaning) +
+                     ")";
+    }
+    sum.launching += line.verdict == Verdict::kLaunches && !line.lastLaunchFailed ? 1 : 0;
+    if (line.Problem())
+      sum.problems.push_back(line.number);
+  }
+  return check;
+}
+
+}  // namespace pendulon

@@ -1,0 +1,122 @@
+#include "checker/log/LogFollower.h"
+
+#include <algorithm>
+
+#include "checker/log/EventWords.h"
+#include "checker/text/Printable.h"
+#include "platform/Files.h"
+#include "platform/FolderFiles.h"
+
+namespace pendulon {
+namespace {
+
+// How much of a file's end is read for its last events: many lines of any ordinary length.
+constexpr std::uint64_t kRecentBytes = 64 * 1024;
+constexpr std::size_t kTimeWidth = 25;  // "Wed 2026-12-09 08:30:00" and two spaces
+
+}  // namespace
+
+LogFollower::LogFollower(FileReader& files, Links* links, const AnsiString& logPath,
+                         std::ostream& out)
+    : files_(files), links_(links), path_(logPath), out_(out) {}
+
+void LogFollower::Say(int, const std::optional<LogEntry>& entry) {
+  std::string line = entry ? LogTime(entry->stamp, true) : std::string();
+  line.resize(kTimeWidth, ' ');
+  line += entry ? EventWords(*entry) : "a line that is no event of the run log, skipped";
+  if (recent_ != nullptr)
+    recent_->push_back(std::move(line));
+  else
+    out_ << line << "\n";
+}
+
+std::uint64_t LogFollower::ReadFrom(const AnsiString& path, std::uint64_t offset,
+                                    RunLogLines& lines) {
+  // The executer may hold the log open to append, or to roll it over: share both.
+  const FileHandle file = files_.OpenToRead(path, kShareRead | kShareWrite | kShareDelete);
+  const FileCloser closer(files_, file);
+  if (file == kInvalidFile || files_.KindOf(file) != FileKind::kFile ||
+      files_.Seek(file, static_cast<std::int64_t>(offset), kSeekBegin) < 0)
+    return offset;
+  char buffer[65536];
+  for (std::uint32_t got = 0; files_.Read(file, buffer, sizeof buffer, got) && got > 0;) {
+    lines.Add(std::string_view(buffer, got));
+    offset += got;
+  }
+  return offset;
+}
+
+void LogFollower::ShowRecent(std::size_t count) {
+  std::deque<std::string> recent;
+  recent_ = &recent;
+  for (const AnsiString& path : {OlderRunLog(path_), path_}) {
+    const FoundFile found = files_.FindFile(path);
+    const bool link = links_ != nullptr && links_->LinkTarget(path).has_value();
+    if (!found.found || found.directory || link)
+      continue;
+    const std::uint64_t from = found.size > kRecentBytes ? found.size - kRecentBytes : 0;
+    auto lines = std::make_unique<RunLogLines>(
+        [this](int number, std::optional<LogEntry> entry) { Say(number, entry); });
+    if (from > 0)
+      lines->BeginInsideALine();
+    const std::uint64_t end = ReadFrom(path, from, *lines);
+    if (path != path_) {
+      lines->Finish();
+      continue;
+    }
+    // The log itself goes on from here; a line still being written is finished later.
+    offset_ = end;
+    lastWrite_ = found.lastWrite;
+    lines_ = std::move(lines);
+    state_ = State::kFollowing;
+  }
+  recent_ = nullptr;
+  while (recent.size() > count) recent.pop_front();
+  for (const std::string& line : recent) out_ << line << "\n";
+}
+
+void LogFollower::Wait(const std::string& why) {
+  if (state_ != State::kWaiting)
+    out_ << std::string(kTimeWidth, ' ') << why << "\n";
+  state_ = State::kWaiting;
+  offset_ = 0;
+  lines_.reset();
+}
+
+void LogFollower::Look() {
+  if (links_ != nullptr) {
+    if (const std::optional<AnsiString> target = links_->LinkTarget(path_)) {
+      Wait(Visible(path_) + " is a link to " + Visible(*target) +
+           ", which qefcheck does not follow: waiting for a file of that name");
+      return;
+    }
+  }
+  const FoundFile found = files_.FindFile(path_);
+  if (!found.found || found.directory) {
+    Wait(state_ == State::kFollowing
+             ? Visible(path_) + " was deleted: waiting for it to be there again"
+             : "waiting for " + Visible(path_) +
+                   ", which is not there: an empty file of that name turns the run log on");
+    return;
+  }
+  if (state_ == State::kFollowing && found.size < offset_) {
+    // Rolled over: the rest of the file read so far now lies in the older file, unless that is
+    // older than what was read (the log was deleted and begun anew).
+    const AnsiString older = OlderRunLog(path_);
+    const FoundFile old = files_.FindFile(older);
+    const bool link = links_ != nullptr && links_->LinkTarget(older).has_value();
+    if (old.found && !old.directory && !link && old.size >= offset_ && old.lastWrite >= lastWrite_)
+      ReadFrom(older, offset_, *lines_);
+    lines_->Finish();
+    lines_.reset();
+    offset_ = 0;
+  }
+  if (!lines_)
+    lines_ = std::make_unique<RunLogLines>(
+        [this](int number, std::optional<LogEntry> entry) { Say(number, entry); });
+  state_ = State::kFollowing;
+  offset_ = ReadFrom(path_, offset_, *lines_);
+  lastWrite_ = found.lastWrite;
+}
+
+}  // namespace pendulon

@@ -1,0 +1,30 @@
+#include "checker/log/ProcessHistory.h"
+
+namespace pendulon {
+
+void ProcessHistory::Take(const LogEntry& entry) {
+  if (entry.event == LogEvent::kStart) {
+    open_.push_back({entry, std::nullopt});
+    return;
+  }
+  if (entry.event != LogEvent::kEnd || open_.empty())
+    return;
+  if (entry.fields[EndField::kReason] == "stop") {
+    open_.pop_back();
+    return;
+  }
+  // A copy that ran has ended; starts before it that never ended are past.
+  ended_ = ProcessRun{open_.back().start, entry};
+  open_.clear();
+}
+
+std::optional<ProcessRun> ProcessHistory::Last() const {
+  // A refused start whose end was lost ran nothing.
+  for (auto run = open_.rbegin(); run != open_.rend(); ++run) {
+    if (run->start.fields[StartField::kOutcome] != "refused")
+      return *run;
+  }
+  return ended_;
+}
+
+}  // namespace pendulon

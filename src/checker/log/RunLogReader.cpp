@@ -1,0 +1,209 @@
+#include "checker/log/RunLogReader.h"
+
+#include <algorithm>
+#include <deque>
+
+#include "checker/text/Printable.h"
+#include "platform/Files.h"
+#include "platform/FolderFiles.h"
+#include "runlog/RunLogLines.h"
+
+namespace pendulon {
+namespace {
+
+constexpr std::uint64_t kMostBytes = 16 * 1024 * 1024;
+
+const char* WhyNotRead(FileKind kind) {
+  switch (kind) {
+    case FileKind::kPipe:
+      return "it is a pipe, not a file";
+    case FileKind::kDevice:
+      return "it is a device, not a file";
+    case FileKind::kFile:
+    case FileKind::kOther:
+      break;
+  }
+  return "it is not a regular file";
+}
+
+// Takes the lines of the log into the summary, keeping only what the report shows.
+class Collector {
+ public:
+  Collector(RunLogSummary& summary, const std::set<int>& taskLines)
+      : summary_(summary), taskLines_(taskLines) {}
+
+  void Take(int number, const std::optional<LogEntry>& entry) {
+    if (!entry || !Record(*entry)) {
+      ++summary_.skipped;
+      if (summary_.malformed.size() < RunLogSummary::kMostNamed)
+        summary_.malformed.push_back({summary_.files.size() - 1, number});
+      return;
+    }
+    ++summary_.records;
+  }
+
+  void Finish() {
+    summary_.failures.assign(failures_.rbegin(), failures_.rend());
+    summary_.gaps.assign(gaps_.rbegin(), gaps_.rend());
+    summary_.lastStart = history_.Last();
+  }
+
+ private:
+  // False for a launch or a launch of nothing whose task line is no number from 1.
+  bool Record(const LogEntry& entry) {
+    history_.Take(entry);
+    RunLogRecord r;
+    r.event = entry.event;
+    r.time = entry.stamp;
+    r.entry = entry;
+    r.order = summary_.records + 1;
+    const auto& f = entry.fields;
+    switch (entry.event) {
+      case LogEvent::kLaunch:
+      case LogEvent::kNoLaunch:
+      case LogEvent::kWaiting: {
+        static_assert(std::size_t{LaunchField::kMinute} == NoLaunchField::kMinute &&
+                      std::size_t{LaunchField::kLine} == NoLaunchField::kLine &&
+                      std::size_t{LaunchField::kItem} == NoLaunchField::kItem &&
+                      std::size_t{LaunchField::kMinute} == WaitingField::kMinute &&
+                      std::size_t{LaunchField::kLine} == WaitingField::kLine &&
+                      std::size_t{LaunchField::kItem} == WaitingField::kItem);
+        std::int64_t line = 0;
+        if (!ParseLogNumber(f[LaunchField::kLine], line) || line < 1 || line > 0x7FFFFFFF)
+          return false;
+        r.minute = f[LaunchField::kMinute];
+        r.line = static_cast<int>(line);
+        r.item = f[LaunchField::kItem];
+        if (entry.event == LogEvent::kLaunch) {
+          ParseLogNumber(f[LaunchField::kAnswer], r.answer);
+          r.file = f[LaunchField::kFile];
+          r.meaning = f[LaunchField::kMeaning];
+        } else if (entry.event == LogEvent::kNoLaunch) {
+          r.text = f[NoLaunchField::kReason];
+        }
+        break;
+      }
+      case LogEvent::kNoWalk:
+      case LogEvent::kNotExamined: {
+        if (entry.event == LogEvent::kNoWalk) {
+          r.minute = f[NoWalkField::kFirst];
+          r.until = f[NoWalkField::kLast];
+          r.text = f[NoWalkField::kReason];
+        } else {
+          std::int64_t line = 0;
+          if (!ParseLogNumber(f[NotExaminedField::kLine], line) || line < 1 || line > 0x7FFFFFFF)
+            return false;
+          r.minute = f[NotExaminedField::kMinute];
+          r.line = static_cast<int>(line);
+          r.text = f[NotExaminedField::kReason];
+        }
+        gaps_.push_back(std::move(r));
+        if (gaps_.size() > RunLogSummary::kMostGaps)
+          gaps_.pop_front();
+        return true;
+      }
+      case LogEvent::kBoxOpen:
+        r.text = f[BoxOpenField::kText];
+        break;
+      case LogEvent::kLoadFailed:
+        r.loadKind = f[LoadFailedField::kKind];
+        r.path = f[LoadFailedField::kPath];
+        r.text = f[LoadFailedField::kError];
+        break;
+      default:
+        return true;  // a line the report does not use
+    }
+    if (r.Failed()) {
+      failures_.push_back(r);
+      if (failures_.size() > RunLogSummary::kMostFailures)
+        failures_.pop_front();
+    }
+    if (r.line > 0 && taskLines_.count(r.line) != 0)
+      summary_.lastByLine[r.line] = std::move(r);
+    return true;
+  }
+
+  RunLogSummary& summary_;
+  const std::set<int>& taskLines_;
+  std::deque<RunLogRecord> failures_;  // oldest first
+  std::deque<RunLogRecord> gaps_;      // oldest first
+  ProcessHistory history_;
+};
+
+// Reads one file of the log, if it is there, into the summary.
+void ReadFile(FileReader& files, Links* links, const AnsiString& path, Collector& collector,
+              RunLogSummary& summary) {
+  const FoundFile found = files.FindFile(path);
+  const std::optional<AnsiString> target = links ? links->LinkTarget(path) : std::nullopt;
+  if (!found.found && !target)
+    return;
+  RunLogFile& entry = summary.files.emplace_back();
+  entry.path = path;
+  if (target) {
+    entry.notRead = "it is a link to " + (target->empty() ? "an unknown place" : Visible(*target));
+    return;
+  }
+  if (found.directory) {
+    entry.notRead = "it is a folder, not a file";
+    return;
+  }
+  // The executer may hold the log open to append, or to roll it over: share both.
+  const FileHandle file = files.OpenToRead(path, kShareRead | kShareWrite | kShareDelete);
+  const FileCloser closer(files, file);
+  if (file == kInvalidFile) {
+    if (summary.error.empty())
+      summary.error = "Cannot read " + path;
+    return;
+  }
+  // A pipe may never end, and a device may never stop giving bytes.
+  if (const FileKind kind = files.KindOf(file); kind != FileKind::kFile) {
+    entry.notRead = WhyNotRead(kind);
+    return;
+  }
+  RunLogLines lines(
+      [&](int number, std::optional<LogEntry> line) { collector.Take(number, line); });
+  std::uint64_t size = 0;
+  bool read = files.SizeOf(file, size);
+  // A log whose roll-over keeps failing grows without end: read only its last 16 MiB, from the
+  // first line that begins in them.
+  entry.tail = read && size > kMostBytes;
+  if (entry.tail) {
+    read = files.Seek(file, -static_cast<std::int64_t>(kMostBytes), kSeekEnd) >= 0;
+    lines.BeginInsideALine();
+  }
+  // Whatever the file does while it is read (it may grow), no more than 16 MiB are read.
+  char buffer[65536];
+  for (std::uint64_t left = kMostBytes; read && left > 0;) {
+    std::uint32_t got = 0;
+    const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(sizeof buffer, left));
+    read = files.Read(file, buffer, want, got);
+    if (!read || got == 0)
+      break;
+    left -= got;
+    lines.Add(std::string_view(buffer, got));
+  }
+  if (!read && summary.error.empty())
+    summary.error = "Cannot read " + path;
+  lines.Finish();
+}
+
+}  // namespace
+
+bool RunLogSummary::AnyLogFile() const {
+  return std::any_of(files.begin(), files.end(),
+                     [](const RunLogFile& f) { return f.notRead.empty(); });
+}
+
+std::optional<RunLogSummary> ReadRunLog(FileReader& files, const AnsiString& logPath,
+                                        const std::set<int>& taskLines, Links* links) {
+  RunLogSummary summary;
+  Collector collector(summary, taskLines);
+  for (const AnsiString& path : {OlderRunLog(logPath), logPath})
+    ReadFile(files, links, path, collector, summary);
+  if (summary.files.empty())
+    return std::nullopt;
+  collector.Finish();
+  return summary;
+}
+
+}  // namespace pendulon

@@ -1,0 +1,29 @@
+#include "checker/text/CalendarWords.h"
+
+#include <cstdio>
+
+namespace pendulon {
+
+const char* WeekdayName(int weekday) {
+  static const char* const kNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                       "Thursday", "Friday", "Saturday"};
+  return kNames[weekday - 1];
+}
+
+const char* MonthName(int month) {
+  static const char* const kNames[] = {"January",   "February", "March",    "April",
+                                       "May",       "June",     "July",     "August",
+                                       "September", "October",  "November", "December"};
+  return kNames[month - 1];
+}
+
+std::string ReadableText(const LocalMinute& m) {
+  const int weekday = WeekdayOfDay(
+      DaysFromCivil(m.year, static_cast<unsigned>(m.month), static_cast<unsigned>(m.day)));
+  char text[48];
+  std::snprintf(text, sizeof text, "%.3s %04d-%02d-%02d %02d:%02d", WeekdayName(weekday),
+                m.year % 10000, m.month % 100, m.day % 100, m.hour % 100, m.minute % 100);
+  return text;
+}
+
+}  // namespace pendulon

@@ -1,0 +1,16 @@
+#pragma once
+// The calendar in a reader's words: the names of weekdays and months, and a minute with its
+// weekday ("Mon 2026-03-02 08:30").
+
+#include <string>
+
+#include "platform/Calendar.h"
+
+namespace pendulon {
+
+const char* WeekdayName(int weekday);  // "Sunday" for 1 ... "Saturday" for 7
+const char* MonthName(int month);      // "January" for 1
+// "Mon 2026-03-02 08:30", with the weekday the executer's walk reads on that date.
+std::string ReadableText(const LocalMinute& minute);
+
+}  // namespace pendulon

@@ -1,0 +1,79 @@
+// qefcheck --follow on a simulated log that the executer appends to, rolls over, loses and
+// begins again, against tests/checker/golden/follow.txt (PENDULON_UPDATE_GOLDEN=1 writes it).
+
+#include "checker/log/LogFollower.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "checker/CheckerFixture.h"
+#include "runlog/RunLogFormat.h"
+
+namespace pendulon::sim {
+namespace {
+
+constexpr const char* kLog = "C:\\Tools\\lib\\pendulon.log";
+
+class LogFollowerTest : public CheckerTest {
+ protected:
+  // A launch of line 1 at the given second of 09:00, as the executer writes it.
+  static std::string Launch(int second, const char* answer, const char* meaning) {
+    char stamp[40];
+    std::snprintf(stamp, sizeof stamp, "2026-03-02T10:06:%02d.200+01:00", second);
+    return LogLine({stamp,
+                    LogEvent::kLaunch,
+                    {"2026-03-02T10:06", "1", "Backup", "open", "C:\\Tools\\backup.exe", "",
+                     "C:\\Tools", answer, meaning, "12"}});
+  }
+  void Append(const std::string& bytes) { world.WriteFile(kLog, world.Contents(kLog) + bytes); }
+
+  // Follows the folder until the clock has gone on by the given milliseconds.
+  std::string Follow(std::int64_t forMs) {
+    const std::int64_t stop = world.Now() + forMs;
+    Machine machine;
+    machine.links = &platform;
+    machine.keepFollowing = [&] { return world.Now() < stop; };
+    std::ostringstream out, err;
+    EXPECT_EQ(RunChecker(platform, {"--follow", "C:\\Tools"}, '\\', out, err, machine), 0);
+    return out.str() + err.str();
+  }
+};
+
+TEST_F(LogFollowerTest, SaysEachEventAcrossARollOverAndWaitsForALogThatWent) {
+  std::string events;
+  for (int s = 0; s < 12; ++s)
+    events += Launch(s, s % 2 ? "2" : "42", s % 2 ? "file not found" : "ok");
+  world.WriteFile(kLog, events);
+  const std::int64_t t = world.Now();
+  world.At(t + 1200, [&] { Append(Launch(20, "42", "ok")); });
+  world.At(t + 1300, [&] {
+    Append(Launch(21, "3", "path not found"));  // the last line of the old file
+    world.RenameFile(*world.File(kLog), std::string(kLog) + ".1");
+    world.WriteFile(kLog, Launch(22, "42", "ok"));
+  });
+  const std::string cut = Launch(23, "42", "ok");
+  world.At(t + 2400, [&] { Append(cut.substr(0, 30)); });  // a line written in two pieces
+  world.At(t + 2600, [&] { Append(cut.substr(30)); });
+  world.At(t + 3200, [&] { world.RemoveFile(kLog); });
+  world.At(t + 4400, [&] { world.WriteFile(kLog, Launch(44, "42", "ok") + "typed by hand\r\n"); });
+  std::string report = Follow(5500);
+
+  world.RemoveFile(kLog);
+  world.RemoveFile(std::string(kLog) + ".1");
+  const std::int64_t u = world.Now();
+  world.At(u + 1000, [&] { world.WriteFile(kLog, Launch(50, "42", "ok")); });
+  report += "--- without a log at first\n" + Follow(2000);
+
+  const std::string golden = std::string(QEFCHECK_SOURCE_DIR) + "/tests/checker/golden/follow.txt";
+  if (std::getenv("PENDULON_UPDATE_GOLDEN") != nullptr)
+    std::ofstream(golden, std::ios::binary) << report;
+  std::ifstream in(golden, std::ios::binary);
+  std::ostringstream expected;
+  expected << in.rdbuf();
+  EXPECT_EQ(report, expected.str());
+}
+
+}  // namespace
+}  // namespace pendulon::sim
