@@ -81,7 +81,7 @@ void TApplication::SessionEnding() {
   // Windows may end the process as soon as this message has been handled.
   if (mainForm_ != nullptr)
     mainForm_->SessionEnding();
-  log_.End("session end");
+  log_.End(kEndSessionEnd);
 }
 
 }  // namespace pendulon

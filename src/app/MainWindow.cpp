@@ -105,7 +105,7 @@ void TfrmPendulon::ExitTimerTimer() {
     anyLeft = platform_.WindowExists(watched.className, watched.caption) || anyLeft;
   }
   if (!anyLeft) {
-    CloseFor("family gone");
+    CloseFor(kEndFamilyGone);
   }
 }
 
@@ -115,7 +115,7 @@ void TfrmPendulon::RunItem(const AnsiString& itemName, int lineNumber, const Sys
 }
 
 void TfrmPendulon::Close() {
-  CloseFor("close request");
+  CloseFor(kEndCloseRequest);
 }
 
 void TfrmPendulon::CloseFor(const char* reason) {

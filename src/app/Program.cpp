@@ -22,7 +22,7 @@ int RunProgram(Platform& platform) noexcept {
       application.HandleException(std::current_exception());
     }
     application.SetMainForm(nullptr);
-    log.End("stop");
+    log.End(kEndStop);
   } catch (...) {
     // Not even the application object could be made; there is no window to report in.
   }

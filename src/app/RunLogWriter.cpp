@@ -14,9 +14,6 @@
 namespace pendulon {
 namespace {
 
-// Another executer may append, or roll over, at the same time.
-constexpr std::uint32_t kShareAll = kShareRead | kShareWrite | kShareDelete;
-
 // Why records go unwritten, as the lost notice says.
 constexpr const char* kCannotRollOver = "the log could not roll over";
 constexpr const char* kCannotOpen =
@@ -48,11 +45,11 @@ std::size_t StopLineRoom() {
 const char* KindText(LoadObserver::Kind kind) {
   switch (kind) {
     case LoadObserver::Kind::kFirst:
-      return "first";
+      return kLoadFirst;
     case LoadObserver::Kind::kReload:
-      return "reload";
+      return kLoadReload;
     case LoadObserver::Kind::kRetry:
-      return "retry";
+      return kLoadRetry;
   }
   return "";
 }
@@ -72,7 +69,7 @@ void RunLogWriter::Start(bool accepted) noexcept {
     f[StartField::kVersion] = kVersion;
     f[StartField::kExecutable] = ExePath(host_);
     f[StartField::kProcessId] = std::to_string(host_.ProcessId());
-    f[StartField::kOutcome] = accepted ? "accepted" : "refused";
+    f[StartField::kOutcome] = accepted ? kStartAccepted : kStartRefused;
   });
 }
 
@@ -221,14 +218,14 @@ AnsiString RunLogWriter::Append(LogEvent event,
       Write(WithLostNotice(line), true);
       return stamp;
     }
-    if (found.size > kRollOverSize) {
+    if (found.size > kRunLogRollOver) {
       // The handle that measures is the one that renames: the roll-over then moves the very
       // file it measured, never a fresh one another executer has begun meanwhile.
       const FileHandle file =
-          host_.OpenFile(path_, kDelete | kAppendData, kShareAll, kOpenExisting);
+          host_.OpenFile(path_, kDelete | kAppendData, kRunLogShare, kOpenExisting);
       const FileCloser closer(host_, file);
       std::uint64_t size = 0;
-      if (file != kInvalidFile && host_.SizeOf(file, size) && size > kRollOverSize &&
+      if (file != kInvalidFile && host_.SizeOf(file, size) && size > kRunLogRollOver &&
           host_.RenameOpenFile(file, OlderRunLog(path_))) {
         freshOwed_ = true;
         stopSaid_ = false;
@@ -241,11 +238,11 @@ AnsiString RunLogWriter::Append(LogEvent event,
     // A log that cannot roll over stops growing at 4 MiB, whatever the record, and keeps the
     // room for its last line, which says why, once.
     const AnsiString text = WithLostNotice(line);
-    if ((stopSaid_ && found.size > kRollOverSize) ||
-        found.size + text.size() + StopLineRoom() > kMostSize) {
+    if ((stopSaid_ && found.size > kRunLogRollOver) ||
+        found.size + text.size() + StopLineRoom() > kRunLogMost) {
       if (!stopSaid_) {
         const AnsiString stopText = WithLostNotice(LogLine(StopLine(stamp)));
-        if (found.size + stopText.size() <= kMostSize)
+        if (found.size + stopText.size() <= kRunLogMost)
           stopSaid_ = Write(stopText, false);
       }
       Lost(kCannotRollOver);
@@ -271,7 +268,7 @@ AnsiString RunLogWriter::WithLostNotice(const AnsiString& line) const {
 bool RunLogWriter::Write(const AnsiString& text, bool create) noexcept {
   try {
     const FileHandle file =
-        host_.OpenFile(path_, kAppendData, kShareAll, create ? kOpenAlways : kOpenExisting);
+        host_.OpenFile(path_, kAppendData, kRunLogShare, create ? kOpenAlways : kOpenExisting);
     const FileCloser closer(host_, file);
     if (file == kInvalidFile) {
       Lost(kCannotOpen);

@@ -16,6 +16,7 @@
 #include "platform/AnsiString.h"
 #include "platform/HostSystem.h"
 #include "runlog/RunLogFormat.h"
+#include "runlog/RunLogWords.h"
 #include "scheduler/TaskScheduler.h"
 #include "scheduler/WalkObserver.h"
 
@@ -23,9 +24,6 @@ namespace pendulon {
 
 class RunLogWriter final : public LoadObserver, public WalkObserver {
  public:
-  static constexpr std::uint64_t kRollOverSize = 1024 * 1024;
-  // A log that cannot roll over stops growing here.
-  static constexpr std::uint64_t kMostSize = 4 * kRollOverSize;
 
   // Takes the log's path beside the executable and the moment the process started.
   explicit RunLogWriter(HostSystem& host);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "runlog/RunLogWords.h"
+
 namespace pendulon {
 namespace {
 

@@ -90,13 +90,12 @@ struct LateWalkField {
 };
 // The local clock went back from kFrom, the minute last walked, to kTo; kMinutes tells whether
 // the minutes from kTo on are walked again (kWalkedAgain) or not (kNotWalkedAgain), and kReason
-// how the clock went back. A line of an older log with the two minutes alone reads as walked
-// again, with no reason.
+// how the clock went back (its words: RunLogWords.h). A line of an older log with the two minutes
+// alone reads as walked again, with no reason.
 struct ClockBackField {
   enum : std::size_t { kFrom, kTo, kMinutes, kReason, kCount };
 };
-inline constexpr const char* kWalkedAgain = "walked again";
-inline constexpr const char* kNotWalkedAgain = "not walked again";
+
 // Records the writer could not write before this line, and why.
 struct LostField {
   enum : std::size_t { kRecords, kReason, kCount };

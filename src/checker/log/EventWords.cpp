@@ -6,6 +6,7 @@
 
 #include "checker/text/CalendarWords.h"
 #include "checker/text/Printable.h"
+#include "runlog/RunLogWords.h"
 
 namespace pendulon {
 namespace {
@@ -32,16 +33,16 @@ std::string Duration(std::string_view milliseconds) {
 std::string Start(const Fields& f) {
   const std::string which =
       "version " + Visible(f[StartField::kVersion]) + ", process " + f[StartField::kProcessId];
-  if (f[StartField::kOutcome] == "refused")
+  if (f[StartField::kOutcome] == kStartRefused)
     return "Pendulon was started without the family's argument and refused to run (" + which + ")";
   return "Pendulon started (" + which + "): " + Visible(f[StartField::kExecutable]);
 }
 
 std::string Load(const Fields& f) {
   const std::string& kind = f[LoadField::kKind];
-  return std::string(kind == "reload"  ? "reloaded the task file after a change"
-                     : kind == "retry" ? "read the task file on a quiet retry"
-                                       : "loaded the task file") +
+  return std::string(kind == kLoadReload  ? "reloaded the task file after a change"
+                     : kind == kLoadRetry ? "read the task file on a quiet retry"
+                                          : "loaded the task file") +
          " " + Visible(f[LoadField::kPath]) + ": " + f[LoadField::kLines] + " lines, " +
          f[LoadField::kTaskLines] + " of them task lines";
 }
@@ -159,10 +160,10 @@ std::string EndReasonWords(std::string_view reason) {
   static const struct {
     std::string_view reason, words;
   } kReasons[] = {
-      {"family gone", "the family's windows were gone"},
-      {"close request", "it was asked to close"},
-      {"session end", "Windows was shutting down, or the user signed out"},
-      {"stop", "it stopped at once (a second copy, or a refused start)"},
+      {kEndFamilyGone, "the family's windows were gone"},
+      {kEndCloseRequest, "it was asked to close"},
+      {kEndSessionEnd, "Windows was shutting down, or the user signed out"},
+      {kEndStop, "it stopped at once (a second copy, or a refused start)"},
   };
   for (const auto& r : kReasons) {
     if (r.reason == reason)

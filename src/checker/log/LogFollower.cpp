@@ -6,6 +6,7 @@
 #include "checker/text/Printable.h"
 #include "platform/Files.h"
 #include "platform/FolderFiles.h"
+#include "runlog/RunLogWords.h"
 
 namespace pendulon {
 namespace {
@@ -33,7 +34,7 @@ void LogFollower::Say(int, const std::optional<LogEntry>& entry) {
 std::uint64_t LogFollower::ReadFrom(const AnsiString& path, std::uint64_t offset,
                                     RunLogLines& lines) {
   // The executer may hold the log open to append, or to roll it over: share both.
-  const FileHandle file = files_.OpenToRead(path, kShareRead | kShareWrite | kShareDelete);
+  const FileHandle file = files_.OpenToRead(path, kRunLogShare);
   const FileCloser closer(files_, file);
   if (file == kInvalidFile || files_.KindOf(file) != FileKind::kFile ||
       files_.Seek(file, static_cast<std::int64_t>(offset), kSeekBegin) < 0)

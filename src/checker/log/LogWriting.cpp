@@ -1,5 +1,7 @@
 #include "checker/log/LogWriting.h"
 
+#include "runlog/RunLogWords.h"
+
 namespace pendulon {
 
 std::string WhyLogNotWritten(WriteAccess& access, const AnsiString& log, const AnsiString& lib) {
@@ -15,8 +17,9 @@ std::string WhyLogNotWritten(WriteAccess& access, const AnsiString& log, const A
       break;
   }
   if (access.MayWrite(lib) != WriteAccess::Answer::kYes)
-    return "Pendulon cannot roll it over at 1 MiB: your user may not add files to the lib folder "
-           "(as under Program Files); give your user the right to modify the lib folder";
+    return "Pendulon cannot roll it over at " + std::to_string(kRunLogRollOver / (1024 * 1024)) +
+           " MiB: your user may not add files to the lib folder (as under Program Files); give "
+           "your user the right to modify the lib folder";
   return {};
 }
 

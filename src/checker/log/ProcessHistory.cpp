@@ -1,5 +1,7 @@
 #include "checker/log/ProcessHistory.h"
 
+#include "runlog/RunLogWords.h"
+
 namespace pendulon {
 
 void ProcessHistory::Take(const LogEntry& entry) {
@@ -9,7 +11,7 @@ void ProcessHistory::Take(const LogEntry& entry) {
   }
   if (entry.event != LogEvent::kEnd || open_.empty())
     return;
-  if (entry.fields[EndField::kReason] == "stop") {
+  if (entry.fields[EndField::kReason] == kEndStop) {
     open_.pop_back();
     return;
   }
@@ -21,7 +23,7 @@ void ProcessHistory::Take(const LogEntry& entry) {
 std::optional<ProcessRun> ProcessHistory::Last() const {
   // A refused start whose end was lost ran nothing.
   for (auto run = open_.rbegin(); run != open_.rend(); ++run) {
-    if (run->start.fields[StartField::kOutcome] != "refused")
+    if (run->start.fields[StartField::kOutcome] != kStartRefused)
       return *run;
   }
   return ended_;

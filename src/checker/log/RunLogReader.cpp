@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/FolderFiles.h"
 #include "runlog/RunLogLines.h"
+#include "runlog/RunLogWords.h"
 
 namespace pendulon {
 namespace {
@@ -148,7 +149,7 @@ void ReadFile(FileReader& files, Links* links, const AnsiString& path, Collector
     return;
   }
   // The executer may hold the log open to append, or to roll it over: share both.
-  const FileHandle file = files.OpenToRead(path, kShareRead | kShareWrite | kShareDelete);
+  const FileHandle file = files.OpenToRead(path, kRunLogShare);
   const FileCloser closer(files, file);
   if (file == kInvalidFile) {
     if (summary.error.empty())
