@@ -72,7 +72,7 @@ MonthLog::MonthLog(const SimWorld& world) {
       line.stampAt = StampUtc(parts[0]);
       line.event = parts.size() > 1 ? parts[1] : "";
       for (std::size_t i = 2; i < parts.size(); ++i) line.fields.push_back(Unescaped(parts[i]));
-      byMoment_[{line.at, line.event}].push_back(lines_.size());
+      byMoment_[{line.elapsed, line.event}].push_back(lines_.size());
       lines_.push_back(std::move(line));
     }
   }
@@ -83,7 +83,8 @@ void MonthLog::Match(const std::vector<Expected>& expected,
                      std::vector<Violation>& violations) {
   for (const Expected& e : expected) {
     WrittenLine* found = nullptr;
-    const auto moment = byMoment_.find({e.at, e.event});
+    // A moment is told by the monotonic count: a clock set back shows its times again.
+    const auto moment = byMoment_.find({e.elapsed, e.event});
     if (moment != byMoment_.end()) {
       for (const std::size_t index : moment->second) {
         WrittenLine& line = lines_[index];

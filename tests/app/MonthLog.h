@@ -56,6 +56,7 @@ class MonthLog {
 
  private:
   std::vector<WrittenLine> lines_;
+  // The lines by the monotonic moment they were written at, and their event.
   std::map<std::pair<std::int64_t, std::string>, std::vector<std::size_t>> byMoment_;
   std::vector<std::int64_t> excused_;  // monotonic moments of the records excused
   std::size_t largest_ = 0;

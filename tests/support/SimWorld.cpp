@@ -116,12 +116,14 @@ void SimWorld::SetZone(Rules rules) {
 }
 
 void SimWorld::Sleep(std::int64_t ms) {
+  // A machine asleep is not put to sleep again: a sleep that falls in another is no sleep.
   if (asleep_)
-    throw std::logic_error("the machine is asleep already");
+    return;
   sleeps.push_back({now_, elapsed_, ms});
   asleep_ = true;
+  const std::int64_t wake = elapsed_ + ms;
+  AdvanceElapsedTo(wake);
   slept_ += ms;
-  AdvanceElapsedTo(elapsed_ + ms);
   asleep_ = false;
 }
 

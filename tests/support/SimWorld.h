@@ -157,6 +157,7 @@ class SimWorld {
   }
   // The machine sleeps that long from now (call it from a scheduled event): the clocks go on,
   // no process runs, and each timer that fell due meanwhile waits with one tick when it wakes.
+  // A sleep that falls while the machine sleeps is none.
   void Sleep(std::int64_t ms);
   // The zone is a setting of the machine, not a part of time: a clock set back past the moment
   // the zone changed keeps the new zone. Each change takes effect from the monotonic count on.
