@@ -52,7 +52,6 @@ class FileReader {
   virtual ~FileReader() = default;
 
   virtual FoundFile FindFile(const AnsiString& path) = 0;  // FindFirstFileA, then FindClose
-  virtual bool ToLocalFileTime(FileTime utc, FileTime& local) = 0;  // FileTimeToLocalFileTime
   // CreateFileA for GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, letting others do what
   // share allows meanwhile; kInvalidFile on failure.
   virtual FileHandle OpenToRead(const AnsiString& path, std::uint32_t share) = 0;

@@ -52,7 +52,7 @@ std::vector<TStringList::Span> LineSpans(std::string_view text) {
 
 }  // namespace
 
-std::int32_t FileStamp(FileReader& files, const AnsiString& path) {
+std::int32_t FileStamp(HostSystem& files, const AnsiString& path) {
   const FoundFile entry = files.FindFile(path);
   if (!entry.found || entry.directory) {
     return -1;
@@ -76,7 +76,7 @@ WriteMark WriteMarkOf(FileReader& files, const AnsiString& path) {
   return mark;
 }
 
-bool FilePresent(FileReader& files, const AnsiString& path) {
+bool FilePresent(HostSystem& files, const AnsiString& path) {
   return FileStamp(files, path) != -1;
 }
 

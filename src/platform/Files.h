@@ -30,7 +30,7 @@ class FileCloser {
 
 // The last-write time in local time, packed as MS-DOS date (high word) and time (low word);
 // -1 for a missing path, a directory, or a time outside 1980..2107. Only ever compared.
-std::int32_t FileStamp(FileReader& files, const AnsiString& path);
+std::int32_t FileStamp(HostSystem& host, const AnsiString& path);
 
 // What the task file's change watch compares: the full last-write time and the size, read with
 // one lookup. Unlike FileStamp it sees a second write within the same two seconds, and it does
@@ -49,7 +49,7 @@ struct WriteMark {
 WriteMark WriteMarkOf(FileReader& files, const AnsiString& path);
 
 // True when FileStamp of the path is not -1.
-bool FilePresent(FileReader& files, const AnsiString& path);
+bool FilePresent(HostSystem& host, const AnsiString& path);
 
 // Creates an empty file where no file exists yet. An existing file is never cut to zero bytes,
 // whatever its stamp says. Failures are not reported: the load that follows fails instead.

@@ -1,7 +1,7 @@
 #pragma once
 // The system short of its windows, as the executer uses it: all a reader has, and writing files,
-// counts for durations and sleeps, the offset from UTC now and the process's id. The executer's run log
-// and launch file are made through it.
+// counts for durations and sleeps, the offset from UTC now and the process's id. The executer's run
+// log and launch file are made through it.
 
 #include <cstdint>
 
@@ -20,6 +20,8 @@ class HostSystem : public ReadingHost, public FileWriter {
   // Local time minus UTC now, in minutes, daylight-saving time included (GetTimeZoneInformation).
   virtual std::int32_t UtcOffsetMinutes() = 0;
   virtual std::uint32_t ProcessId() = 0;  // GetCurrentProcessId
+  // A file's UTC time shifted by the offset in force now (FileTimeToLocalFileTime): its stamp.
+  virtual bool ToLocalFileTime(FileTime utc, FileTime& local) = 0;
 };
 
 }  // namespace pendulon

@@ -27,6 +27,9 @@ class HostSystemWrapper : public ReadingHostWrapper<HostSystem> {
   std::uint64_t AwakeMilliseconds() override { return base_.AwakeMilliseconds(); }
   std::int32_t UtcOffsetMinutes() override { return base_.UtcOffsetMinutes(); }
   std::uint32_t ProcessId() override { return base_.ProcessId(); }
+  bool ToLocalFileTime(FileTime utc, FileTime& local) override {
+    return base_.ToLocalFileTime(utc, local);
+  }
 
  private:
   HostSystem& base_;

@@ -13,9 +13,6 @@ class ReadingHostWrapper : public Interface {
   explicit ReadingHostWrapper(ReadingHost& base) : base_(base) {}
 
   FoundFile FindFile(const AnsiString& path) override { return base_.FindFile(path); }
-  bool ToLocalFileTime(FileTime utc, FileTime& local) override {
-    return base_.ToLocalFileTime(utc, local);
-  }
   FileHandle OpenToRead(const AnsiString& path, std::uint32_t share) override {
     return base_.OpenToRead(path, share);
   }

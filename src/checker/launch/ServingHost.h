@@ -1,6 +1,7 @@
 #pragma once
 // A reading host that can serve one file from memory: the executer's reader can so be handed
-// the part of a launch file that decides one item, and read it as it would read the whole.
+// the part of a launch file that decides one item, and read it as it would read the whole. Every
+// call that takes a handle answers the served one itself; none reaches the system with it.
 
 #include <algorithm>
 #include <string>
@@ -54,6 +55,12 @@ class ServingHost final : public ReadingHostWrapper<> {
   }
   FileKind KindOf(FileHandle file) override {
     return file == kServedFile ? FileKind::kFile : ReadingHostWrapper::KindOf(file);
+  }
+  bool SizeOf(FileHandle file, std::uint64_t& size) override {
+    if (file != kServedFile)
+      return ReadingHostWrapper::SizeOf(file, size);
+    size = served_.size();
+    return true;
   }
   void Close(FileHandle file) override {
     if (file != kServedFile)

@@ -61,19 +61,6 @@ FoundFile PosixPlatform::FindFile(const AnsiString& path) {
   return result;
 }
 
-bool PosixPlatform::ToLocalFileTime(FileTime utc, FileTime& local) {
-  // As Windows does: the offset in force now, whatever it was at the file's time.
-  const time_t now = time(nullptr);
-  tm parts{};
-  if (localtime_r(&now, &parts) == nullptr)
-    return false;
-  const std::int64_t shift = static_cast<std::int64_t>(parts.tm_gmtoff) * kFileTimeTicksPerSecond;
-  if (shift < 0 && utc < static_cast<FileTime>(-shift))
-    return false;
-  local = utc + static_cast<FileTime>(shift);
-  return true;
-}
-
 FileHandle PosixPlatform::OpenToRead(const AnsiString& path, std::uint32_t) {
   // O_NONBLOCK: opening a named pipe for reading would otherwise wait for a writer forever.
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -19,7 +19,6 @@ class PosixPlatform final : public ReadingHost, public Links, public WriteAccess
   // mandatory locks, so every open shares everything. Opening never waits: a named pipe with no
   // writer opens at once, and KindOf tells it from a file. A folder does not open, as on Windows.
   FoundFile FindFile(const AnsiString& path) override;
-  bool ToLocalFileTime(FileTime utc, FileTime& local) override;
   FileHandle OpenToRead(const AnsiString& path, std::uint32_t share) override;
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& bytesRead) override;
   std::int64_t Seek(FileHandle file, std::int64_t distance, SeekOrigin origin) override;

@@ -23,6 +23,12 @@ TEST_F(ServingHostTest, ServesOnePathFromMemoryAndTheRestFromTheDisk) {
   const FoundFile found = served.FindFile(kLaunch);
   EXPECT_EQ(found.lastWrite, 1234u);
   EXPECT_EQ(found.size, part.size());
+  // A served handle never reaches the system: its size is the part's.
+  const FileHandle handle = served.OpenToRead(kLaunch, kShareRead);
+  std::uint64_t size = 0;
+  EXPECT_TRUE(served.SizeOf(handle, size));
+  EXPECT_EQ(size, part.size());
+  served.Close(handle);
 
   EXPECT_EQ(TQEFile(served, kTasks).Lines()[0], "* * * * * Whole");
   EXPECT_EQ(TQEFile(platform, kLaunch).GetPath("Whole"), "C:\\a.exe");

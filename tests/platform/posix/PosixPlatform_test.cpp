@@ -45,25 +45,6 @@ TEST_F(PosixPlatformTest, SleepsAtLeastTheTimeAsked) {
   EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(20));
 }
 
-TEST_F(PosixPlatformTest, LocalFileTimeShiftsByTheOffsetInForceNow) {
-  ScopedTimeZone zone("UTC0");
-  struct Case {
-    const char* zone;
-    std::int64_t offsetSeconds;
-  } cases[] = {{"UTC0", 0}, {"XST-2", 7200}, {"YST+5", -18000}};
-  for (const Case& c : cases) {
-    zone.Set(c.zone);
-    const FileTime utc = FileTimeFromUnix(1000000000, 0);
-    FileTime local = 0;
-    ASSERT_TRUE(platform_.ToLocalFileTime(utc, local)) << c.zone;
-    EXPECT_EQ(static_cast<std::int64_t>(local - utc), c.offsetSeconds * 10000000) << c.zone;
-    const SystemTime now = platform_.LocalTime();
-    EXPECT_GE(now.year, 2024) << c.zone;
-  }
-  FileTime local = 0;
-  EXPECT_FALSE(platform_.ToLocalFileTime(10, local));  // west of UTC, before 1601
-}
-
 class PosixScratch final : public ScratchFolder {
  public:
   explicit PosixScratch(std::string root) : root_(std::move(root)) {
