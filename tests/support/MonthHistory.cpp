@@ -289,7 +289,9 @@ void MonthHistory::Install(SimWorld& world) const {
   const SystemTime local = world.ToLocal(start);
   world.SetLocalTime(local.year, local.month, local.day, local.hour, local.minute, local.second,
                      local.milliseconds);
-  world.SetDeadline(end + 10 * kMinute);
+  // The month ends when the watchdog sees the family gone: a day after they left by the clock,
+  // however a step of the clock or a sleep moved that moment, the simulation stops regardless.
+  world.SetDeadline(end + kDay);
   world.recordedTicks = {60000};
   world.recordedReads = {SimWorld::Key(kTasks)};
   world.recordedWrites = {SimWorld::Key(kLaunch), SimWorld::Key(kMonthLog)};
@@ -299,6 +301,7 @@ void MonthHistory::Install(SimWorld& world) const {
   const std::vector<WindowHandle> family = world.OpenFamily();
   world.At(end, [&world, family] {
     for (const WindowHandle window : family) world.RemoveWindow(window);
+    world.SetDeadline(world.Now() + kDay);
   });
 
   // Overlapping outages of one kind end when the last of them does.
