@@ -10,9 +10,19 @@ bool BeginsWith(std::string_view line, std::string_view prefix) {
   return line.size() >= prefix.size() && line.compare(0, prefix.size(), prefix) == 0;
 }
 
-const AnsiString kMenuItem = "<MenuItem";
-
 }  // namespace
+
+std::string OpeningTag(std::string_view name) {
+  return "<" + std::string(name) + ">";
+}
+
+std::string ClosingTag(std::string_view name) {
+  return "</" + std::string(name) + ">";
+}
+
+bool IsMenuItemLine(std::string_view line) {
+  return BeginsWith(line, "<MenuItem");
+}
 
 TQEFile::TQEFile(ReadingHost& host, const AnsiString& path) : process_(host) {
   LoadLines(host, lines_, path);
@@ -28,11 +38,11 @@ std::int32_t TQEFile::FindLine(const AnsiString& prefix, std::int32_t start) con
 }
 
 std::int32_t TQEFile::FindTag(const AnsiString& name, bool opening) const {
-  const std::int32_t open = FindLine("<" + name + ">", 0);
+  const std::int32_t open = FindLine(OpeningTag(name), 0);
   if (open == -1 || opening) {
     return open;
   }
-  return FindLine("</" + name + ">", 0);
+  return FindLine(ClosingTag(name), 0);
 }
 
 std::int32_t TQEFile::HeaderEnd(const AnsiString& name) const {
@@ -42,7 +52,7 @@ std::int32_t TQEFile::HeaderEnd(const AnsiString& name) const {
   }
   std::int32_t end = 0;
   for (std::int32_t i = open + 1; i < close; ++i) {
-    if (BeginsWith(lines_[i], kMenuItem)) {
+    if (IsMenuItemLine(lines_[i])) {
       return i - 1;
     }
     end = i;

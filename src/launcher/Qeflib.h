@@ -7,6 +7,8 @@
 // holds key=value, split at its first "=". Everything compares bytes exactly.
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "platform/AnsiString.h"
 #include "platform/ProcessInfo.h"
@@ -14,6 +16,13 @@
 #include "platform/StringList.h"
 
 namespace pendulon {
+
+// The launch file's tag lines, as the reader and every tool that indexes the file read them: a
+// line that begins with "<name>" opens section name, one that begins with "</name>" closes it,
+// and one that begins with "<MenuItem" ends a section's header.
+std::string OpeningTag(std::string_view name);
+std::string ClosingTag(std::string_view name);
+bool IsMenuItemLine(std::string_view line);
 
 class TQEFile {
  public:

@@ -4,16 +4,13 @@
 
 #include "checker/text/AsciiLower.h"
 #include "checker/text/ByteOrderMark.h"
+#include "checker/text/LineNumbers.h"
 #include "checker/text/Printable.h"
 #include "launcher/LaunchItem.h"
 #include "launcher/NothingLaunched.h"
 
 namespace pendulon {
 namespace {
-
-std::string Line(int number) {
-  return "line " + std::to_string(number);
-}
 
 // "C:\x" or "C:/x": a local path, unlike \\server\share, a URL or a relative path. Wildcards
 // are left alone, since the lookup would match them.
@@ -103,8 +100,7 @@ LaunchExplainer::LaunchExplainer(ServingHost& platform, const AnsiString& launch
     // A section's name: up to the first ">" of a tag line that opens no menu entry.
     const std::size_t close = line.find('>');
     const std::string_view name = line.substr(1, close == std::string_view::npos ? 0 : close - 1);
-    if (!name.empty() && name[0] != '/' && line.substr(0, 9) != "<MenuItem" &&
-        named.insert(name).second)
+    if (!name.empty() && name[0] != '/' && !IsMenuItemLine(line) && named.insert(name).second)
       names_.Add(name, i);
   }
   tags_.Build();
@@ -113,7 +109,7 @@ LaunchExplainer::LaunchExplainer(ServingHost& platform, const AnsiString& launch
 
 void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e) {
   const TStringList& lines = file_->Lines();
-  const std::string tag = "<" + item + ">";
+  const std::string tag = OpeningTag(item);
   // Names compare exactly; say so when a byte-order mark, case or an outer space keeps them
   // apart.
   if (lines.Count() > 0 && lines[0].substr(0, kByteOrderMark.size()) == kByteOrderMark &&
@@ -161,8 +157,8 @@ const LaunchExplanation& LaunchExplainer::Explain(const AnsiString& item) {
     return known->second;
   LaunchExplanation e;
   if (file_) {
-    const std::int32_t open = item.empty() ? -1 : tags_.First("<" + item + ">");
-    const std::int32_t close = open < 0 ? -1 : tags_.First("</" + item + ">");
+    const std::int32_t open = item.empty() ? -1 : tags_.First(OpeningTag(item));
+    const std::int32_t close = open < 0 ? -1 : tags_.First(ClosingTag(item));
     e.openLine = open + 1;
     e.closeLine = close + 1;
     // The item's reader, handed only the lines that decide its section, reads what it would read

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "checker/text/AsciiLower.h"
+#include "checker/text/LineNumbers.h"
 #include "checker/text/Printable.h"
+#include "launcher/Qeflib.h"
 #include "platform/Text.h"
 
 namespace pendulon {
@@ -31,7 +33,7 @@ SectionLines::SectionLines(const TStringList& lines, ProcessInfo& process) {
       if (key == kKeys[k])
         keys_[k].push_back(i);
     }
-    if (line.substr(0, 9) == "<MenuItem")
+    if (IsMenuItemLine(line))
       menuItems_.push_back(i);
     if (!PathKeyHint(line, 0).empty())
       pathHints_.push_back(i);
@@ -46,7 +48,7 @@ std::string SectionLines::PathKeyHint(std::string_view line, int number) {
   const std::string_view key = line.substr(0, equals);
   if (key == "path" || Trimmed(key).size() != 4 || AsciiLower(Trimmed(key)) != "path")
     return {};
-  const std::string where = "line " + std::to_string(number);
+  const std::string where = Line(number);
   if (Trimmed(key) == key)
     return where + " has \"" + Visible(key) + "=\": keys compare exactly, case included";
   return where + " has the key \"" + Visible(key) +

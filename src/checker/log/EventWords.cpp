@@ -13,10 +13,6 @@ namespace {
 
 using Fields = std::vector<std::string>;
 
-std::string Quoted(std::string_view bytes) {
-  return "\"" + Visible(bytes) + "\"";
-}
-
 // "47 min", "2 h 5 min", "35 s" of milliseconds as the log writes them.
 std::string Duration(std::string_view milliseconds) {
   std::int64_t ms = 0;

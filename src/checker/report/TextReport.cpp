@@ -17,10 +17,6 @@ std::string Counted(int count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-std::string Quoted(std::string_view bytes) {
-  return "\"" + Visible(bytes) + "\"";
-}
-
 // Shell values as they are, quoted only where the quotes show something: empty, or with
 // spaces at an end.
 std::string ShellValue(std::string_view value) {

@@ -2,6 +2,10 @@
 
 namespace pendulon {
 
+std::string Line(int number) {
+  return "line " + std::to_string(number);
+}
+
 std::string LineNumbers(const std::vector<int>& numbers) {
   std::vector<std::string> parts;
   for (std::size_t i = 0; i < numbers.size();) {

@@ -17,6 +17,10 @@ std::string EscapedByte(unsigned char byte) {
   return text;
 }
 
+std::string Quoted(std::string_view bytes) {
+  return "\"" + Visible(bytes) + "\"";
+}
+
 std::string Visible(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size());

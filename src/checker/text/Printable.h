@@ -18,6 +18,8 @@ std::string EscapedByte(unsigned char byte);
 
 // A field's bytes with each control byte (below 0x20, and 0x7F) as <XX>; the others as they are.
 std::string Visible(std::string_view bytes);
+// The same in double quotes: "Backup".
+std::string Quoted(std::string_view bytes);
 
 // One line of a report as the terminal is to show it: ASCII as it is, line ends kept, control
 // bytes as <XX>, each ANSI character (the process's lead bytes pair them) as the console shows
