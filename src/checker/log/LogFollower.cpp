@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "checker/log/EventWords.h"
+#include "checker/log/LogFileReading.h"
 #include "checker/text/Printable.h"
 #include "platform/Files.h"
 #include "platform/FolderFiles.h"
@@ -33,18 +34,8 @@ void LogFollower::Say(int, const std::optional<LogEntry>& entry) {
 
 std::uint64_t LogFollower::ReadFrom(const AnsiString& path, std::uint64_t offset,
                                     RunLogLines& lines) {
-  // The executer may hold the log open to append, or to roll it over: share both.
-  const FileHandle file = files_.OpenToRead(path, kRunLogShare);
-  const FileCloser closer(files_, file);
-  if (file == kInvalidFile || files_.KindOf(file) != FileKind::kFile ||
-      files_.Seek(file, static_cast<std::int64_t>(offset), kSeekBegin) < 0)
-    return offset;
-  char buffer[65536];
-  for (std::uint32_t got = 0; files_.Read(file, buffer, sizeof buffer, got) && got > 0;) {
-    lines.Add(std::string_view(buffer, got));
-    offset += got;
-  }
-  return offset;
+  // However much a log that is replaced or appears holds, the last 16 MiB are its news.
+  return ReadLogFile(files_, path, offset, kMostLogBytes, lines).end;
 }
 
 void LogFollower::ShowRecent(std::size_t count) {

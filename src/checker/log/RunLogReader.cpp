@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "checker/log/LogFileReading.h"
 #include "checker/text/Printable.h"
 #include "platform/Files.h"
 #include "platform/FolderFiles.h"
@@ -11,8 +12,6 @@
 
 namespace pendulon {
 namespace {
-
-constexpr std::uint64_t kMostBytes = 16 * 1024 * 1024;
 
 const char* WhyNotRead(FileKind kind) {
   switch (kind) {
@@ -148,42 +147,16 @@ void ReadFile(FileReader& files, Links* links, const AnsiString& path, Collector
     entry.notRead = "it is a folder, not a file";
     return;
   }
-  // The executer may hold the log open to append, or to roll it over: share both.
-  const FileHandle file = files.OpenToRead(path, kRunLogShare);
-  const FileCloser closer(files, file);
-  if (file == kInvalidFile) {
-    if (summary.error.empty())
-      summary.error = "Cannot read " + path;
-    return;
-  }
-  // A pipe may never end, and a device may never stop giving bytes.
-  if (const FileKind kind = files.KindOf(file); kind != FileKind::kFile) {
-    entry.notRead = WhyNotRead(kind);
-    return;
-  }
   RunLogLines lines(
       [&](int number, std::optional<LogEntry> line) { collector.Take(number, line); });
-  std::uint64_t size = 0;
-  bool read = files.SizeOf(file, size);
-  // A log whose roll-over keeps failing grows without end: read only its last 16 MiB, from the
-  // first line that begins in them.
-  entry.tail = read && size > kMostBytes;
-  if (entry.tail) {
-    read = files.Seek(file, -static_cast<std::int64_t>(kMostBytes), kSeekEnd) >= 0;
-    lines.BeginInsideALine();
+  // A log whose roll-over keeps failing grows without end: only its last 16 MiB are read.
+  const LogFileReading reading = ReadLogFile(files, path, 0, kMostLogBytes, lines);
+  if (reading.opened && reading.kind != FileKind::kFile) {
+    entry.notRead = WhyNotRead(reading.kind);
+    return;
   }
-  // Whatever the file does while it is read (it may grow), no more than 16 MiB are read.
-  char buffer[65536];
-  for (std::uint64_t left = kMostBytes; read && left > 0;) {
-    std::uint32_t got = 0;
-    const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(sizeof buffer, left));
-    read = files.Read(file, buffer, want, got);
-    if (!read || got == 0)
-      break;
-    left -= got;
-    lines.Add(std::string_view(buffer, got));
-  }
-  if (!read && summary.error.empty())
+  entry.tail = reading.tail;
+  if ((!reading.opened || reading.failed) && summary.error.empty())
     summary.error = "Cannot read " + path;
   lines.Finish();
 }
