@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "checker/Checker.h"
+#include "support/NullOutput.h"
 #include "support/SimPlatform.h"
 #include "support/WorstFolders.h"
 
@@ -24,13 +25,6 @@ struct Folder {
     world.WriteFile("C:\\Tools\\lib\\tasks.qef", folder.tasks);
     world.WriteFile("C:\\Tools\\lib\\launch.qef", folder.launch);
   }
-};
-
-// Discards what is written: the report's size must not be the memory's concern here.
-class NullBuffer : public std::streambuf {
- protected:
-  int overflow(int c) override { return c; }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
 };
 
 void Check(benchmark::State& state, const WorstFolder& worst, bool json) {

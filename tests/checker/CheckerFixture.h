@@ -13,6 +13,11 @@
 
 namespace pendulon::sim {
 
+// A launch file with one good section, Backup.
+inline constexpr const char* kLaunchText =
+    "<Backup>\r\npath=C:\\Tools\\backup.exe\r\nparams=/quiet D:\\Data\r\ndir=D:\\\r\n"
+    "</Backup>\r\n";
+
 class CheckerTest : public SimTest {
  protected:
   CheckerTest() {

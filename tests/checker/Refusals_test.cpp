@@ -11,10 +11,6 @@
 namespace pendulon::sim {
 namespace {
 
-constexpr const char* kLaunchText =
-    "<Backup>\r\npath=C:\\Tools\\backup.exe\r\nparams=/quiet D:\\Data\r\ndir=D:\\\r\n"
-    "</Backup>\r\n";
-
 // A folder that cannot be checked is named as what it is: the one given, or qefcheck's own.
 TEST_F(CheckerTest, AFolderThatCannotBeCheckedSaysWhichFolderAndWhy) {
   struct Case {

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "checker/Checker.h"
+#include "support/NullOutput.h"
 #include "support/SimPlatform.h"
 #include "support/SimWorld.h"
 #include "support/WorstFolders.h"
@@ -67,12 +68,6 @@ void operator delete[](void* block, std::size_t) noexcept {
 
 namespace pendulon::sim {
 namespace {
-
-class NullBuffer : public std::streambuf {
- protected:
-  int overflow(int c) override { return c; }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 struct Work {
   std::uint64_t allocated;  // bytes, in all

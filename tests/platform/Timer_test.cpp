@@ -11,14 +11,7 @@ namespace {
 
 class TimerTest : public SimTest {
  protected:
-  // Lets the process handle its messages until the clock reaches utc.
-  void RunUntil(std::int64_t utc) {
-    world.At(utc, [] {});
-    while (world.Now() < utc) {
-      if (platform.PumpMessage() == Pumped::kNothing)
-        platform.WaitForMessage();
-    }
-  }
+  void RunUntil(std::int64_t utc) { platform.RunUntil(utc); }
 
   std::vector<std::int64_t> ticks;
   std::vector<std::string> errors;
