@@ -1,6 +1,7 @@
 // Links told apart from files without following them: the Win32Platform method on which qefcheck
 // relies to read nothing through a symbolic link or junction in a folder it checks.
 
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Platform.h"
 
 // clang-format off
@@ -43,7 +44,7 @@ std::optional<AnsiString> Win32Platform::LinkTarget(const AnsiString& path) {
   const HANDLE find = FindFirstFileA(path.c_str(), &entry);
   if (find == INVALID_HANDLE_VALUE)
     return std::nullopt;
-  FindClose(find);
+  const FindCloser closer(find);
   if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 ||
       !IsReparseTagNameSurrogate(entry.dwReserved0))
     return std::nullopt;
@@ -54,9 +55,12 @@ std::optional<AnsiString> Win32Platform::LinkTarget(const AnsiString& path) {
     return AnsiString();
   alignas(8) unsigned char buffer[MAXIMUM_REPARSE_DATA_BUFFER_SIZE];
   DWORD got = 0;
-  const BOOL read = DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer,
-                                    sizeof buffer, &got, nullptr);
-  CloseHandle(link);
+  BOOL read = FALSE;
+  {
+    const HandleCloser closer(link);
+    read = DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer, sizeof buffer, &got,
+                           nullptr);
+  }
   ReparseData data;
   if (!read || got < sizeof data)
     return AnsiString();

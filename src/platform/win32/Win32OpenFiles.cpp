@@ -1,6 +1,7 @@
 // What an open file handle reaches, its size, and its rename: the Win32Platform methods on which
 // the run log's roll-over and qefcheck's reading of it rely.
 
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Platform.h"
 
 // clang-format off
@@ -34,12 +35,11 @@ bool NameStillReachesFile(HANDLE file) {
                   OPEN_EXISTING, 0, nullptr);
   if (named == INVALID_HANDLE_VALUE)
     return false;
+  const HandleCloser closer(named);
   BY_HANDLE_FILE_INFORMATION a, b;
-  const bool same = GetFileInformationByHandle(file, &a) && GetFileInformationByHandle(named, &b) &&
-                    a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-                    a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
-  CloseHandle(named);
-  return same;
+  return GetFileInformationByHandle(file, &a) && GetFileInformationByHandle(named, &b) &&
+         a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+         a.nFileIndexLow == b.nFileIndexLow;
 }
 
 }  // namespace

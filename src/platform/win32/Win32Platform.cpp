@@ -1,4 +1,5 @@
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Handles.h"
 
 // clang-format off
 #include <windows.h>
@@ -45,21 +46,6 @@ HANDLE ToHandle(FileHandle file) {
 HWND ToWindow(WindowHandle window) {
   return reinterpret_cast<HWND>(window);
 }
-
-// Owns a find handle.
-class FindCloser {
- public:
-  explicit FindCloser(HANDLE find) : find_(find) {}
-  ~FindCloser() {
-    if (find_ != INVALID_HANDLE_VALUE)
-      FindClose(find_);
-  }
-  FindCloser(const FindCloser&) = delete;
-  FindCloser& operator=(const FindCloser&) = delete;
-
- private:
-  HANDLE find_;
-};
 
 // Owns the single-copy mutex while it is held.
 class MutexLock final : public ScopedLock {

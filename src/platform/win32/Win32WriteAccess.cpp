@@ -2,6 +2,7 @@
 // closing it at once: the Win32Platform method by which qefcheck tells that the executer could
 // not write its run log, without writing anything itself.
 
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
@@ -23,7 +24,7 @@ WriteAccess::Answer Win32Platform::MayWrite(const AnsiString& path) {
                   folder ? FILE_FLAG_BACKUP_SEMANTICS : FILE_ATTRIBUTE_NORMAL, nullptr);
   if (probe == INVALID_HANDLE_VALUE)
     return GetLastError() == ERROR_ACCESS_DENIED ? Answer::kDenied : Answer::kYes;
-  CloseHandle(probe);
+  const HandleCloser closer(probe);
   return Answer::kYes;
 }
 
