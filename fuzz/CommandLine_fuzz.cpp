@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int index = 0; index < kIndexes; ++index) {
       args.push_back(ArgumentOf(platform, commandLine, index));
     }
-    FUZZ_REQUIRE(FirstArgument(platform) == args[1]);
+    FUZZ_REQUIRE(FirstArgument(platform, platform.CommandLine()) == args[1]);
     FUZZ_REQUIRE(ArgumentOf(platform, commandLine, -1).empty());
     // Fewer arguments than bytes: the walk must stop at the end, not count to the index.
     FUZZ_REQUIRE(ArgumentOf(platform, commandLine, INT_MAX).empty());

@@ -80,7 +80,7 @@ TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog
 TfrmPendulon::~TfrmPendulon() = default;
 
 void TfrmPendulon::FormCreate() {
-  const bool accepted = FirstArgument(platform_) == "-w quillmar";
+  const bool accepted = FirstArgument(platform_, platform_.CommandLine()) == "-w quillmar";
   log_.Start(accepted);
   if (!accepted) {
     platform_.ShowMessageBox(handle_, kRefusalText, "Pendulon", kMbIconError);

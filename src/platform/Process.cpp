@@ -78,8 +78,8 @@ AnsiString ArgumentOf(ProcessInfo& process, const AnsiString& commandLine, int i
   return token;
 }
 
-AnsiString FirstArgument(Platform& platform) {
-  return ArgumentOf(platform, platform.CommandLine(), 1);
+AnsiString FirstArgument(ProcessInfo& process, const AnsiString& commandLine) {
+  return ArgumentOf(process, commandLine, 1);
 }
 
 }  // namespace pendulon

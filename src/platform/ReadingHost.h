@@ -6,15 +6,12 @@
 #include <cstdint>
 
 #include "platform/FileReader.h"
-#include "platform/LocalClock.h"
 #include "platform/ProcessInfo.h"
 #include "platform/TimeZone.h"
+#include "platform/WaitingClock.h"
 
 namespace pendulon {
 
-class ReadingHost : public FileReader, public LocalClock, public TimeZone, public ProcessInfo {
- public:
-  virtual void Sleep(std::uint32_t milliseconds) = 0;  // handles no messages
-};
+class ReadingHost : public FileReader, public WaitingClock, public TimeZone, public ProcessInfo {};
 
 }  // namespace pendulon

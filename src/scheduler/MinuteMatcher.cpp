@@ -6,7 +6,7 @@
 
 namespace pendulon {
 
-void AlignToMinute(ReadingHost& clock) {
+void AlignToMinute(WaitingClock& clock) {
   for (;;) {
     const SystemTime now = clock.LocalTime();
     if (ClockText(now, "ss") == "00") {

@@ -10,6 +10,7 @@
 #include "platform/LocalClock.h"
 #include "platform/ReadingHost.h"
 #include "platform/StringList.h"
+#include "platform/WaitingClock.h"
 
 namespace pendulon {
 
@@ -19,7 +20,7 @@ using TaskRunner = std::function<bool(const AnsiString& itemName, int lineNumber
 
 // Returns once the local clock's seconds read "00", at once when they already do. Handles no
 // messages; sleeps up to each second boundary rather than spinning.
-void AlignToMinute(ReadingHost& clock);
+void AlignToMinute(WaitingClock& clock);
 
 // Walks the table for one minute of the local clock (its seconds are not looked at), by index,
 // re-reading its size before each entry: a reload made while a launch waits is seen from the next

@@ -31,7 +31,7 @@ TEST_F(ProcessTest, FirstArgumentSplitsLikeAWindowsProgram) {
   for (const Case& c : cases) {
     EXPECT_EQ(ArgumentOf(platform, c.commandLine, 1), c.expected) << c.commandLine;
   }
-  EXPECT_EQ(FirstArgument(platform), "-w quillmar");
+  EXPECT_EQ(FirstArgument(platform, platform.CommandLine()), "-w quillmar");
 }
 
 TEST_F(ProcessTest, FirstArgumentKeepsDoubleByteCharactersWhole) {
