@@ -53,8 +53,4 @@ std::uint32_t MillisecondsToNextMinute(const SystemTime& now) {
   return 60000u - intoMinute;
 }
 
-std::uint32_t MillisecondsToNextMinute(LocalClock& clock) {
-  return MillisecondsToNextMinute(clock.LocalTime());
-}
-
 }  // namespace pendulon

@@ -33,8 +33,7 @@ void WalkTasks(const SystemTime& minute, const std::unique_ptr<TStringList>& tas
 void WalkTasks(LocalClock& clock, const std::unique_ptr<TStringList>& taskList,
                const TaskRunner& runTask);
 
-// Milliseconds from that reading, or from now, to the next minute boundary, 1 to 60000.
+// Milliseconds from that reading to the next minute boundary, 1 to 60000.
 std::uint32_t MillisecondsToNextMinute(const SystemTime& now);
-std::uint32_t MillisecondsToNextMinute(LocalClock& clock);
 
 }  // namespace pendulon

@@ -152,11 +152,11 @@ TEST_F(MinuteMatcherTest, AlignToMinuteSleepsToSecondZeroWithoutSpinning) {
 
 TEST_F(MinuteMatcherTest, MillisecondsToNextMinute) {
   world.SetLocalTime(2026, 3, 2, 10, 15, 0, 0);
-  EXPECT_EQ(MillisecondsToNextMinute(platform), 60000u);
+  EXPECT_EQ(MillisecondsToNextMinute(platform.LocalTime()), 60000u);
   world.SetLocalTime(2026, 3, 2, 10, 15, 59, 999);
-  EXPECT_EQ(MillisecondsToNextMinute(platform), 1u);
+  EXPECT_EQ(MillisecondsToNextMinute(platform.LocalTime()), 1u);
   world.SetLocalTime(2026, 3, 2, 10, 15, 0, 180);
-  EXPECT_EQ(MillisecondsToNextMinute(platform), 59820u);
+  EXPECT_EQ(MillisecondsToNextMinute(platform.LocalTime()), 59820u);
 }
 
 }  // namespace
