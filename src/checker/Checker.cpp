@@ -61,9 +61,9 @@ int Written(bool failed, int status, std::ostream& err) {
 
 // Looks at the log every half second, saying each new event, until told to stop or until the
 // output fails.
-int Follow(ReadingHost& platform, const Machine& machine, const AnsiString& log, std::ostream& text,
-           const ShownOutput& shown, std::ostream& err) {
-  LogFollower follower(platform, machine.links, log, text);
+int Follow(CheckingHost& platform, const Machine& machine, const AnsiString& log,
+           std::ostream& text, const ShownOutput& shown, std::ostream& err) {
+  LogFollower follower(platform, &platform, log, text);
   text << "following " << Visible(log) << ": each event in words as it is written, until Ctrl-C\n";
   follower.ShowRecent(kRecentEvents);
   for (;;) {
@@ -79,7 +79,7 @@ int Follow(ReadingHost& platform, const Machine& machine, const AnsiString& log,
 
 }  // namespace
 
-int RunChecker(ReadingHost& platform, const std::vector<std::string>& arguments, char separator,
+int RunChecker(CheckingHost& platform, const std::vector<std::string>& arguments, char separator,
                std::ostream& rawOut, std::ostream& rawErr, const Machine& machine) {
   // Every text for the terminal goes out as the terminal shows it; the JSON is ASCII already.
   Windows1252Text windows1252;
@@ -103,7 +103,7 @@ int RunChecker(ReadingHost& platform, const std::vector<std::string>& arguments,
       return kCannotRead;
     }
     const AnsiString lib = JoinPath(folder, kLibFolder, separator);
-    if (const auto target = machine.links ? machine.links->LinkTarget(lib) : std::nullopt) {
+    if (const auto target = platform.LinkTarget(lib)) {
       err << "qefcheck: " << Visible(lib) << " is a link to " << Visible(*target)
           << ": qefcheck reads nothing through a link, which may lead out of the folder\n";
       return kCannotRead;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "checker/folder/Machine.h"
-#include "platform/ReadingHost.h"
+#include "platform/CheckingHost.h"
 
 namespace pendulon {
 
@@ -15,7 +15,7 @@ enum ExitStatus { kAllLaunch = 0, kLineProblem = 1, kCannotRead = 2 };
 
 // Gives the exit status. separator is the one the system's paths use: the checker builds its
 // own paths with it, while the executer's rules keep their "\".
-int RunChecker(ReadingHost& platform, const std::vector<std::string>& arguments, char separator,
+int RunChecker(CheckingHost& platform, const std::vector<std::string>& arguments, char separator,
                std::ostream& out, std::ostream& err, const Machine& machine = {});
 
 }  // namespace pendulon

@@ -30,17 +30,13 @@ int main(int argc, char** argv) {
   // The launch file's drive paths name this machine's drives, as the executer sees them.
   machine.checkDrivePaths = true;
   machine.console = &console;
-  machine.links = &platform;
   machine.windows = &platform;
-  machine.access = &platform;
 #else
   pendulon::PosixPlatform platform;
   constexpr char kSeparator = '/';
   // A reader that has gone must end the report with a word, not end the process silently.
   std::signal(SIGPIPE, SIG_IGN);
   pendulon::Machine machine;
-  machine.links = &platform;
-  machine.access = &platform;
 #endif
   // Windows leaves stdout unbuffered on a console or NUL: a write per character made the report
   // of a 1,000-line folder take seconds. The report goes out in large writes instead.

@@ -10,7 +10,7 @@
 
 namespace pendulon {
 
-class HostSystem : public ReadingHost, public FileWriter {
+class HostSystem : public virtual ReadingHost, public FileWriter {
  public:
   // Milliseconds since some fixed moment, never set back (GetTickCount64): for durations.
   virtual std::uint64_t Milliseconds() = 0;

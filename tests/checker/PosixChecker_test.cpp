@@ -42,7 +42,6 @@ class PosixCheckerTest : public PosixFolderTest {
   Outcome Run(const std::vector<std::string>& arguments) {
     std::ostringstream out, err;
     Machine machine;
-    machine.links = &platform_;
     const int status = RunChecker(platform_, arguments, '/', out, err, machine);
     return {status, out.str(), err.str()};
   }

@@ -130,7 +130,6 @@ TEST_F(CheckerTest, LinksInTheFolderAreNamedAndNeverRead) {
     fresh.File(c.link)->linkTarget = kSecret;
     SimPlatform process(fresh, kExe, "qefcheck");
     Machine machine;
-    machine.links = &process;
     std::ostringstream out, err;
     EXPECT_EQ(RunChecker(process, {"C:\\Tools"}, '\\', out, err, machine), c.status) << c.link;
     EXPECT_NE((out.str() + err.str()).find(c.said), std::string::npos) << out.str() << err.str();
@@ -163,7 +162,6 @@ TEST_F(CheckerTest, ARunLogTheExecuterCannotWriteIsNamedWithTheFix) {
     world.File(kLog)->readOnly = c.fileReadOnly;
     world.File("C:\\Tools\\lib")->readOnly = c.folderReadOnly;
     Machine machine;
-    machine.access = &platform;
     std::ostringstream out, err;
     EXPECT_EQ(RunChecker(platform, {}, '\\', out, err, machine), 0);
     if (*c.said == '\0')

@@ -10,14 +10,13 @@
 #include <memory>
 #include <string>
 
-#include "platform/Links.h"
+#include "platform/CheckingHost.h"
 #include "platform/Platform.h"
-#include "platform/WriteAccess.h"
 #include "support/SimWorld.h"
 
 namespace pendulon::sim {
 
-class SimPlatform final : public Platform, public Links, public WriteAccess {
+class SimPlatform final : public Platform, public CheckingHost {
  public:
   SimPlatform(SimWorld& world, std::string exePath, std::string commandLine);
   ~SimPlatform() override;

@@ -20,7 +20,7 @@
 
 namespace pendulon {
 
-FolderCheck CheckFolder(ReadingHost& platform, const AnsiString& folder, char separator,
+FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char separator,
                         const Machine& machine) {
   FolderCheck check;
   check.folder = folder;
@@ -32,7 +32,7 @@ FolderCheck CheckFolder(ReadingHost& platform, const AnsiString& folder, char se
 
   // A folder sent from elsewhere may lead out of itself, to a file the report would then show.
   for (const AnsiString& path : {lib, check.tasksPath, check.launchPath}) {
-    if (const auto target = machine.links ? machine.links->LinkTarget(path) : std::nullopt)
+    if (const auto target = platform.LinkTarget(path))
       throw Exception(path + " is a link to " + (target->empty() ? "an unknown place" : *target) +
                       ": qefcheck reads nothing through a link, which may lead out of the folder");
   }
@@ -62,15 +62,15 @@ FolderCheck CheckFolder(ReadingHost& platform, const AnsiString& folder, char se
     if (line.kind == LineKind::kTask)
       taskLines.insert(line.number);
   }
-  check.runLog = ReadRunLog(platform, check.runLogPath, taskLines, machine.links);
+  check.runLog = ReadRunLog(platform, check.runLogPath, taskLines, &platform);
   const bool logRead = check.runLog && check.runLog->AnyLogFile();
   // Only a log that is on, as a file, is written; its older file never is.
   const bool on = logRead && std::any_of(check.runLog->files.begin(), check.runLog->files.end(),
                                          [&](const RunLogFile& f) {
                                            return f.path == check.runLogPath && f.notRead.empty();
                                          });
-  if (on && machine.access != nullptr)
-    check.runLog->cannotWrite = WhyLogNotWritten(*machine.access, check.runLogPath, lib);
+  if (on)
+    check.runLog->cannotWrite = WhyLogNotWritten(platform, check.runLogPath, lib);
   check.pendulon = StatusOf(machine.windows, logRead,
                             logRead ? check.runLog->lastStart : std::nullopt, check.now);
   FolderCheck::Summary& sum = check.summary;

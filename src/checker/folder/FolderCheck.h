@@ -19,6 +19,7 @@
 #include "checker/search/Schedule.h"
 #include "checker/text/LineNumbers.h"
 #include "checker/text/Printable.h"
+#include "platform/CheckingHost.h"
 #include "platform/ReadingHost.h"
 
 namespace pendulon {
@@ -47,8 +48,8 @@ struct FolderCheck {
 
 // Reads and judges the folder's lib/tasks.qef and lib/launch.qef. Raises EFOpenError when the
 // task file, or a launch file that is there, cannot be read, and Exception when either, or the
-// lib folder, is a link (with machine.links) or too large to check.
-FolderCheck CheckFolder(ReadingHost& platform, const AnsiString& folder, char separator,
+// lib folder, is a link or too large to check.
+FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char separator,
                         const Machine& machine = {});
 
 }  // namespace pendulon

@@ -1,13 +1,11 @@
 #pragma once
-// What the entry knows of the machine qefcheck runs on, beyond its host system. A part the
-// system lacks is left out, and what needs it is left undone.
+// What the entry knows of the machine qefcheck runs on, beyond its host (CheckingHost): what
+// Windows alone has. A part the system lacks is left out, and what needs it is left undone.
 
 #include <functional>
 
 #include "platform/ConsoleText.h"
-#include "platform/Links.h"
 #include "platform/WindowLookup.h"
-#include "platform/WriteAccess.h"
 
 namespace pendulon {
 
@@ -17,12 +15,8 @@ struct Machine {
   bool checkDrivePaths = false;
   // How the terminal shows the files' ANSI text; without one, as Windows-1252 in UTF-8.
   ConsoleText* console = nullptr;
-  // Tells links from files: a folder's files that are links are named, never read.
-  Links* links = nullptr;
   // Where the executer's window is looked for, to tell whether it runs (Windows).
   WindowLookup* windows = nullptr;
-  // Tells a run log the executer could not write, as the user who runs both.
-  WriteAccess* access = nullptr;
   // --follow looks again while this says so; without it, until the process is ended.
   std::function<bool()> keepFollowing = {};
 };

@@ -3,13 +3,12 @@
 // qefcheck runs natively on Linux. It writes nothing and has no window system: no tool built on
 // it changes a file, shows or launches anything.
 
-#include "platform/Links.h"
+#include "platform/CheckingHost.h"
 #include "platform/ReadingHost.h"
-#include "platform/WriteAccess.h"
 
 namespace pendulon {
 
-class PosixPlatform final : public ReadingHost, public Links, public WriteAccess {
+class PosixPlatform final : public CheckingHost {
  public:
   SystemTime LocalTime() override;
   void Sleep(std::uint32_t milliseconds) override;

@@ -4,13 +4,12 @@
 
 #include <memory>
 
-#include "platform/Links.h"
+#include "platform/CheckingHost.h"
 #include "platform/Platform.h"
-#include "platform/WriteAccess.h"
 
 namespace pendulon {
 
-class Win32Platform final : public Platform, public Links, public WriteAccess {
+class Win32Platform final : public Platform, public CheckingHost {
  public:
   Win32Platform();
   ~Win32Platform() override;

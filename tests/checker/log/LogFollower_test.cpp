@@ -33,7 +33,6 @@ class LogFollowerTest : public CheckerTest {
   std::string Follow(std::int64_t forMs) {
     const std::int64_t stop = world.Now() + forMs;
     Machine machine;
-    machine.links = &platform;
     machine.keepFollowing = [&] { return world.Now() < stop; };
     std::ostringstream out, err;
     EXPECT_EQ(RunChecker(platform, {"--follow", "C:\\Tools"}, '\\', out, err, machine), 0);

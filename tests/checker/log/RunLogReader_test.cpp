@@ -8,7 +8,7 @@
 
 #include "checker/CheckerFixture.h"
 #include "checker/ReportJson.h"
-#include "platform/ReadingHostWrapper.h"
+#include "platform/CheckingHostWrapper.h"
 
 namespace pendulon::sim {
 namespace {
@@ -161,11 +161,11 @@ TEST_F(CheckerTest, ReportsGiveEachLinesLastRunAndTheRecentFailures) {
 
 // A host that counts the bytes it reads, to show what the reader takes from a file, and that
 // may let the file grow with each read, as while the executer appends.
-class CountingHost final : public ReadingHostWrapper<> {
+class CountingHost final : public CheckingHostWrapper {
  public:
-  using ReadingHostWrapper::ReadingHostWrapper;
+  using CheckingHostWrapper::CheckingHostWrapper;
   bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& got) override {
-    const bool ok = ReadingHostWrapper::Read(file, buffer, count, got);
+    const bool ok = CheckingHostWrapper::Read(file, buffer, count, got);
     bytes += got;
     if (afterRead)
       afterRead();
