@@ -1,5 +1,6 @@
 #include "checker/folder/Agenda.h"
 
+#include "checker/search/MinuteWalk.h"
 #include "platform/Calendar.h"
 
 namespace pendulon {
@@ -59,29 +60,21 @@ void Agenda::Walk(const LocalMinute& after, int minutes, const LineSet& among, c
 
 void Agenda::Minutes(const LocalMinute& after, int minutes,
                      const std::function<void(const LocalMinute&, const LineSet&)>& each) {
+  if (minutes <= 0)
+    return;
   LineSet all(static_cast<int>(timed_.size()));
   for (std::size_t k = 0; k < timed_.size(); ++k) all.Set(static_cast<int>(k));
-  std::int64_t day = DaysFromCivil(after.year, static_cast<unsigned>(after.month),
-                                   static_cast<unsigned>(after.day));
-  int minute = after.hour * 60 + after.minute + 1;  // of the first day
-  for (int left = minutes; left > 0; ++day, minute = 0) {
-    const CivilDate civil = CivilFromDays(day);
-    LocalMinute at{static_cast<int>(civil.year), static_cast<int>(civil.month),
-                   static_cast<int>(civil.day)};
-    const int weekday = WeekdayNumber(EncodeDateTime(TimeOf(at)));
-    const int date = classes_.DateClass(at.month, at.day, weekday);
-    // A day on which no line acts is passed over whole.
-    const bool any = classes_.ActingOn(date).Any();
-    for (; minute < 24 * 60 && left > 0; ++minute, --left) {
-      if (!any)
-        continue;
-      at.hour = minute / 60;
-      at.minute = minute % 60;
-      const int time = classes_.TimeClass(at.hour, at.minute);
-      if (classes_.ActsAny(time, date, all))
-        each(at, judge_.Acting(time, date, at));
-    }
-  }
+  // A day on which no line acts is passed over whole.
+  WalkMinutesAfter(
+      classes_, after, MinutesAfter(after, minutes),
+      [&](const LocalMinute&, int date) {
+        return classes_.ActingOn(date).Any() ? DayAction::kWalk : DayAction::kPass;
+      },
+      [&](const LocalMinute& at, int date, int time) {
+        if (classes_.ActsAny(time, date, all))
+          each(at, judge_.Acting(time, date, at));
+        return true;
+      });
 }
 
 }  // namespace pendulon
