@@ -29,6 +29,11 @@ void AlignToMinute(WaitingClock& clock);
 void WalkTasks(const SystemTime& minute, const std::unique_ptr<TStringList>& taskList,
                const TaskRunner& runTask, int* lineReached = nullptr);
 
+// The same over the entries from begin to before end of a table that does not change while it is
+// walked (qefcheck judges a table's walk this way, in place); lines are numbered in the table.
+void WalkTasks(const SystemTime& minute, const TStringList& table, int begin, int end,
+               const TaskRunner& runTask);
+
 // The same for the minute the clock shows now, read once.
 void WalkTasks(LocalClock& clock, const std::unique_ptr<TStringList>& taskList,
                const TaskRunner& runTask);

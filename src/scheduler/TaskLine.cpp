@@ -15,20 +15,23 @@ std::string_view TaskFields::Get(int index) const {
 void SplitTaskLine(std::string_view entry, TaskFields& fields) {
   fields.Clear();
   std::size_t pending = 0;  // where the field being gathered began
-  for (std::size_t p = 0; p < entry.size(); ++p) {
-    if (fields.Count() == 5) {
-      fields.Add(entry.substr(p));
-      return;
-    }
-    if (entry[p] == ' ') {
-      fields.Add(entry.substr(pending, p - pending));
-      pending = p + 1;
-    }
+  while (fields.Count() < 5) {
+    const std::size_t space = entry.find(' ', pending);
+    if (space == std::string_view::npos)
+      return;  // the text after the last space is dropped
+    fields.Add(entry.substr(pending, space - pending));
+    pending = space + 1;
   }
+  if (pending < entry.size())
+    fields.Add(entry.substr(pending));
 }
 
 bool FieldMatches(std::string_view field, int value) {
-  return field == "*" || field == DecimalText(value);
+  return FieldMatches(field, DecimalText(value));
+}
+
+bool FieldMatches(std::string_view field, std::string_view valueText) {
+  return field == "*" || field == valueText;
 }
 
 }  // namespace pendulon

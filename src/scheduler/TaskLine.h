@@ -34,6 +34,8 @@ inline bool IsTaskLine(std::string_view entry) {
 // The one rule of a time field: it matches a value the clock shows when it is "*" or exactly the
 // value's decimal text, without sign, spaces or leading zeros.
 bool FieldMatches(std::string_view field, int value);
+// The same, given the value's decimal text, as a walk that compares many lines writes it once.
+bool FieldMatches(std::string_view field, std::string_view valueText);
 
 // Fills fields from entry: each space ends a field (two spaces enclose an empty one), the text
 // after the last space is dropped, and once five fields are held the rest of the entry, spaces

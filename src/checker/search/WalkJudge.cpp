@@ -1,7 +1,6 @@
 #include "checker/search/WalkJudge.h"
 
 #include <array>
-#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -86,11 +85,11 @@ const LineSet& WalkJudge::Acting(int timeClass, int dateClass, const LocalMinute
 }
 
 LineSet WalkJudge::Runs(int count, std::string& raised) {
-  auto table = std::make_unique<TStringList>();
-  for (int i = 0; i < count; ++i) table->Add(table_[i]);
   LineSet ran(static_cast<int>(lines_.size()));
   try {
-    WalkTasks(clock_, table, [&](const AnsiString&, int number) {
+    // In place: a copy of the lines up to the raising one for each pair of classes grew with
+    // the lines times the walks.
+    WalkTasks(now_, table_, 0, count, [&](const AnsiString&, int number) {
       const int k = lineOf_[static_cast<std::size_t>(number - 1)];
       if (k < 0)
         Disagree("a line whose fields never match ran");
@@ -104,7 +103,7 @@ LineSet WalkJudge::Runs(int count, std::string& raised) {
 }
 
 LineSet WalkJudge::Walk(int timeClass, int dateClass, const LocalMinute& at) {
-  clock_.now = TimeOf(at);
+  now_ = TimeOf(at);
   at_ = at;
   LineSet acting = classes_.Acting(timeClass, dateClass);
   const int first = classes_.FirstRaising(timeClass, dateClass);
@@ -117,10 +116,8 @@ LineSet WalkJudge::Walk(int timeClass, int dateClass, const LocalMinute& at) {
     Disagree("a line raised where none was foreseen");
   if (first >= 0) {
     ran.Set(first);
-    auto alone = std::make_unique<TStringList>();
-    alone->Add(table_[end]);
     try {
-      WalkTasks(clock_, alone, [&](const AnsiString&, int) { return true; });
+      WalkTasks(now_, table_, end, end + 1, [&](const AnsiString&, int) { return true; });
     } catch (const EStringListError& e) {
       raised = e.Message();
     }

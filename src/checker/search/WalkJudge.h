@@ -10,8 +10,8 @@
 
 #include "checker/search/LineSet.h"
 #include "checker/search/MinuteClasses.h"
-#include "platform/LocalClock.h"
 #include "platform/StringList.h"
+#include "platform/SystemTime.h"
 
 namespace pendulon {
 
@@ -26,13 +26,6 @@ class WalkJudge {
   const LineSet& Acting(int timeClass, int dateClass, const LocalMinute& at);
 
  private:
-  // A clock that stands at second 00 of the minute it is set to: the walk reads nothing else.
-  class StoppedClock final : public LocalClock {
-   public:
-    SystemTime LocalTime() override { return now; }
-    SystemTime now;
-  };
-
   // The lines that run in a walk of the table's first `count` lines, and the message of the
   // error it ends with, if any.
   LineSet Runs(int count, std::string& raised);
@@ -45,7 +38,7 @@ class WalkJudge {
   const MinuteClasses& classes_;
   std::vector<int> lineOf_;  // by table index: the position among lines, or -1
   std::unordered_map<std::int64_t, LineSet> seen_;
-  StoppedClock clock_;
+  SystemTime now_;  // second 00 of the minute judged: the walk reads nothing else
   LocalMinute at_;
 };
 
