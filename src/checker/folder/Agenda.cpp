@@ -38,7 +38,10 @@ LineSet Agenda::Select(const std::function<bool(const LineReport&)>& wanted) con
 std::vector<const LineReport*> Agenda::ActingIn(const LocalMinute& after, int minutes,
                                                 const LineSet& among) {
   LineSet acting(static_cast<int>(timed_.size()));
-  Minutes(after, minutes, [&](const LocalMinute&, const LineSet& now) { acting |= now; });
+  Minutes(after, minutes, [&](const LocalMinute&, const LineSet& now) {
+    acting |= now;
+    return true;
+  });
   acting &= among;
   std::vector<const LineReport*> lines;
   for (int k = acting.Next(0); k >= 0; k = acting.Next(k + 1))
@@ -51,15 +54,19 @@ void Agenda::Walk(const LocalMinute& after, int minutes, const LineSet& among, c
     LineSet acting = now;
     acting &= among;
     if (!acting.Any())
-      return;
+      return true;
     const MinuteOccurrence shown = clock_.Occurrences(at);
-    for (int k = acting.Next(0); k >= 0; k = acting.Next(k + 1))
-      visit(at, shown, reports_[static_cast<std::size_t>(reportOf_[static_cast<std::size_t>(k)])]);
+    for (int k = acting.Next(0); k >= 0; k = acting.Next(k + 1)) {
+      if (!visit(at, shown,
+                 reports_[static_cast<std::size_t>(reportOf_[static_cast<std::size_t>(k)])]))
+        return false;
+    }
+    return true;
   });
 }
 
 void Agenda::Minutes(const LocalMinute& after, int minutes,
-                     const std::function<void(const LocalMinute&, const LineSet&)>& each) {
+                     const std::function<bool(const LocalMinute&, const LineSet&)>& each) {
   if (minutes <= 0)
     return;
   LineSet all(static_cast<int>(timed_.size()));
@@ -71,9 +78,7 @@ void Agenda::Minutes(const LocalMinute& after, int minutes,
         return classes_.ActingOn(date).Any() ? DayAction::kWalk : DayAction::kPass;
       },
       [&](const LocalMinute& at, int date, int time) {
-        if (classes_.ActsAny(time, date, all))
-          each(at, judge_.Acting(time, date, at));
-        return true;
+        return !classes_.ActsAny(time, date, all) || each(at, judge_.Acting(time, date, at));
       });
 }
 

@@ -19,7 +19,8 @@ class Agenda {
   Agenda(const TStringList& table, const std::vector<LineReport>& reports, TimeZone& zone);
 
   // Told each line that acts in a minute: the minute, how often the clock shows it, the line.
-  using Visit = std::function<void(const LocalMinute&, const MinuteOccurrence&, const LineReport&)>;
+  // Gives false to stop the walk (the report can no longer be written, say).
+  using Visit = std::function<bool(const LocalMinute&, const MinuteOccurrence&, const LineReport&)>;
 
   // The lines for which wanted holds, as a set to walk for.
   LineSet Select(const std::function<bool(const LineReport&)>& wanted) const;
@@ -32,9 +33,10 @@ class Agenda {
   void Walk(const LocalMinute& after, int minutes, const LineSet& among, const Visit& visit);
 
  private:
-  // Calls each(minute, acting lines, clock) for each minute of the span in which any acts.
+  // Calls each(minute, acting lines) for each minute of the span in which any acts, until it
+  // gives false.
   void Minutes(const LocalMinute& after, int minutes,
-               const std::function<void(const LocalMinute&, const LineSet&)>& each);
+               const std::function<bool(const LocalMinute&, const LineSet&)>& each);
 
   static std::vector<TimedLine> TimedLines(const std::vector<LineReport>& reports);
 

@@ -66,12 +66,14 @@ void WriteAgendaText(std::ostream& out, const FolderCheck& check, int minutes,
         if (shown.times == 0) {
           out << "does not occur: the clock goes from " << Clock(shown.from) << " to "
               << Clock(shown.to) << "\n";
-          return;
+          return static_cast<bool>(out);
         }
         auto [words, fresh] = does.try_emplace(line.number);
         if (fresh)
           words->second = Does(line);
         out << words->second << (shown.times > 1 ? " (twice: summer and winter time)" : "") << "\n";
+        // A report that can no longer be written ends the walk: a month of entries is long.
+        return static_cast<bool>(out);
       });
   out << (entries > 0 ? "\n" : "") << entries << (entries == 1 ? " entry" : " entries")
       << " in the next " << spanWords << ", up to " << SpanEnd(check.now, minutes);
@@ -124,6 +126,7 @@ void WriteAgendaJson(std::ostream& out, const FolderCheck& check, int minutes, T
                 }
                 out << (first ? "\n" : ",\n") << Object(entry);
                 first = false;
+                return static_cast<bool>(out);
               });
   out << (first ? "]" : "\n]") << ",\n"
       << JsonString("exitStatus") << ":" << check.ExitStatus() << "}\n";

@@ -8,17 +8,20 @@ std::streambuf::int_type ShownOutput::overflow(int_type c) {
   if (traits_type::eq_int_type(c, traits_type::eof()))
     return traits_type::not_eof(c);
   const char byte = traits_type::to_char_type(c);
-  xsputn(&byte, 1);
-  return c;
+  return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
 }
 
 std::streamsize ShownOutput::xsputn(const char* text, std::streamsize count) {
+  // Once the other stream has failed, this one fails too, so that a writer that looks at it
+  // stops its work at once.
+  if (Failed())
+    return 0;
   held_.append(text, static_cast<std::size_t>(count));
   // A line end never lies inside a two-byte character: whole lines convert on their own.
   const std::size_t end = held_.rfind('\n');
   if (end != std::string::npos && held_.size() > 1 << 16)
     HandOn(end + 1);
-  return count;
+  return Failed() ? 0 : count;
 }
 
 int ShownOutput::sync() {

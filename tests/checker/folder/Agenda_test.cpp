@@ -63,6 +63,7 @@ TEST_F(CheckerTest, TheSpanListsEachLinesNextTimesAndNoOthers) {
                     skipped[k].push_back(at);
                   else
                     listed[k].push_back({at, shown.times == 2});
+                  return true;
                 });
     const LocalMinute end = MinuteAt(MinuteNumber(after) + 31 * 24 * 60);
     for (std::size_t k = 0; k < lines.size(); ++k) {
