@@ -252,41 +252,6 @@ TEST_F(CheckerTest, JsonStaysValidForAnyBytesAndKeepsThem) {
   EXPECT_EQ(Bytes(reported[3]["launch"]["file"]), "C:\\\xE9.exe");
 }
 
-// A report that can no longer be written (a full disk, or a reader that has gone) ends the work
-// at once, in every mode, with status 2: the bytes offered after the failure stay few, where two
-// days of 200 every-minute lines would offer some 30 MB.
-TEST_F(CheckerTest, AReportThatCannotBeWrittenStopsTheWorkInEveryMode) {
-  class Broken final : public std::streambuf {
-   public:
-    std::size_t offered = 0;
-
-   protected:
-    std::streamsize xsputn(const char*, std::streamsize n) override {
-      offered += static_cast<std::size_t>(n);
-      return offered > 4096 ? 0 : n;
-    }
-    int_type overflow(int_type c) override {
-      const char byte = traits_type::to_char_type(c);
-      return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
-    }
-  };
-  std::string tasks;
-  for (int i = 0; i < 200; ++i) tasks += "* * * * * Backup\r\n";
-  world.WriteFile(kTasks, tasks);
-  world.WriteFile(kLaunch, kLaunchText);
-  for (const std::vector<std::string>& arguments :
-       std::vector<std::vector<std::string>>{{"--next", "48h", "--json", "C:\\Tools"},
-                                             {"--next", "48h", "C:\\Tools"},
-                                             {"--json", "C:\\Tools"},
-                                             {"C:\\Tools"}}) {
-    Broken broken;
-    std::ostream out(&broken);
-    std::ostringstream err;
-    EXPECT_EQ(RunChecker(platform, arguments, '\\', out, err), 2) << arguments[0];
-    EXPECT_LT(broken.offered, 1024u * 1024u) << arguments[0];
-  }
-}
-
 TEST_F(CheckerTest, TextReportNamesEachLineAndSumsUp) {
   world.WriteFile(kTasks, Lines({"# nightly", "30 8 * * 2 Backup", "05 * * * * Backup"}));
   world.WriteFile(kLaunch, kLaunchText);

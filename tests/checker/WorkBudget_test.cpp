@@ -112,5 +112,42 @@ TEST(WorkBudget, TwiceTheFolderCostsAboutTwiceTheMemoryAndTheBoundStaysUnder200M
   }
 }
 
+// A report that can no longer be written ends the work at once: --next over two days of 600 lines
+// that fire once an hour, into a stream that fails after 4 KiB, costs a small part of writing
+// all 28,800 entries.
+TEST(WorkBudget, AReportThatCannotBeWrittenEndsTheWorkAtOnce) {
+  std::string tasks;
+  for (int i = 0; i < 600; ++i) tasks += std::to_string(i % 60) + " * * * * Backup\r\n";
+  for (const char* json : {"--json", ""}) {
+    const auto cost = [&](std::streambuf& to, const char* span) {
+      SimWorld world;
+      world.SetLocalTime(2026, 3, 5, 10, 7, 0, 200);
+      world.WriteFile("C:\\Tools\\lib\\tasks.qef", tasks);
+      world.WriteFile("C:\\Tools\\lib\\launch.qef",
+                      "<Backup>\r\npath=C:\\Tools\\backup.exe\r\n</Backup>\r\n");
+      SimPlatform platform(world, "C:\\Tools\\qefcheck.exe", "qefcheck");
+      std::vector<std::string> arguments = {"--next", span, "C:\\Tools"};
+      if (*json != '\0')
+        arguments.insert(arguments.begin(), json);
+      std::ostream out(&to);
+      NullBuffer null;
+      std::ostream err(&null);
+      g_total = 0;
+      const int status = RunChecker(platform, arguments, '\\', out, err);
+      return std::pair{status, g_total};
+    };
+    NullBuffer whole;
+    BrokenBuffer broken(4096);
+    // The check of the folder costs the same in each; an hour's entries are 600.
+    const auto [hourStatus, hour] = cost(whole, "1h");
+    const auto [allStatus, all] = cost(whole, "48h");
+    const auto [brokenStatus, cut] = cost(broken, "48h");
+    EXPECT_NE(allStatus, 2) << json;
+    EXPECT_EQ(brokenStatus, 2) << json;
+    EXPECT_LT(cut, hour + (all - hour) / 10) << json << ": " << cut << " bytes allocated, " << all
+                                             << " for all entries, " << hour << " for an hour's";
+  }
+}
+
 }  // namespace
 }  // namespace pendulon::sim
