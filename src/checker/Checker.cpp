@@ -18,9 +18,10 @@ namespace {
 
 constexpr std::size_t kRecentEvents = 10;  // --follow begins with so many
 
-// A command line that cannot be done: what is wrong with it, and how to call qefcheck.
-int WrongUsage(std::ostream& err, const std::string& complaint, char separator) {
-  err << "qefcheck: " << Visible(complaint) << "\n" << Usage(separator);
+// A command line that cannot be done: what is wrong with it, and where to read how to call
+// qefcheck, in one line each, so that the complaint is not buried under the usage.
+int WrongUsage(std::ostream& err, const std::string& complaint) {
+  err << "qefcheck: " << Visible(complaint) << "\nqefcheck --help tells how to call it.\n";
   return kCannotRead;
 }
 
@@ -88,7 +89,7 @@ int RunChecker(CheckingHost& platform, const std::vector<std::string>& arguments
   std::ostream text(&shownOut), err(&shownErr);
   const Command command = ParseCommand(arguments);
   if (!command.wrong.empty())
-    return WrongUsage(err, command.wrong, separator);
+    return WrongUsage(err, command.wrong);
   if (command.mode == Command::Mode::kHelp || command.mode == Command::Mode::kVersion) {
     text << (command.mode == Command::Mode::kHelp ? Usage(separator)
                                                   : std::string("qefcheck ") + kVersionText + "\n");

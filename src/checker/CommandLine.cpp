@@ -6,21 +6,30 @@ namespace {
 
 constexpr int kMostSpanDays = 31;
 
-// "24h" or "7d": hours or days, a number without sign or leading zero.
+// What a user may mean as a span after --next, right or wrong: a number, perhaps with a unit
+// ("24", "1w", "7D"). A folder is hardly named so.
+bool LooksLikeSpan(const std::string& text) {
+  return !text.empty() && text.size() <= 8 && text[0] >= '0' && text[0] <= '9' &&
+         text.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") ==
+             std::string::npos;
+}
+
+// "24h" or "7d" (as Windows users write, "7D" too): hours or days, a number without sign or
+// leading zero.
 bool IsSpan(const std::string& text) {
-  return text.size() >= 2 && text.size() <= 6 && (text.back() == 'h' || text.back() == 'd') &&
-         text[0] >= '1' && text[0] <= '9' &&
-         text.find_first_not_of("0123456789") == text.size() - 1;
+  const char unit = static_cast<char>(text.empty() ? 0 : text.back() | 0x20);
+  return text.size() >= 2 && text.size() <= 6 && (unit == 'h' || unit == 'd') && text[0] >= '1' &&
+         text[0] <= '9' && text.find_first_not_of("0123456789") == text.size() - 1;
 }
 
 // Sets the span of --next; says what is wrong with it otherwise.
 void TakeSpan(const std::string& span, Command& command) {
   if (!IsSpan(span)) {
-    command.wrong = "--next takes a span in hours or days, as 24h or 7d, not " + span;
+    command.wrong = "--next takes a span in hours or days, as 48h or 7d, up to 31d; not " + span;
     return;
   }
   const int count = std::stoi(span.substr(0, span.size() - 1));
-  const bool days = span.back() == 'd';
+  const bool days = (span.back() | 0x20) == 'd';
   if ((days ? count : (count + 23) / 24) > kMostSpanDays) {
     command.wrong = "--next looks ahead at most 31 days (744h or 31d), not " + span;
     return;
@@ -39,8 +48,8 @@ Command ParseCommand(const std::vector<std::string>& arguments) {
     const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
     if (option && argument == "--next") {
       command.mode = Command::Mode::kNext;
-      // The span may be left out; what follows is then the folder.
-      if (i + 1 < arguments.size() && IsSpan(arguments[i + 1]))
+      // The span may be left out; what follows is then the folder, unless it looks like a span.
+      if (i + 1 < arguments.size() && LooksLikeSpan(arguments[i + 1]))
         TakeSpan(arguments[++i], command);
     } else if (option && argument.rfind("--next=", 0) == 0) {
       command.mode = Command::Mode::kNext;

@@ -29,6 +29,11 @@ TEST_F(CheckerTest, NextTakesASpanOfUpTo31Days) {
       {{"--next", "745h"}, 2, "--next looks ahead at most 31 days"},
       {{"--next=0h"}, 2, "--next takes a span in hours or days"},
       {{"--next=2w"}, 2, "--next takes a span in hours or days"},
+      // What a user types after --next is a span, right or wrong, not a folder.
+      {{"--next", "7D", "C:\\Tools"}, 0, "7 entries in the next 7 days"},
+      {{"--next", "1w"}, 2, "in hours or days, as 48h or 7d, up to 31d; not 1w\n"},
+      {{"--next", "24", "C:\\Tools"}, 2, "in hours or days, as 48h or 7d, up to 31d; not 24\n"},
+      {{"--next", "2w"}, 2, "qefcheck --help tells how to call it.\n"},
   };
   for (const Case& c : cases) {
     const Outcome outcome = Run(c.arguments);
