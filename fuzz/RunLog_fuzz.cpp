@@ -153,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t cut = cutAt % (one.size() + 1);
   const std::string text = one.substr(0, cut) + two + one;
   std::vector<std::pair<int, std::optional<LogEntry>>> taken;
-  RunLogLines lines([&](int number, std::optional<LogEntry> entry) {
+  RunLogLines lines([&](std::int64_t number, std::optional<LogEntry> entry) {
     taken.emplace_back(number, std::move(entry));
   });
   for (std::size_t at = 0; at < text.size(); at += piece)

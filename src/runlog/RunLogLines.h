@@ -5,6 +5,7 @@
 // full disk, say) runs on into the line appended after it; it is split where that line starts,
 // and the part cut short is told as malformed, never read as one record with what follows.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,7 +19,8 @@ class RunLogLines {
  public:
   // Told each line by its number from 1: its entry, or nothing for a line that is malformed or
   // cut short. A line that runs on into others is told once for each, under its one number.
-  using Take = std::function<void(int number, std::optional<LogEntry> entry)>;
+  // The line's number counts from 1 in all that was added; 64 bits, as --follow adds for ever.
+  using Take = std::function<void(std::int64_t number, std::optional<LogEntry> entry)>;
 
   explicit RunLogLines(Take take) : take_(std::move(take)) {}
 
@@ -39,7 +41,7 @@ class RunLogLines {
   std::string pending_;    // the line so far, when it spans two pieces of bytes
   bool headLost_ = false;  // the line grew too long and its beginning was dropped
   bool dropping_ = false;
-  int number_ = 0;
+  std::int64_t number_ = 0;
 };
 
 }  // namespace pendulon

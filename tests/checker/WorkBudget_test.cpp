@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "checker/Checker.h"
+#include "platform/CheckingHostWrapper.h"
 #include "support/NullOutput.h"
 #include "support/SimPlatform.h"
 #include "support/SimWorld.h"
@@ -147,6 +148,51 @@ TEST(WorkBudget, AReportThatCannotBeWrittenEndsTheWorkAtOnce) {
     EXPECT_LT(cut, hour + (all - hour) / 10) << json << ": " << cut << " bytes allocated, " << all
                                              << " for all entries, " << hour << " for an hour's";
   }
+}
+
+// --follow begins with the last ten events, however much the log grows while it is first read:
+// a log that gains 64 KiB at every read, up to 16 MiB, is never held whole.
+TEST(WorkBudget, FollowHoldsTheLastTenEventsOfALogThatGrowsWhileItStarts) {
+  SimWorld world;
+  world.SetLocalTime(2026, 3, 2, 10, 7, 0, 200);
+  world.WriteFile("C:\\Tools\\lib\\tasks.qef", "* * * * * Backup\r\n");
+  const std::string log = "C:\\Tools\\lib\\pendulon.log";
+  const std::string line =
+      "2026-03-02T10:06:00.200+01:00\tno-launch\t2026-03-02T10:06\t1\tBackup\t" +
+      std::string(100, 'x') + "\r\n";
+  std::string piece;
+  while (piece.size() < 64 * 1024) piece += line;
+  world.WriteFile(log, piece);
+  world.File(log)->bytes.reserve(17u * 1024 * 1024);  // the world's growth is not qefcheck's
+  SimPlatform platform(world, "C:\\Tools\\qefcheck.exe", "qefcheck");
+  class Growing final : public CheckingHostWrapper {
+   public:
+    Growing(CheckingHost& base, SimWorld& world, std::string path, std::string piece)
+        : CheckingHostWrapper(base),
+          world_(world),
+          path_(std::move(path)),
+          piece_(std::move(piece)) {}
+    bool Read(FileHandle file, void* buffer, std::uint32_t count, std::uint32_t& got) override {
+      const bool ok = CheckingHostWrapper::Read(file, buffer, count, got);
+      SimFile* grown = world_.File(path_);
+      if (got > 0 && grown->bytes.size() < 16u * 1024 * 1024)
+        grown->bytes += piece_;
+      return ok;
+    }
+
+   private:
+    SimWorld& world_;
+    std::string path_, piece_;
+  } growing(platform, world, log, piece);
+  NullBuffer null;
+  std::ostream out(&null), err(&null);
+  Machine machine;
+  machine.keepFollowing = [] { return false; };
+  const std::size_t before = g_now;
+  g_peak = g_now;
+  EXPECT_EQ(RunChecker(growing, {"--follow", "C:\\Tools"}, '\\', out, err, machine), 0);
+  EXPECT_GT(world.File(log)->bytes.size(), 8u * 1024 * 1024) << "the log must really grow";
+  EXPECT_LT(g_peak - before, 4u * 1024 * 1024) << "bytes held at once";
 }
 
 }  // namespace

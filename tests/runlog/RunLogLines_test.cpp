@@ -16,7 +16,7 @@ std::string Line(LogEvent event, const std::vector<std::string>& fields) {
 // Each line read as "number:event", or "number:-" for one skipped.
 std::string Read(const std::string& text, std::size_t piece, bool inside = false) {
   std::string seen;
-  RunLogLines lines([&](int number, std::optional<LogEntry> entry) {
+  RunLogLines lines([&](std::int64_t number, std::optional<LogEntry> entry) {
     seen += (seen.empty() ? "" : " ") + std::to_string(number) + ":" +
             (entry ? EventName(entry->event) : "-");
   });
@@ -53,7 +53,7 @@ TEST(RunLogLines, ALineCutShortNeverJoinsTheNextOne) {
       EXPECT_EQ(Read(c.text, piece, c.inside), c.read) << c.text.substr(0, 200) << " " << piece;
   }
   // 16 MiB without a line end hold no more than two of the longest lines.
-  RunLogLines endless([](int, std::optional<LogEntry>) {});
+  RunLogLines endless([](std::int64_t, std::optional<LogEntry>) {});
   for (int i = 0; i < 256; ++i) endless.Add(std::string(64 * 1024, 'x'));
   EXPECT_LT(endless.Held(), 128u * 1024);
   // Cut at every byte, the box runs on into the launch and is told apart from it.

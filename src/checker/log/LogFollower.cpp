@@ -22,13 +22,16 @@ LogFollower::LogFollower(FileReader& files, Links* links, const AnsiString& logP
                          std::ostream& out)
     : files_(files), links_(links), path_(logPath), out_(out) {}
 
-void LogFollower::Say(int, const std::optional<LogEntry>& entry) {
+void LogFollower::Say(const std::optional<LogEntry>& entry) {
   std::string line = entry ? LogTime(entry->stamp, true) : std::string();
   line.resize(kTimeWidth, ' ');
   line += entry ? EventWords(*entry) : "a line that is no event of the run log, skipped";
-  if (recent_ != nullptr)
+  if (recent_ != nullptr) {
+    // A ring of the last few: a log that grows while it is first read is never held whole.
     recent_->push_back(std::move(line));
-  else
+    if (recent_->size() > recentCount_)
+      recent_->pop_front();
+  } else
     out_ << line << "\n";
 }
 
@@ -41,6 +44,7 @@ std::uint64_t LogFollower::ReadFrom(const AnsiString& path, std::uint64_t offset
 void LogFollower::ShowRecent(std::size_t count) {
   std::deque<std::string> recent;
   recent_ = &recent;
+  recentCount_ = count;
   for (const AnsiString& path : {OlderRunLog(path_), path_}) {
     const FoundFile found = files_.FindFile(path);
     const bool link = links_ != nullptr && links_->LinkTarget(path).has_value();
@@ -48,7 +52,7 @@ void LogFollower::ShowRecent(std::size_t count) {
       continue;
     const std::uint64_t from = found.size > kRecentBytes ? found.size - kRecentBytes : 0;
     auto lines = std::make_unique<RunLogLines>(
-        [this](int number, std::optional<LogEntry> entry) { Say(number, entry); });
+        [this](std::int64_t, std::optional<LogEntry> entry) { Say(entry); });
     if (from > 0)
       lines->BeginInsideALine();
     const std::uint64_t end = ReadFrom(path, from, *lines);
@@ -63,7 +67,6 @@ void LogFollower::ShowRecent(std::size_t count) {
     state_ = State::kFollowing;
   }
   recent_ = nullptr;
-  while (recent.size() > count) recent.pop_front();
   for (const std::string& line : recent) out_ << line << "\n";
 }
 
@@ -105,7 +108,7 @@ void LogFollower::Look() {
   }
   if (!lines_)
     lines_ = std::make_unique<RunLogLines>(
-        [this](int number, std::optional<LogEntry> entry) { Say(number, entry); });
+        [this](std::int64_t, std::optional<LogEntry> entry) { Say(entry); });
   state_ = State::kFollowing;
   offset_ = ReadFrom(path_, offset_, *lines_);
   lastWrite_ = found.lastWrite;

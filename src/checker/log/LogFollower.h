@@ -37,7 +37,7 @@ class LogFollower {
   std::uint64_t ReadFrom(const AnsiString& path, std::uint64_t offset, RunLogLines& lines);
   // Says why the log is not followed now, once for each time it stops being there.
   void Wait(const std::string& why);
-  void Say(int number, const std::optional<LogEntry>& entry);
+  void Say(const std::optional<LogEntry>& entry);
 
   FileReader& files_;
   Links* links_;
@@ -48,6 +48,7 @@ class LogFollower {
   FileTime lastWrite_ = 0;    // the log's write time when last read
   std::unique_ptr<RunLogLines> lines_;
   std::deque<std::string>* recent_ = nullptr;  // collects instead of saying, for ShowRecent
+  std::size_t recentCount_ = 0;                // and keeps so many of the last
 };
 
 }  // namespace pendulon

@@ -32,6 +32,7 @@ class Collector {
   Collector(RunLogSummary& summary, const std::set<int>& taskLines)
       : summary_(summary), taskLines_(taskLines) {}
 
+  // A read holds at most 16 MiB of lines, so their numbers fit an int.
   void Take(int number, const std::optional<LogEntry>& entry) {
     if (!entry || !Record(*entry)) {
       ++summary_.skipped;
@@ -147,8 +148,9 @@ void ReadFile(FileReader& files, Links* links, const AnsiString& path, Collector
     entry.notRead = "it is a folder, not a file";
     return;
   }
-  RunLogLines lines(
-      [&](int number, std::optional<LogEntry> line) { collector.Take(number, line); });
+  RunLogLines lines([&](std::int64_t number, std::optional<LogEntry> line) {
+    collector.Take(static_cast<int>(number), line);
+  });
   // A log whose roll-over keeps failing grows without end: only its last 16 MiB are read.
   const LogFileReading reading = ReadLogFile(files, path, 0, kMostLogBytes, lines);
   if (reading.opened && reading.kind != FileKind::kFile) {
