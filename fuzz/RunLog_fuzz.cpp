@@ -152,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The first line cut at any byte (or whole), then the second, then the first again whole.
   const std::size_t cut = cutAt % (one.size() + 1);
   const std::string text = one.substr(0, cut) + two + one;
-  std::vector<std::pair<int, std::optional<LogEntry>>> taken;
+  std::vector<std::pair<std::int64_t, std::optional<LogEntry>>> taken;
   RunLogLines lines([&](std::int64_t number, std::optional<LogEntry> entry) {
     taken.emplace_back(number, std::move(entry));
   });
@@ -160,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lines.Add(std::string_view(text).substr(at, piece));
   lines.Finish();
   FUZZ_REQUIRE(lines.Held() == 0);
-  std::vector<std::pair<int, std::optional<LogEntry>>> expected;
+  std::vector<std::pair<std::int64_t, std::optional<LogEntry>>> expected;
   if (cut == one.size()) {
     expected = {{1, firstRead}, {2, secondRead}, {3, firstRead}};
   } else if (cut == 0) {
