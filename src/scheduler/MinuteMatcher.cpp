@@ -21,10 +21,10 @@ void AlignToMinute(WaitingClock& clock) {
 namespace {
 
 // The walk over entries that count() tells the number of, read anew before each entry, and
-// get(i) gives; from begin on.
-template <typename Count, typename Get>
-void Walk(const SystemTime& minute, int begin, Count count, Get get, const TaskRunner& runTask,
-          int* lineReached) {
+// get(i) gives, numbered number(i); from begin on.
+template <typename Count, typename Get, typename Number>
+void Walk(const SystemTime& minute, int begin, Count count, Get get, Number number,
+          const TaskRunner& runTask, int* lineReached) {
   TaskFields fields;
   // The minute's values in the order of the fields: minute, hour, day, month, weekday.
   const int values[] = {minute.minute, minute.hour, minute.day, minute.month,
@@ -37,7 +37,7 @@ void Walk(const SystemTime& minute, int begin, Count count, Get get, const TaskR
       continue;
     }
     if (lineReached != nullptr)
-      *lineReached = i + 1;
+      *lineReached = number(i);
     SplitTaskLine(entry, fields);
     bool matches = true;
     for (int check = TaskFields::kMinute; matches && check <= TaskFields::kWeekday; ++check) {
@@ -46,7 +46,7 @@ void Walk(const SystemTime& minute, int begin, Count count, Get get, const TaskR
     if (matches) {
       // A copy: the launch may let ticks run that reload or free the table.
       const AnsiString itemName(fields.Get(TaskFields::kItem));
-      if (!runTask(itemName, i + 1))
+      if (!runTask(itemName, number(i)))
         return;
     }
   }
@@ -58,13 +58,15 @@ void WalkTasks(const SystemTime& minute, const std::unique_ptr<TStringList>& tas
                const TaskRunner& runTask, int* lineReached) {
   Walk(
       minute, 0, [&] { return taskList ? taskList->Count() : 0; },
-      [&](int i) { return taskList->Get(i); }, runTask, lineReached);
+      [&](int i) { return taskList->Get(i); }, [](int i) { return i + 1; }, runTask, lineReached);
 }
 
-void WalkTasks(const SystemTime& minute, const TStringList& table, int begin, int end,
+void WalkTasks(const SystemTime& minute, const TStringList& table, const std::vector<int>& entries,
                const TaskRunner& runTask) {
+  const auto at = [&](int i) { return entries[static_cast<std::size_t>(i)]; };
   Walk(
-      minute, begin, [end] { return end; }, [&](int i) { return table.Get(i); }, runTask, nullptr);
+      minute, 0, [&] { return static_cast<int>(entries.size()); },
+      [&](int i) { return table.Get(at(i)); }, [&](int i) { return at(i) + 1; }, runTask, nullptr);
 }
 
 void WalkTasks(LocalClock& clock, const std::unique_ptr<TStringList>& taskList,

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/AnsiString.h"
 #include "platform/LocalClock.h"
@@ -29,9 +30,9 @@ void AlignToMinute(WaitingClock& clock);
 void WalkTasks(const SystemTime& minute, const std::unique_ptr<TStringList>& taskList,
                const TaskRunner& runTask, int* lineReached = nullptr);
 
-// The same over the entries from begin to before end of a table that does not change while it is
+// The same over the given entries, in that order, of a table that does not change while it is
 // walked (qefcheck judges a table's walk this way, in place); lines are numbered in the table.
-void WalkTasks(const SystemTime& minute, const TStringList& table, int begin, int end,
+void WalkTasks(const SystemTime& minute, const TStringList& table, const std::vector<int>& entries,
                const TaskRunner& runTask);
 
 // The same for the minute the clock shows now, read once.

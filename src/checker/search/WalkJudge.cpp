@@ -1,8 +1,10 @@
 #include "checker/search/WalkJudge.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 
 #include "platform/Exceptions.h"
 #include "scheduler/MinuteMatcher.h"
@@ -15,7 +17,25 @@ WalkJudge::WalkJudge(const TStringList& table, const std::vector<TimedLine>& lin
     : table_(table), lines_(lines), classes_(classes), lineOf_(table.Count(), -1) {
   for (std::size_t k = 0; k < lines.size(); ++k)
     lineOf_[static_cast<std::size_t>(lines[k].index)] = static_cast<int>(k);
+  FindSchedules();
   CheckClasses();
+}
+
+// A line's schedule is its time fields as the walk splits them, and whether an item follows.
+void WalkJudge::FindSchedules() {
+  firstOfSchedule_ = LineSet(static_cast<int>(lines_.size()));
+  std::unordered_set<std::string> seen;
+  TaskFields fields;
+  for (std::size_t k = 0; k < lines_.size(); ++k) {
+    SplitTaskLine(table_[lines_[k].index], fields);
+    std::string schedule(1, static_cast<char>('0' + fields.Count()));
+    for (int field = 0; field < std::min(fields.Count(), 5); ++field) {
+      schedule += '\t';
+      schedule += fields.Get(field);
+    }
+    if (seen.insert(std::move(schedule)).second)
+      firstOfSchedule_.Set(static_cast<int>(k));
+  }
 }
 
 // The walk is run once per pair of classes, so two minutes merged into one class would be
@@ -84,15 +104,22 @@ const LineSet& WalkJudge::Acting(int timeClass, int dateClass, const LocalMinute
   return found->second;
 }
 
-LineSet WalkJudge::Runs(int count, std::string& raised) {
+LineSet WalkJudge::Runs(const LineSet& walked, int count, std::string& raised) {
+  // In place, and only the lines asked for: a copy of the table up to the raising line for each
+  // pair of classes grew with the lines times the walks.
+  entries_.clear();
+  for (int k = walked.Next(0); k >= 0; k = walked.Next(k + 1)) {
+    const int index = lines_[static_cast<std::size_t>(k)].index;
+    if (index >= count)
+      break;
+    entries_.push_back(index);
+  }
   LineSet ran(static_cast<int>(lines_.size()));
   try {
-    // In place: a copy of the lines up to the raising one for each pair of classes grew with
-    // the lines times the walks.
-    WalkTasks(now_, table_, 0, count, [&](const AnsiString&, int number) {
+    WalkTasks(now_, table_, entries_, [&](const AnsiString&, int number) {
       const int k = lineOf_[static_cast<std::size_t>(number - 1)];
-      if (k < 0)
-        Disagree("a line whose fields never match ran");
+      if (k < 0 || !walked.Test(k))
+        Disagree("a line other than those walked ran");
       ran.Set(k);
       return true;
     });
@@ -110,21 +137,30 @@ LineSet WalkJudge::Walk(int timeClass, int dateClass, const LocalMinute& at) {
   // The walk ends at the line that raises: the lines above it must run as predicted and
   // not raise, and that line must raise with its own index.
   const int end = first < 0 ? table_.Count() : lines_[static_cast<std::size_t>(first)].index;
+  // Only the first line of each schedule whose minute and date both match is walked:
+  // CheckClasses showed, by the walk's own field rule, that no other line matches a minute of
+  // the pair, and a walk treats each line by its own fields alone. At most 32 schedules match
+  // a minute, so a pair costs no more however many lines there are.
+  LineSet walked = classes_.TimeLines(timeClass);
+  walked &= classes_.DateLines(dateClass);
+  walked &= firstOfSchedule_;
   std::string raised;
-  LineSet ran = Runs(end, raised);
+  LineSet ran = Runs(walked, end, raised);
   if (!raised.empty())
     Disagree("a line raised where none was foreseen");
   if (first >= 0) {
     ran.Set(first);
     try {
-      WalkTasks(now_, table_, end, end + 1, [&](const AnsiString&, int) { return true; });
+      WalkTasks(now_, table_, {end}, [&](const AnsiString&, int) { return true; });
     } catch (const EStringListError& e) {
       raised = e.Message();
     }
     if (raised != EStringListError(lines_[static_cast<std::size_t>(first)].raises).Message())
       Disagree("the line foreseen to raise did not raise so");
   }
-  if (ran != acting)
+  LineSet expected = acting;
+  expected &= firstOfSchedule_;
+  if (ran != expected)
     Disagree("other lines acted than foreseen");
   return acting;
 }

@@ -26,19 +26,22 @@ class WalkJudge {
   const LineSet& Acting(int timeClass, int dateClass, const LocalMinute& at);
 
  private:
-  // The lines that run in a walk of the table's first `count` lines, and the message of the
-  // error it ends with, if any.
-  LineSet Runs(int count, std::string& raised);
+  // The lines of `walked` above table index `count` that run when the walk meets each in turn,
+  // and the message of the error it ends with, if any.
+  LineSet Runs(const LineSet& walked, int count, std::string& raised);
   LineSet Walk(int timeClass, int dateClass, const LocalMinute& at);
+  void FindSchedules();
   void CheckClasses();
   [[noreturn]] void Disagree(const char* what) const;
 
   const TStringList& table_;
   const std::vector<TimedLine>& lines_;
   const MinuteClasses& classes_;
-  std::vector<int> lineOf_;  // by table index: the position among lines, or -1
   std::unordered_map<std::int64_t, LineSet> seen_;
-  SystemTime now_;  // second 00 of the minute judged: the walk reads nothing else
+  std::vector<int> lineOf_;   // by table index: the position among lines, or -1
+  LineSet firstOfSchedule_;   // the lines no line above shares its schedule with
+  std::vector<int> entries_;  // the table indexes of the walk being judged
+  SystemTime now_;            // second 00 of the minute judged: the walk reads nothing else
   LocalMinute at_;
 };
 
