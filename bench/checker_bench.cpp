@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "checker/Checker.h"
+#include "support/HostileFolders.h"
 #include "support/NullOutput.h"
 #include "support/SimPlatform.h"
 #include "support/WorstFolders.h"
@@ -93,6 +94,27 @@ void BM_CheckSectionsOpenedBeforeClosed(benchmark::State& state) {
   Check(state, OpenedBeforeClosed(Lines(state)), false);
 }
 BENCHMARK(BM_CheckSectionsOpenedBeforeClosed)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The hostile folders at the bounds: 10,000 task lines, logs of 16 MiB, one seed of each shape.
+void BM_CheckHostile(benchmark::State& state) {
+  const HostileFolder hostile =
+      Hostile(static_cast<std::uint64_t>(state.range(0)), 10000, 16u * 1024 * 1024);
+  state.SetLabel(hostile.shape);
+  Folder folder(hostile.files);
+  if (!hostile.log.empty())
+    folder.world.WriteFile("C:\\Tools\\lib\\pendulon.log", hostile.log);
+  if (!hostile.oldLog.empty())
+    folder.world.WriteFile("C:\\Tools\\lib\\pendulon.log.1", hostile.oldLog);
+  NullBuffer null;
+  std::ostream out(&null), err(&null);
+  std::vector<std::string> arguments = hostile.arguments;
+  arguments.push_back("C:\\Tools");
+  for (auto _ : state) {
+    if (RunChecker(folder.platform, arguments, '\\', out, err) == 2)
+      state.SkipWithError("the folder was not checked");
+  }
+}
+BENCHMARK(BM_CheckHostile)->DenseRange(0, kHostileShapes - 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pendulon::sim

@@ -18,6 +18,7 @@
 
 #include "checker/Checker.h"
 #include "platform/CheckingHostWrapper.h"
+#include "support/HostileFolders.h"
 #include "support/NullOutput.h"
 #include "support/SimPlatform.h"
 #include "support/SimWorld.h"
@@ -75,20 +76,33 @@ struct Work {
   std::size_t peak;         // bytes held at once
 };
 
-// The whole command on the folder, its JSON report (which writes everything) thrown away.
-Work Check(const WorstFolder& folder) {
+// The whole command on the folder, its JSON report (which writes everything) thrown away; with
+// --next, the text, as JSON lists each launch of every minute and grows as the request does.
+Work Check(const HostileFolder& folder) {
   SimWorld world;
   world.SetLocalTime(2026, 3, 5, 10, 7, 0, 200);
-  world.WriteFile("C:\\Tools\\lib\\tasks.qef", folder.tasks);
-  world.WriteFile("C:\\Tools\\lib\\launch.qef", folder.launch);
+  world.WriteFile("C:\\Tools\\lib\\tasks.qef", folder.files.tasks);
+  world.WriteFile("C:\\Tools\\lib\\launch.qef", folder.files.launch);
+  if (!folder.log.empty())
+    world.WriteFile("C:\\Tools\\lib\\pendulon.log", folder.log);
+  if (!folder.oldLog.empty())
+    world.WriteFile("C:\\Tools\\lib\\pendulon.log.1", folder.oldLog);
   SimPlatform platform(world, "C:\\Tools\\qefcheck.exe", "qefcheck");
   NullBuffer null;
   std::ostream out(&null), err(&null);
+  std::vector<std::string> arguments = folder.arguments;
+  if (arguments.empty())
+    arguments.push_back("--json");
+  arguments.push_back("C:\\Tools");
   const std::size_t before = g_now;
   g_peak = g_now;
   g_total = 0;
-  EXPECT_NE(RunChecker(platform, {"--json", "C:\\Tools"}, '\\', out, err), 2);
+  EXPECT_NE(RunChecker(platform, arguments, '\\', out, err), 2) << folder.shape;
   return {g_total, g_peak - before};
+}
+
+Work Check(const WorstFolder& folder) {
+  return Check(HostileFolder{"", folder, "", "", {}});
 }
 
 TEST(WorkBudget, TwiceTheFolderCostsAboutTwiceTheMemoryAndTheBoundStaysUnder200MB) {
@@ -110,6 +124,29 @@ TEST(WorkBudget, TwiceTheFolderCostsAboutTwiceTheMemoryAndTheBoundStaysUnder200M
     EXPECT_LT(whole.allocated, 3 * half.allocated)
         << shape.name << ": " << half.allocated << " bytes for 5,000 lines, " << whole.allocated
         << " for 10,000";
+  }
+}
+
+// Folders built to hurt, two seeds of each shape at an eighth and a quarter of the bounds: twice
+// the folder costs about twice the work, and a run log, read as a stream, costs qefcheck less than
+// half its largest file at its peak, however many starts, lines or bytes of fields it holds.
+TEST(WorkBudget, HostileFoldersCostWorkInProportionAndLogsAreNotHoarded) {
+  for (std::uint64_t seed = 1; seed <= 2 * kHostileShapes; ++seed) {
+    const HostileFolder half = Hostile(seed, 1'250, 1u << 20);
+    HostileFolder whole = Hostile(seed, 2'500, 2u << 20);
+    const Work halfWork = Check(half), wholeWork = Check(whole);
+    const std::string shape = whole.shape + " (seed " + std::to_string(seed) + ")";
+    EXPECT_LT(wholeWork.allocated, 3 * halfWork.allocated)
+        << shape << ": " << halfWork.allocated << " bytes allocated, then " << wholeWork.allocated;
+    EXPECT_LT(wholeWork.peak, 3 * halfWork.peak)
+        << shape << ": " << halfWork.peak << " bytes held, then " << wholeWork.peak;
+    if (whole.log.empty())
+      continue;
+    const std::size_t largest = std::max(whole.log.size(), whole.oldLog.size());
+    whole.log.clear();
+    whole.oldLog.clear();
+    const std::size_t logsCost = wholeWork.peak - std::min(wholeWork.peak, Check(whole).peak);
+    EXPECT_LT(logsCost, largest / 2) << shape << ": the logs held " << logsCost << " bytes";
   }
 }
 

@@ -7,10 +7,20 @@ namespace pendulon {
 void ProcessHistory::Take(const LogEntry& entry) {
   if (entry.event == LogEvent::kStart) {
     open_.push_back({entry, std::nullopt});
+    if (open_.size() > kMostOpen) {
+      open_.pop_front();
+      ++dropped_;
+    }
     return;
   }
-  if (entry.event != LogEvent::kEnd || open_.empty())
+  if (entry.event != LogEvent::kEnd || (open_.empty() && dropped_ == 0))
     return;
+  if (open_.empty()) {
+    // It ends a start no longer kept, whose words are gone: a stop leaves the ones before it
+    // open, any other end closes them all.
+    dropped_ = entry.fields[EndField::kReason] == kEndStop ? dropped_ - 1 : 0;
+    return;
+  }
   if (entry.fields[EndField::kReason] == kEndStop) {
     open_.pop_back();
     return;
@@ -18,6 +28,7 @@ void ProcessHistory::Take(const LogEntry& entry) {
   // A copy that ran has ended; starts before it that never ended are past.
   ended_ = ProcessRun{open_.back().start, entry};
   open_.clear();
+  dropped_ = 0;
 }
 
 std::optional<ProcessRun> ProcessHistory::Last() const {

@@ -4,9 +4,10 @@
 // starts as the executer writes them: a copy that stops at once (a second copy, a refused start)
 // ends with "stop" right after its own start, and leaves the copy started before it running.
 
+#include <cstddef>
+#include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "runlog/RunLogFormat.h"
 
@@ -25,8 +26,13 @@ class ProcessHistory {
   // The last start of a copy that ran, with its end if the log has one; none without a start.
   std::optional<ProcessRun> Last() const;
 
+  // Starts with no end kept at most: a copy that stops at once ends right after its own start,
+  // so a real log nests two or three; a log of nothing but starts must not be held whole.
+  static constexpr std::size_t kMostOpen = 64;
+
  private:
-  std::vector<ProcessRun> open_;     // starts with no end yet, the latest last
+  std::deque<ProcessRun> open_;      // the latest starts with no end yet, the latest last
+  std::size_t dropped_ = 0;          // older starts with no end, no longer kept
   std::optional<ProcessRun> ended_;  // the last copy that ended after it ran
 };
 

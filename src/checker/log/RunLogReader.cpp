@@ -26,6 +26,39 @@ const char* WhyNotRead(FileKind kind) {
   return "it is not a regular file";
 }
 
+// The report shows a field's first 256 bytes, then "...": a field kept whole for each task line
+// could be 4 KiB, shown four characters a control byte.
+LogEntry ShownPart(const LogEntry& entry) {
+  constexpr std::size_t kMostShownBytes = 256;
+  LogEntry shown;
+  shown.stamp = entry.stamp;
+  shown.event = entry.event;
+  shown.fields.reserve(entry.fields.size());
+  for (const std::string& field : entry.fields) {
+    if (field.size() <= kMostShownBytes)
+      shown.fields.push_back(field);
+    else
+      shown.fields.push_back(field.substr(0, kMostShownBytes) + std::string(kCutText));
+  }
+  return shown;
+}
+
+// The events the report tells of: last runs, gaps and failures.
+bool Kept(LogEvent event) {
+  switch (event) {
+    case LogEvent::kLaunch:
+    case LogEvent::kNoLaunch:
+    case LogEvent::kWaiting:
+    case LogEvent::kNoWalk:
+    case LogEvent::kNotExamined:
+    case LogEvent::kBoxOpen:
+    case LogEvent::kLoadFailed:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Takes the lines of the log into the summary, keeping only what the report shows.
 class Collector {
  public:
@@ -51,9 +84,12 @@ class Collector {
 
  private:
   // False for a launch or a launch of nothing whose task line is no number from 1.
-  bool Record(const LogEntry& entry) {
-    history_.Take(entry);
+  bool Record(const LogEntry& whole) {
+    history_.Take(whole);
+    if (!Kept(whole.event))
+      return true;  // a line the report does not use
     RunLogRecord r;
+    const LogEntry entry = ShownPart(whole);
     r.event = entry.event;
     r.time = entry.stamp;
     r.entry = entry;
