@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "launcher/LaunchFileMemory.h"
 #include "launcher/LaunchItem.h"
 #include "launcher/Qeflib.h"
 #include "platform/Files.h"
@@ -80,6 +81,62 @@ void BM_LaunchItemIn10000Sections(benchmark::State& state) {
   state.counters["launches"] = static_cast<double>(f.world.launches.size());
 }
 BENCHMARK(BM_LaunchItemIn10000Sections)->Unit(benchmark::kMillisecond);
+
+// The heaviest minute: every one of `lines` task lines due (as many as the sections that fit),
+// each opening its own item of a 4 MiB launch file, through the launch file's memory (second argument 1) or reading it anew each time.
+void BM_HeaviestMinute(benchmark::State& state) {
+  Fixture f;
+  const int lines = static_cast<int>(state.range(0));
+  std::string launch, tasks;
+  for (int i = 0; launch.size() < 4u * 1024 * 1024 - 512; ++i) {
+    const std::string name = "Item" + std::to_string(i);
+    launch += "<" + name + ">\r\npath=C:\\Apps\\" + name + ".exe\r\nparams=/run " +
+              std::string(360, 'x') + "\r\n</" + name + ">\r\n";
+    if (i < lines)
+      tasks += "* * * * * " + name + "\r\n";
+  }
+  f.world.WriteFile("C:\\Tools\\lib\\launch.qef", launch);
+  auto table = std::make_unique<TStringList>();
+  AppendLines(tasks, *table);
+  struct : LaunchObserver {
+    void Launched(const AnsiString&, const LaunchRequest&, std::intptr_t, std::uint64_t) override {}
+    void LaunchedNothing(const AnsiString&, const AnsiString&) override {}
+  } observer;
+  LaunchFileMemory memory;
+  LaunchFileMemory* const through = state.range(1) != 0 ? &memory : nullptr;
+  f.world.AdvanceBy(60'000);  // the file was saved a minute before
+  for (auto _ : state) {
+    f.world.launches.clear();
+    WalkTasks(f.platform, table, [&](const AnsiString& item, int) {
+      LaunchItem(f.platform, 0, "C:\\Tools\\lib\\launch.qef", item, observer, through);
+      return true;
+    });
+  }
+  if (static_cast<int>(f.world.launches.size()) != table->Count())
+    state.SkipWithError(("launched " + std::to_string(f.world.launches.size())).c_str());
+  state.counters["due"] = table->Count();
+  state.counters["reads"] = static_cast<double>(memory.Reads());
+}
+BENCHMARK(BM_HeaviestMinute)
+    ->Args({1000, 0})
+    ->Args({1000, 1})
+    ->Args({10000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// The walk of a task file at its 4 MiB bound: 10,000 lines of 410 bytes, none due.
+void BM_MinuteWalk4MiB(benchmark::State& state) {
+  Fixture f;
+  std::string text;
+  for (int i = 0; i < 10000; ++i)
+    text += std::to_string(8 + i % 50) + " " + std::to_string(i % 24) + " * * * Backup " +
+            std::string(390, 'p') + "\r\n";
+  auto table = std::make_unique<TStringList>();
+  AppendLines(text, *table);
+  const TaskRunner run = [&](const AnsiString&, int) { return true; };
+  for (auto _ : state) WalkTasks(f.platform, table, run);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_MinuteWalk4MiB)->Unit(benchmark::kMillisecond);
 
 void BM_LoadLines50MB(benchmark::State& state) {
   Fixture f;

@@ -111,7 +111,7 @@ void TfrmPendulon::ExitTimerTimer() {
 
 void TfrmPendulon::RunItem(const AnsiString& itemName, int lineNumber, const SystemTime& minute) {
   LaunchRecord record(log_, lineNumber, minute);
-  LaunchItem(platform_, handle_, LaunchFilePath(platform_), itemName, record);
+  LaunchItem(platform_, handle_, LaunchFilePath(platform_), itemName, record, &launchFile_);
 }
 
 void TfrmPendulon::Close() {

@@ -4,6 +4,7 @@
 
 #include "app/Application.h"
 #include "app/RunLogWriter.h"
+#include "launcher/LaunchFileMemory.h"
 #include "platform/AnsiString.h"
 #include "platform/Platform.h"
 #include "platform/Timer.h"
@@ -63,6 +64,7 @@ class TfrmPendulon final : public TMainWindow, private WindowClient {
   WindowHandle handle_;
   TaskScheduler scheduler_;
   TTimer exitTimer_;
+  LaunchFileMemory launchFile_;  // every due line reads it; read again only when it may change
 };
 
 }  // namespace pendulon

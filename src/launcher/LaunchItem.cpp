@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "launcher/LaunchFileMemory.h"
 #include "launcher/NothingLaunched.h"
 #include "launcher/Qeflib.h"
 #include "platform/Exceptions.h"
@@ -25,15 +26,39 @@ bool MadeIfMissing(HostSystem& host, const AnsiString& path) {
   return missing;
 }
 
+// What the reader's section of the item asks the shell for; none when it has no path.
+std::optional<LaunchRequest> RequestOf(ReadingHost& host, const TQEFile& reader,
+                                       const AnsiString& itemName, AnsiString* reason) {
+  LaunchRequest request;
+  request.file = reader.GetPath(itemName);
+  if (request.file.empty()) {
+    if (reason != nullptr)
+      *reason = WhyNothingLaunches(reader, itemName).words;
+    return std::nullopt;
+  }
+  request.verb = reader.GetAction(itemName);
+  request.parameters = reader.GetParams(itemName);
+  request.directory = reader.GetDir(itemName);
+  if (request.verb.empty()) {
+    request.verb = "open";
+  }
+  if (request.directory.empty()) {
+    request.directory = DirectoryOf(host, request.file);
+  }
+  return request;
+}
+
 // One launch; with an observer, it is told what came of it and how long the shell took.
 void Launch(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
-            const AnsiString& itemName, LaunchObserver* observer) {
+            const AnsiString& itemName, LaunchObserver* observer, LaunchFileMemory* memory) {
   AnsiString reason;
   std::optional<LaunchRequest> request;
   try {
     const bool missing = MadeIfMissing(system, launchPath);
-    request =
-        ReadLaunchRequest(system, launchPath, itemName, observer != nullptr ? &reason : nullptr);
+    AnsiString* const why = observer != nullptr ? &reason : nullptr;
+    request = memory != nullptr
+                  ? RequestOf(system, *memory->Read(system, launchPath), itemName, why)
+                  : ReadLaunchRequest(system, launchPath, itemName, why);
     // The reason then names the file just made, not the section it lacks.
     if (missing)
       reason = kLaunchFileCreated;
@@ -62,23 +87,7 @@ void Launch(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPa
 std::optional<LaunchRequest> ReadLaunchRequest(ReadingHost& host, const AnsiString& launchPath,
                                                const AnsiString& itemName, AnsiString* reason) {
   const TQEFile reader(host, launchPath);
-  LaunchRequest request;
-  request.file = reader.GetPath(itemName);
-  if (request.file.empty()) {
-    if (reason != nullptr)
-      *reason = WhyNothingLaunches(reader, itemName).words;
-    return std::nullopt;
-  }
-  request.verb = reader.GetAction(itemName);
-  request.parameters = reader.GetParams(itemName);
-  request.directory = reader.GetDir(itemName);
-  if (request.verb.empty()) {
-    request.verb = "open";
-  }
-  if (request.directory.empty()) {
-    request.directory = DirectoryOf(host, request.file);
-  }
-  return request;
+  return RequestOf(host, reader, itemName, reason);
 }
 
 AnsiString LaunchFilePath(ProcessInfo& process) {
@@ -87,12 +96,12 @@ AnsiString LaunchFilePath(ProcessInfo& process) {
 
 void LaunchItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
                 const AnsiString& itemName) {
-  Launch(system, owner, launchPath, itemName, nullptr);
+  Launch(system, owner, launchPath, itemName, nullptr, nullptr);
 }
 
 void LaunchItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
-                const AnsiString& itemName, LaunchObserver& observer) {
-  Launch(system, owner, launchPath, itemName, &observer);
+                const AnsiString& itemName, LaunchObserver& observer, LaunchFileMemory* memory) {
+  Launch(system, owner, launchPath, itemName, &observer, memory);
 }
 
 }  // namespace pendulon

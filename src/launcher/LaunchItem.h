@@ -17,6 +17,7 @@
 namespace pendulon {
 
 class TQEFile;
+class LaunchFileMemory;
 
 // What is handed to the shell, exactly as passed.
 struct LaunchRequest {
@@ -60,8 +61,10 @@ void LaunchItem(LaunchSystem& system, WindowHandle owner, const AnsiString& laun
                 const AnsiString& itemName);
 
 // The same launch, telling the observer what came of it, with the milliseconds the shell's call
-// took. An unreadable launch file is told as the error's text before the error goes on.
+// took. An unreadable launch file is told as the error's text before the error goes on. With a
+// memory, the launch file is read through it: read again only when it may have changed.
 void LaunchItem(LaunchSystem& system, WindowHandle owner, const AnsiString& launchPath,
-                const AnsiString& itemName, LaunchObserver& observer);
+                const AnsiString& itemName, LaunchObserver& observer,
+                LaunchFileMemory* memory = nullptr);
 
 }  // namespace pendulon

@@ -38,11 +38,28 @@ std::int32_t TQEFile::FindLine(const AnsiString& prefix, std::int32_t start) con
 }
 
 std::int32_t TQEFile::FindTag(const AnsiString& name, bool opening) const {
-  const std::int32_t open = FindLine(OpeningTag(name), 0);
+  const std::int32_t open = FirstBeginningWith(OpeningTag(name));
   if (open == -1 || opening) {
     return open;
   }
-  return FindLine(ClosingTag(name), 0);
+  return FirstBeginningWith(ClosingTag(name));
+}
+
+std::int32_t TQEFile::FirstBeginningWith(const AnsiString& tag) const {
+  // A tag with a ">" before its last byte is not the text up to a line's first ">".
+  if (tag.empty() || tag.front() != '<' || tag.find('>') != tag.size() - 1)
+    return FindLine(tag, 0);
+  if (!tagsBuilt_) {
+    for (std::int32_t i = 0; i < lines_.Count(); ++i) {
+      const std::string_view line = lines_[i];
+      const std::size_t end = line.find('>');
+      if (!line.empty() && line.front() == '<' && end != std::string_view::npos)
+        tags_.try_emplace(line.substr(0, end + 1), i);
+    }
+    tagsBuilt_ = true;
+  }
+  const auto found = tags_.find(tag);
+  return found == tags_.end() ? -1 : found->second;
 }
 
 std::int32_t TQEFile::HeaderEnd(const AnsiString& name) const {

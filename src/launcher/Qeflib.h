@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/AnsiString.h"
 #include "platform/ProcessInfo.h"
@@ -55,8 +56,15 @@ class TQEFile {
   const TStringList& Lines() const { return lines_; }
 
  private:
+  // FindLine(tag, 0) for a tag line, looked up rather than searched.
+  std::int32_t FirstBeginningWith(const AnsiString& tag) const;
+
   ProcessInfo& process_;
   TStringList lines_;
+  // By the text of each line that begins with "<" up to its first ">": the first such line.
+  // Built at the first tag sought, so that a file read once serves many lookups at once.
+  mutable std::unordered_map<std::string_view, std::int32_t> tags_;
+  mutable bool tagsBuilt_ = false;
 };
 
 }  // namespace pendulon
