@@ -11,6 +11,9 @@ class CheckingHostWrapper : public ReadingHostWrapper<CheckingHost> {
  public:
   explicit CheckingHostWrapper(CheckingHost& base) : ReadingHostWrapper(base), base_(base) {}
 
+  FileHandle OpenUnfollowed(const AnsiString& path, std::uint32_t share, bool& link) override {
+    return base_.OpenUnfollowed(path, share, link);
+  }
   std::optional<AnsiString> LinkTarget(const AnsiString& path) override {
     return base_.LinkTarget(path);
   }

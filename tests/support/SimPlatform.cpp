@@ -108,6 +108,12 @@ std::optional<AnsiString> SimPlatform::LinkTarget(const AnsiString& path) {
   return file->linkTarget;
 }
 
+FileHandle SimPlatform::OpenUnfollowed(const AnsiString& path, std::uint32_t share, bool& link) {
+  const SimFile* file = world_.File(path);
+  link = file != nullptr && !file->linkTarget.empty();
+  return link ? kInvalidFile : OpenToRead(path, share);
+}
+
 WriteAccess::Answer SimPlatform::MayWrite(const AnsiString& path) {
   const SimFile* file = world_.File(path);
   if (file == nullptr || !file->readOnly)

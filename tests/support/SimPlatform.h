@@ -62,6 +62,7 @@ class SimPlatform final : public Platform, public CheckingHost {
   void Close(FileHandle file) override;
   bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
   std::optional<AnsiString> LinkTarget(const AnsiString& path) override;
+  FileHandle OpenUnfollowed(const AnsiString& path, std::uint32_t share, bool& link) override;
   // A read-only file is marked so; a read-only folder is one the user may not add files to.
   Answer MayWrite(const AnsiString& path) override;
   int OpenFiles() const { return static_cast<int>(files_.size()); }

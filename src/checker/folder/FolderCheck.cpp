@@ -33,22 +33,23 @@ FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char s
   // A folder sent from elsewhere may lead out of itself, to a file the report would then show.
   for (const AnsiString& path : {lib, check.tasksPath, check.launchPath}) {
     if (const auto target = platform.LinkTarget(path))
-      throw Exception(path + " is a link to " + (target->empty() ? "an unknown place" : *target) +
-                      ": qefcheck reads nothing through a link, which may lead out of the folder");
+      throw LinkRefused(path, target);
   }
   check.tasksHint = SavedWithTxt(platform, check.tasksPath, separator);
   check.launchHint = SavedWithTxt(platform, check.launchPath, separator);
   // The explainer reads each item from the lines that decide it, served from memory.
   ServingHost served(platform);
   TStringList& tasks = check.tasks;
-  CheckSize(platform, check.tasksPath, kTaskFileLimit);
-  LoadLines(platform, tasks, check.tasksPath);
+  // Each file is checked on the handle it is read through, not by its path before: a folder
+  // that changes meanwhile (a share, a sync client) could otherwise swap in a link or a huge file.
+  AppendLines(ReadWithin(platform, check.tasksPath, kTaskFileLimit), tasks);
   CheckSize(platform, check.tasksPath, kTaskFileLimit, tasks.Count());
   // Present whatever its date: the executer's own test would miss a file dated before 1980.
-  check.launchPresent = platform.FindFile(check.launchPath).found;
-
+  const FoundFile launchFile = platform.FindFile(check.launchPath);
+  check.launchPresent = launchFile.found;
   if (check.launchPresent)
-    CheckSize(platform, check.launchPath, kLaunchFileLimit);
+    served.Serve(check.launchPath, ReadWithin(platform, check.launchPath, kLaunchFileLimit),
+                 launchFile.lastWrite);
   LaunchExplainer launches(served, check.launchPath, check.launchPresent, machine.checkDrivePaths);
   check.launchLines = launches.LineCount();
   CheckSize(platform, check.launchPath, kLaunchFileLimit, check.launchLines);

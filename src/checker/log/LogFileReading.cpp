@@ -7,11 +7,25 @@
 
 namespace pendulon {
 
-LogFileReading ReadLogFile(FileReader& files, const AnsiString& path, std::uint64_t offset,
-                           std::uint64_t most, RunLogLines& lines) {
+const char* WhyNotRead(FileKind kind) {
+  switch (kind) {
+    case FileKind::kPipe:
+      return "it is a pipe, not a file";
+    case FileKind::kDevice:
+      return "it is a device, not a file";
+    case FileKind::kFile:
+    case FileKind::kOther:
+      break;
+  }
+  return "it is not a regular file";
+}
+
+LogFileReading ReadLogFile(FileReader& files, Links* links, const AnsiString& path,
+                           std::uint64_t offset, std::uint64_t most, RunLogLines& lines) {
   LogFileReading reading;
   reading.end = offset;
-  const FileHandle file = files.OpenToRead(path, kRunLogShare);
+  const FileHandle file = links != nullptr ? links->OpenUnfollowed(path, kRunLogShare, reading.link)
+                                           : files.OpenToRead(path, kRunLogShare);
   const FileCloser closer(files, file);
   reading.opened = file != kInvalidFile;
   if (!reading.opened)

@@ -35,10 +35,10 @@ void LogFollower::Say(const std::optional<LogEntry>& entry) {
     out_ << line << "\n";
 }
 
-std::uint64_t LogFollower::ReadFrom(const AnsiString& path, std::uint64_t offset,
-                                    RunLogLines& lines) {
+LogFileReading LogFollower::ReadFrom(const AnsiString& path, std::uint64_t offset,
+                                     RunLogLines& lines) {
   // However much a log that is replaced or appears holds, the last 16 MiB are its news.
-  return ReadLogFile(files_, path, offset, kMostLogBytes, lines).end;
+  return ReadLogFile(files_, links_, path, offset, kMostLogBytes, lines);
 }
 
 void LogFollower::ShowRecent(std::size_t count) {
@@ -55,7 +55,7 @@ void LogFollower::ShowRecent(std::size_t count) {
         [this](std::int64_t, std::optional<LogEntry> entry) { Say(entry); });
     if (from > 0)
       lines->BeginInsideALine();
-    const std::uint64_t end = ReadFrom(path, from, *lines);
+    const std::uint64_t end = ReadFrom(path, from, *lines).end;
     if (path != path_) {
       lines->Finish();
       continue;
@@ -70,10 +70,11 @@ void LogFollower::ShowRecent(std::size_t count) {
   for (const std::string& line : recent) out_ << line << "\n";
 }
 
-void LogFollower::Wait(const std::string& why) {
-  if (state_ != State::kWaiting)
+void LogFollower::Wait(const std::string& why, int cause) {
+  if (state_ != State::kWaiting || cause != waitCause_)
     out_ << std::string(kTimeWidth, ' ') << why << "\n";
   state_ = State::kWaiting;
+  waitCause_ = cause;
   offset_ = 0;
   lines_.reset();
 }
@@ -81,8 +82,7 @@ void LogFollower::Wait(const std::string& why) {
 void LogFollower::Look() {
   if (links_ != nullptr) {
     if (const std::optional<AnsiString> target = links_->LinkTarget(path_)) {
-      Wait(Visible(path_) + " is a link to " + Visible(*target) +
-           ", which qefcheck does not follow: waiting for a file of that name");
+      WaitForLink(*target);
       return;
     }
   }
@@ -91,7 +91,8 @@ void LogFollower::Look() {
     Wait(state_ == State::kFollowing
              ? Visible(path_) + " was deleted: waiting for it to be there again"
              : "waiting for " + Visible(path_) +
-                   ", which is not there: an empty file of that name turns the run log on");
+                   ", which is not there: an empty file of that name turns the run log on",
+         kMissing);
     return;
   }
   if (state_ == State::kFollowing && found.size < offset_) {
@@ -109,9 +110,28 @@ void LogFollower::Look() {
   if (!lines_)
     lines_ = std::make_unique<RunLogLines>(
         [this](std::int64_t, std::optional<LogEntry> entry) { Say(entry); });
+  const LogFileReading reading = ReadFrom(path_, offset_, *lines_);
+  if (reading.link) {
+    // Swapped for a link since it was looked at: judged on what was opened, it is not read.
+    const std::optional<AnsiString> target = links_->LinkTarget(path_);
+    WaitForLink(target ? *target : AnsiString());
+    return;
+  }
+  if (reading.opened && reading.kind != FileKind::kFile) {
+    Wait(Visible(path_) + ": " + WhyNotRead(reading.kind) +
+             "; qefcheck reads none: waiting for a file of that name",
+         kNotAFile + static_cast<int>(reading.kind));
+    return;
+  }
   state_ = State::kFollowing;
-  offset_ = ReadFrom(path_, offset_, *lines_);
+  offset_ = reading.end;
   lastWrite_ = found.lastWrite;
+}
+
+void LogFollower::WaitForLink(const AnsiString& target) {
+  Wait(Visible(path_) + " is a link to " + (target.empty() ? "an unknown place" : Visible(target)) +
+           ", which qefcheck does not follow: waiting for a file of that name",
+       kLink);
 }
 
 }  // namespace pendulon

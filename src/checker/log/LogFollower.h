@@ -13,6 +13,7 @@
 #include <ostream>
 #include <string>
 
+#include "checker/log/LogFileReading.h"
 #include "platform/FileReader.h"
 #include "platform/Links.h"
 #include "runlog/RunLogLines.h"
@@ -32,11 +33,13 @@ class LogFollower {
  private:
   enum class State { kUnknown, kFollowing, kWaiting };
 
-  // Reads the file from offset on into lines; gives how far it got. Nothing is read from what is
-  // no plain file.
-  std::uint64_t ReadFrom(const AnsiString& path, std::uint64_t offset, RunLogLines& lines);
-  // Says why the log is not followed now, once for each time it stops being there.
-  void Wait(const std::string& why);
+  // Reads the file from offset on into lines. Nothing is read from what is no plain file.
+  LogFileReading ReadFrom(const AnsiString& path, std::uint64_t offset, RunLogLines& lines);
+  // Says why the log is not followed now, once for each time it stops being there or the cause
+  // changes: it is missing, a link, or no file of the kind kNotAFile + FileKind.
+  enum Cause { kMissing, kLink, kNotAFile };
+  void Wait(const std::string& why, int cause);
+  void WaitForLink(const AnsiString& target);
   void Say(const std::optional<LogEntry>& entry);
 
   FileReader& files_;
@@ -44,6 +47,7 @@ class LogFollower {
   AnsiString path_;
   std::ostream& out_;
   State state_ = State::kUnknown;
+  int waitCause_ = kMissing;
   std::uint64_t offset_ = 0;  // bytes of the log read
   FileTime lastWrite_ = 0;    // the log's write time when last read
   std::unique_ptr<RunLogLines> lines_;

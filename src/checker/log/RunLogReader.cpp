@@ -13,19 +13,6 @@
 namespace pendulon {
 namespace {
 
-const char* WhyNotRead(FileKind kind) {
-  switch (kind) {
-    case FileKind::kPipe:
-      return "it is a pipe, not a file";
-    case FileKind::kDevice:
-      return "it is a device, not a file";
-    case FileKind::kFile:
-    case FileKind::kOther:
-      break;
-  }
-  return "it is not a regular file";
-}
-
 // The report shows a field's first 256 bytes, then "...": a field kept whole for each task line
 // could be 4 KiB, shown four characters a control byte.
 LogEntry ShownPart(const LogEntry& entry) {
@@ -188,7 +175,13 @@ void ReadFile(FileReader& files, Links* links, const AnsiString& path, Collector
     collector.Take(static_cast<int>(number), line);
   });
   // A log whose roll-over keeps failing grows without end: only its last 16 MiB are read.
-  const LogFileReading reading = ReadLogFile(files, path, 0, kMostLogBytes, lines);
+  const LogFileReading reading = ReadLogFile(files, links, path, 0, kMostLogBytes, lines);
+  if (reading.link) {
+    const std::optional<AnsiString> swapped = links->LinkTarget(path);
+    entry.notRead = "it is a link to " +
+                    (!swapped || swapped->empty() ? "an unknown place" : Visible(*swapped));
+    return;
+  }
   if (reading.opened && reading.kind != FileKind::kFile) {
     entry.notRead = WhyNotRead(reading.kind);
     return;

@@ -123,6 +123,21 @@ void PosixPlatform::Close(FileHandle file) {
   close(static_cast<int>(file));
 }
 
+FileHandle PosixPlatform::OpenUnfollowed(const AnsiString& path, std::uint32_t, bool& link) {
+  link = false;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
+  if (fd < 0) {
+    link = errno == ELOOP;
+    return kInvalidFile;
+  }
+  struct stat entry {};
+  if (fstat(fd, &entry) != 0 || S_ISDIR(entry.st_mode)) {
+    close(fd);
+    return kInvalidFile;
+  }
+  return fd;
+}
+
 std::optional<AnsiString> PosixPlatform::LinkTarget(const AnsiString& path) {
   struct stat entry {};
   if (path.empty() || lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode))

@@ -26,6 +26,7 @@ class PosixPlatform final : public CheckingHost {
   void Close(FileHandle file) override;
   // lstat, then readlink.
   std::optional<AnsiString> LinkTarget(const AnsiString& path) override;
+  FileHandle OpenUnfollowed(const AnsiString& path, std::uint32_t share, bool& link) override;
   // access(2) for W_OK; a file with no write bit at all counts as read-only.
   Answer MayWrite(const AnsiString& path) override;
 

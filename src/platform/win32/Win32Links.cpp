@@ -37,6 +37,29 @@ AnsiString ToAnsi(const wchar_t* text, std::size_t length) {
 
 }  // namespace
 
+FileHandle Win32Platform::OpenUnfollowed(const AnsiString& path, std::uint32_t share, bool& link) {
+  link = false;
+  // The entry itself: a link is opened as the link, told by its reparse tag, and closed unread.
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return kInvalidFile;
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (GetFileType(file) == FILE_TYPE_DISK) {
+    if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag)) {
+      CloseHandle(file);
+      return kInvalidFile;
+    }
+    link = (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           IsReparseTagNameSurrogate(tag.ReparseTag);
+    if (link || (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      CloseHandle(file);
+      return kInvalidFile;
+    }
+  }
+  return reinterpret_cast<FileHandle>(file);
+}
+
 std::optional<AnsiString> Win32Platform::LinkTarget(const AnsiString& path) {
   // The search reports the entry itself, with its reparse tag, and never follows it. Only a tag
   // that stands for another name leads elsewhere; cloud and deduplicated files hold data.

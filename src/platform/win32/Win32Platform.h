@@ -38,6 +38,7 @@ class Win32Platform final : public Platform, public CheckingHost {
   bool RenameOpenFile(FileHandle file, const AnsiString& to) override;
   // FindFirstFileA for the reparse tag, then FSCTL_GET_REPARSE_POINT on the link itself.
   std::optional<AnsiString> LinkTarget(const AnsiString& path) override;
+  FileHandle OpenUnfollowed(const AnsiString& path, std::uint32_t share, bool& link) override;
   // GetFileAttributesA, then CreateFileA for the access a write needs, closed at once.
   Answer MayWrite(const AnsiString& path) override;
 

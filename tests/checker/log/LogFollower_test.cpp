@@ -65,6 +65,20 @@ TEST_F(LogFollowerTest, SaysEachEventAcrossARollOverAndWaitsForALogThatWent) {
   world.At(u + 1000, [&] { world.WriteFile(kLog, Launch(50, "42", "ok")); });
   report += "--- without a log at first\n" + Follow(2000);
 
+  // Replaced, while followed, by what is no file: each named, as at the start.
+  const auto replace = [&](FileKind kind, const char* link) {
+    world.RemoveFile(kLog);
+    world.WriteFile(kLog, Launch(58, "42", "ok"));
+    world.File(kLog)->kind = kind;
+    world.File(kLog)->linkTarget = link;
+  };
+  const std::int64_t v = world.Now();
+  world.At(v + 1000, [&] { replace(FileKind::kPipe, ""); });
+  world.At(v + 2000, [&] { replace(FileKind::kDevice, ""); });
+  world.At(v + 3000, [&] { replace(FileKind::kFile, "D:\\elsewhere.log"); });
+  world.At(v + 4000, [&] { replace(FileKind::kFile, ""); });
+  report += "--- replaced by a pipe, a device and a link\n" + Follow(5000);
+
   const std::string golden = std::string(QEFCHECK_SOURCE_DIR) + "/tests/checker/golden/follow.txt";
   if (std::getenv("PENDULON_UPDATE_GOLDEN") != nullptr)
     std::ofstream(golden, std::ios::binary) << report;
