@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "checker/folder/LineShape.h"
 #include "checker/folder/RaisingAbove.h"
 #include "checker/search/NextTimes.h"
 #include "checker/text/LineNumbers.h"
@@ -43,6 +44,9 @@ std::string MissingWords(const LineReport& r) {
   const std::size_t space = r.text.rfind(' ');
   const bool dropped = space == AnsiString::npos || space + 1 < r.text.size();
   const int words = static_cast<int>(r.fields.size()) + (dropped ? 1 : 0);
+  // "30 8 * * Backup": the last word names an item, so a time field is what is missing.
+  if (const TimeWords t = TimeWordsOf(r.text); t.itemFollows && t.count < TaskFields::kItem)
+    return "this line has " + std::to_string(t.count) + " of the 5 time fields";
   if (words >= TaskFields::kItem)
     return "this line has no item name";
   return "this line has " + std::to_string(words) + " of the 5 time fields";
@@ -91,6 +95,19 @@ std::string Reason(const LineReport& r) {
       return "fires " + when;
   }
   return std::string();
+}
+
+// What the line's shape shows beyond its verdict: a field too many or too few where the line
+// does not fire as written, and a weekday 7 wherever it stands.
+void AddShapeHints(LineReport& r) {
+  if (r.kind != LineKind::kTask)
+    return;
+  if (r.verdict != Verdict::kLaunches)
+    if (const std::string hint = FieldCountHint(r.text); !hint.empty())
+      r.reason += "; " + hint;
+  if (r.fields.size() > TaskFields::kWeekday && !r.failure)
+    if (const std::string hint = WeekdayHint(r.fields[TaskFields::kWeekday]); !hint.empty())
+      r.reason += " (" + hint + ")";
 }
 
 }  // namespace
@@ -160,6 +177,7 @@ std::vector<LineReport> AnalyseLines(const TStringList& lines, LaunchExplainer& 
         r.verdict = Verdict::kLaunchesNothing;
     }
     r.reason = Reason(r);
+    AddShapeHints(r);
   }
   return reports;
 }

@@ -107,6 +107,18 @@ LaunchExplainer::LaunchExplainer(ServingHost& platform, const AnsiString& launch
   lowerTags_.Build();
 }
 
+std::optional<std::string_view> LaunchExplainer::NamedBeforeSpaces(const AnsiString& item) const {
+  // A note copied onto the line after the name ("Backup           every day at 8:30"): the
+  // first section named by the text before one of the item's spaces.
+  for (std::size_t space = item.find(' '); space != AnsiString::npos;
+       space = item.find(' ', space + 1)) {
+    const std::string_view name = std::string_view(item).substr(0, space);
+    if (!name.empty() && tags_.First(OpeningTag(name)) >= 0)
+      return name;
+  }
+  return std::nullopt;
+}
+
 void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e) {
   const TStringList& lines = file_->Lines();
   const std::string tag = OpeningTag(item);
@@ -124,6 +136,10 @@ void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e
     e.hint = Line(same + 1) + " opens a section whose name differs only in case";
   else if (!item.empty() && (item.front() == ' ' || item.back() == ' '))
     e.hint = "the item name begins or ends with a space, which is part of the name";
+  else if (const std::optional<std::string_view> noted = NamedBeforeSpaces(item))
+    e.hint = "did you mean " + Visible(*noted) +
+             "? The item is everything after the fifth space, so what follows the name in this "
+             "line is part of it: put a note on a # line of its own";
   else if (const std::optional<std::string_view> near = names_.Nearest(item))
     e.hint = "did you mean " + Visible(*near) + "?";
 }

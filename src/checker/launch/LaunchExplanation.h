@@ -75,6 +75,9 @@ class LaunchExplainer {
  private:
   void Diagnose(const TQEFile& part, const std::vector<std::int32_t>& lineAt,
                 const AnsiString& item, LaunchExplanation& e);
+  // The name of a section that the item begins with, followed by a space; none when no
+  // section is so named.
+  std::optional<std::string_view> NamedBeforeSpaces(const AnsiString& item) const;
   void NoSectionHint(const AnsiString& item, LaunchExplanation& e);
 
   ServingHost& platform_;
