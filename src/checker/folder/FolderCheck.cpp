@@ -42,19 +42,24 @@ FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char s
   TStringList& tasks = check.tasks;
   // Each file is checked on the handle it is read through, not by its path before: a folder
   // that changes meanwhile (a share, a sync client) could otherwise swap in a link or a huge file.
-  AppendLines(ReadWithin(platform, check.tasksPath, kTaskFileLimit), tasks);
+  const std::string taskBytes = ReadWithin(platform, check.tasksPath, kTaskFileLimit);
+  AppendLines(taskBytes, tasks);
   CheckSize(platform, check.tasksPath, kTaskFileLimit, tasks.Count());
   // Present whatever its date: the executer's own test would miss a file dated before 1980.
   const FoundFile launchFile = platform.FindFile(check.launchPath);
   check.launchPresent = launchFile.found;
-  if (check.launchPresent)
-    served.Serve(check.launchPath, ReadWithin(platform, check.launchPath, kLaunchFileLimit),
-                 launchFile.lastWrite);
+  if (check.launchPresent) {
+    std::string launchBytes = ReadWithin(platform, check.launchPath, kLaunchFileLimit);
+    check.launchEncoding = Utf16Hint(launchBytes);
+    served.Serve(check.launchPath, std::move(launchBytes), launchFile.lastWrite);
+  }
   LaunchExplainer launches(served, check.launchPath, check.launchPresent, machine.checkDrivePaths);
   check.launchLines = launches.LineCount();
   CheckSize(platform, check.launchPath, kLaunchFileLimit, check.launchLines);
-  check.tasksEncoding = Utf8Hint(tasks);
-  if (const TStringList* lines = launches.Lines())
+  check.tasksEncoding = Utf16Hint(taskBytes);
+  if (check.tasksEncoding.empty())
+    check.tasksEncoding = Utf8Hint(tasks);
+  if (const TStringList* lines = launches.Lines(); lines && check.launchEncoding.empty())
     check.launchEncoding = Utf8Hint(*lines);
 
   check.lines = AnalyseLines(tasks, launches, platform, check.now);

@@ -45,7 +45,8 @@ std::string MissingWords(const LineReport& r) {
   const bool dropped = space == AnsiString::npos || space + 1 < r.text.size();
   const int words = static_cast<int>(r.fields.size()) + (dropped ? 1 : 0);
   // "30 8 * * Backup": the last word names an item, so a time field is what is missing.
-  if (const TimeWords t = TimeWordsOf(r.text); t.itemFollows && t.count < TaskFields::kItem)
+  if (const TimeWords t = TimeWordsOf(r.text);
+      t.itemFollows && t.count > 0 && t.count < TaskFields::kItem)
     return "this line has " + std::to_string(t.count) + " of the 5 time fields";
   if (words >= TaskFields::kItem)
     return "this line has no item name";

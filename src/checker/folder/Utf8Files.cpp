@@ -1,5 +1,7 @@
 #include "checker/folder/Utf8Files.h"
 
+#include <algorithm>
+
 #include "checker/text/ByteOrderMark.h"
 #include "checker/text/LineNumbers.h"
 
@@ -74,8 +76,29 @@ std::string Utf8Hint(const TStringList& lines) {
   if (named.empty())
     return {};
   return "this file looks like UTF-8 (saved by Notepad?); Pendulon reads it as ANSI: save it as "
-         "ANSI (" +
+         "ANSI, and the other file of lib too, as their item names must match byte for byte (" +
          LineNumbers(named) + (more > 0 ? ", and " + std::to_string(more) + " more" : "") + ")";
+}
+
+std::string Utf16Hint(std::string_view bytes) {
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  bool utf16 =
+      bytes.size() >= 2 && ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF));
+  if (!utf16 && bytes.size() >= 8) {
+    // Without its mark: text of ASCII letters has a zero byte beside every one of them.
+    const std::size_t pairs = std::min<std::size_t>(bytes.size() / 2, 32);
+    int zeroFirst = 0, zeroSecond = 0;
+    for (std::size_t i = 0; i < pairs; ++i) {
+      zeroFirst += at(2 * i) == 0 && at(2 * i + 1) != 0 ? 1 : 0;
+      zeroSecond += at(2 * i) != 0 && at(2 * i + 1) == 0 ? 1 : 0;
+    }
+    utf16 = zeroFirst == static_cast<int>(pairs) || zeroSecond == static_cast<int>(pairs);
+  }
+  if (!utf16)
+    return {};
+  return "this file is UTF-16 (Notepad's \"Unicode\"); Pendulon reads it as ANSI and sees none "
+         "of it past its first zero byte: in Notepad choose File, Save As, set Encoding to ANSI "
+         "and save";
 }
 
 }  // namespace pendulon

@@ -18,4 +18,8 @@ bool IsUtf8(std::string_view text);
 // the hint that says so, naming the lines that hold such bytes. Empty otherwise.
 std::string Utf8Hint(const TStringList& lines);
 
+// When the file's bytes are UTF-16 (Notepad's "Unicode"), with its byte-order mark or without:
+// the hint that says so and how to save it. Empty otherwise.
+std::string Utf16Hint(std::string_view bytes);
+
 }  // namespace pendulon
