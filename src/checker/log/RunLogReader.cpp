@@ -137,14 +137,28 @@ class Collector {
       default:
         return true;  // a line the report does not use
     }
-    if (r.Failed()) {
-      failures_.push_back(r);
-      if (failures_.size() > RunLogSummary::kMostFailures)
-        failures_.pop_front();
-    }
+    if (r.Failed())
+      AddFailure(r);
     if (r.line > 0 && taskLines_.count(r.line) != 0)
       summary_.lastByLine[r.line] = std::move(r);
     return true;
+  }
+
+  // One broken line fails every minute: a failure like one listed already replaces it, counted,
+  // so that the list holds the last ten distinct failures.
+  void AddFailure(RunLogRecord r) {
+    const auto same = std::find_if(failures_.begin(), failures_.end(), [&](const RunLogRecord& f) {
+      return f.event == r.event && f.line == r.line && f.item == r.item && f.file == r.file &&
+             f.answer == r.answer && f.meaning == r.meaning && f.text == r.text;
+    });
+    if (same != failures_.end()) {
+      r.repeats = same->repeats + 1;
+      r.firstTime = same->firstTime.empty() ? same->time : same->firstTime;
+      failures_.erase(same);
+    }
+    failures_.push_back(std::move(r));
+    if (failures_.size() > RunLogSummary::kMostFailures)
+      failures_.pop_front();
   }
 
   RunLogSummary& summary_;

@@ -37,6 +37,8 @@ struct RunLogRecord {
   std::string path;         // load-failed: the task file
   LogEntry entry;           // the whole line, for its words
   int order = 0;            // its place among the records read, for which came later
+  int repeats = 1;          // failures: how many alike were read, this the last of them
+  std::string firstTime;    // failures repeated: the first one's stamp
 
   // A launch the shell answered with 32 or below, an error box, or a failed load.
   bool Failed() const {
@@ -68,7 +70,8 @@ struct RunLogSummary {
   std::vector<MalformedLine> malformed;    // the first few of them
   std::string error;                       // a file that is there but could not be read
   std::map<int, RunLogRecord> lastByLine;  // the last launch or no-launch of each task line
-  std::vector<RunLogRecord> failures;      // the most recent failures, newest first
+  // The most recent distinct failures, newest first, each with how often it happened.
+  std::vector<RunLogRecord> failures;
   // The most recent minutes no walk served (no-walk) and walks that ended before lines
   // (not-examined), newest first: a line's last run, when it was due in one of them.
   std::vector<RunLogRecord> gaps;

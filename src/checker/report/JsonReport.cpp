@@ -25,6 +25,10 @@ std::string RecordJson(const RunLogRecord& r) {
   }
   if (!r.missed.empty())
     m.emplace_back("missed", JsonString(r.missed));
+  if (r.repeats > 1) {
+    m.emplace_back("times", Number(r.repeats));
+    m.emplace_back("firstTime", JsonString(r.firstTime));
+  }
   if (r.event == LogEvent::kLaunch) {
     m.emplace_back("file", JsonString(r.file));
     m.emplace_back("answer", std::to_string(r.answer));

@@ -74,8 +74,12 @@ void WriteLastRun(std::ostream& out, const LineReport& line) {
 void WriteRunLog(std::ostream& out, const RunLogSummary& log) {
   out << "\nrecent failures in the run log"
       << (log.failures.empty() ? ": none\n" : ", newest first:\n");
-  for (const RunLogRecord& r : log.failures)
-    out << "  " << LogTime(r.time) << "  " << Happened(r) << "\n";
+  for (const RunLogRecord& r : log.failures) {
+    out << "  " << LogTime(r.time) << "  " << Happened(r);
+    if (r.repeats > 1)
+      out << " (" << r.repeats << " times, the first at " << LogTime(r.firstTime) << ")";
+    out << "\n";
+  }
 }
 
 std::string FileName(const AnsiString& path) {
