@@ -12,6 +12,7 @@
 #include "checker/log/LogWriting.h"
 #include "checker/search/NextTimes.h"
 #include "launcher/LaunchItem.h"
+#include "platform/Calendar.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
 #include "platform/FolderFiles.h"
@@ -19,6 +20,21 @@
 #include "scheduler/TaskLine.h"
 
 namespace pendulon {
+namespace {
+
+// The zone's offset at a local minute: the offset at that minute read as UTC, then at the UTC
+// minute it gives, which is the local one but within an hour of a change.
+std::int32_t OffsetAtLocal(TimeZone& zone, const LocalMinute& local) {
+  const std::int64_t seconds = (DaysFromCivil(local.year, static_cast<unsigned>(local.month),
+                                              static_cast<unsigned>(local.day)) *
+                                    24 * 60 +
+                                local.hour * 60 + local.minute) *
+                               60;
+  const std::int32_t guess = zone.UtcOffsetMinutesAt(seconds);
+  return zone.UtcOffsetMinutesAt(seconds - std::int64_t{guess} * 60);
+}
+
+}  // namespace
 
 FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char separator,
                         const Machine& machine) {
@@ -29,6 +45,7 @@ FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char s
   check.launchPath = JoinPath(lib, kLaunchFile, separator);
   check.runLogPath = JoinPath(lib, kRunLogFile, separator);
   check.now = MinuteOf(platform.LocalTime());
+  check.utcOffsetMinutes = OffsetAtLocal(platform, check.now);
 
   // A folder sent from elsewhere may lead out of itself, to a file the report would then show.
   for (const AnsiString& path : {lib, check.tasksPath, check.launchPath}) {

@@ -31,7 +31,8 @@ struct FolderCheck {
   bool launchPresent = false;
   int launchLines = 0;
   LocalMinute now;
-  TStringList tasks;  // the task file as the executer loads it
+  std::int32_t utcOffsetMinutes = 0;  // the zone's offset now, which the times shown use
+  TStringList tasks;                  // the task file as the executer loads it
   std::vector<LineReport> lines;
   AnsiString runLogPath;
   std::optional<RunLogSummary> runLog;     // when lib/pendulon.log or its older file is there

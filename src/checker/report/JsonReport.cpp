@@ -179,7 +179,8 @@ void WriteJsonReport(std::ostream& out, const FolderCheck& check) {
        OrNull(!check.tasksEncoding.empty(), JsonString(check.tasksEncoding))},
       {"launchFileEncodingHint",
        OrNull(!check.launchEncoding.empty(), JsonString(check.launchEncoding))},
-      {"now", JsonString(MinuteText(check.now))}};
+      {"now", JsonString(MinuteText(check.now))},
+      {"utcOffset", JsonString(UtcOffsetText(check.utcOffsetMinutes).substr(3))}};
   if (check.pendulon)
     head.emplace_back("pendulon", PendulonJson(*check.pendulon));
   Members tail = {{"summary", Object(summary)}, {"exitStatus", Number(check.ExitStatus())}};

@@ -185,8 +185,8 @@ void WriteTextHeader(std::ostream& out, const FolderCheck& check) {
     WriteRunLogHeader(out, *check.runLog);
   if (check.pendulon)
     out << "  " << check.pendulon->words << "\n";
-  out << "  local time   " << ReadableText(check.now)
-      << "; next times count from the minute after\n\n";
+  out << "  local time   " << ReadableText(check.now) << " ("
+      << UtcOffsetText(check.utcOffsetMinutes) << "); next times count from the minute after\n\n";
 }
 
 void WriteTextReport(std::ostream& out, const FolderCheck& check) {

@@ -26,4 +26,12 @@ std::string ReadableText(const LocalMinute& m) {
   return text;
 }
 
+std::string UtcOffsetText(int minutes) {
+  const int size = minutes < 0 ? -minutes : minutes;
+  char text[16];
+  std::snprintf(text, sizeof text, "UTC%c%02d:%02d", minutes < 0 ? '-' : '+', size / 60 % 100,
+                size % 60);
+  return text;
+}
+
 }  // namespace pendulon
