@@ -64,7 +64,7 @@ int Written(bool failed, int status, std::ostream& err) {
 // output fails.
 int Follow(CheckingHost& platform, const Machine& machine, const AnsiString& log,
            std::ostream& text, const ShownOutput& shown, std::ostream& err) {
-  LogFollower follower(platform, &platform, log, text);
+  LogFollower follower(platform, &platform, log, text, &platform);
   text << "following " << Visible(log) << ": each event in words as it is written, until Ctrl-C\n";
   follower.ShowRecent(kRecentEvents);
   for (;;) {

@@ -4,6 +4,7 @@
 
 #include "checker/log/EventWords.h"
 #include "checker/log/LogFileReading.h"
+#include "checker/log/LogWriting.h"
 #include "checker/text/Printable.h"
 #include "platform/Files.h"
 #include "platform/FolderFiles.h"
@@ -19,8 +20,26 @@ constexpr std::size_t kTimeWidth = 25;  // "Wed 2026-12-09 08:30:00" and two spa
 }  // namespace
 
 LogFollower::LogFollower(FileReader& files, Links* links, const AnsiString& logPath,
-                         std::ostream& out)
-    : files_(files), links_(links), path_(logPath), out_(out) {}
+                         std::ostream& out, WriteAccess* access)
+    : files_(files), links_(links), access_(access), path_(logPath), out_(out) {}
+
+void LogFollower::TellWriting(bool opened) {
+  std::string why;
+  if (!opened)
+    why =
+        "another program holds it, so that qefcheck cannot read it and Pendulon cannot write "
+        "it";
+  else if (access_ != nullptr)
+    why = WhyLogNotWritten(*access_, path_, path_.substr(0, path_.find_last_of("\\/")));
+  if (why == cannotWrite_)
+    return;
+  const std::string indent(kTimeWidth, ' ');
+  if (why.empty())
+    out_ << indent << Visible(path_) << ": Pendulon can write it again\n";
+  else
+    out_ << indent << Visible(path_) << ": " << why << "; records are lost until then\n";
+  cannotWrite_ = why;
+}
 
 void LogFollower::Say(const std::optional<LogEntry>& entry) {
   std::string line = entry ? LogTime(entry->stamp, true) : std::string();
@@ -123,6 +142,9 @@ void LogFollower::Look() {
          kNotAFile + static_cast<int>(reading.kind));
     return;
   }
+  TellWriting(reading.opened);
+  if (!reading.opened)
+    return;
   state_ = State::kFollowing;
   offset_ = reading.end;
   lastWrite_ = found.lastWrite;

@@ -16,14 +16,16 @@
 #include "checker/log/LogFileReading.h"
 #include "platform/FileReader.h"
 #include "platform/Links.h"
+#include "platform/WriteAccess.h"
 #include "runlog/RunLogLines.h"
 
 namespace pendulon {
 
 class LogFollower {
  public:
-  // links may be null where the system has none.
-  LogFollower(FileReader& files, Links* links, const AnsiString& logPath, std::ostream& out);
+  // links and access may be null where the system has none.
+  LogFollower(FileReader& files, Links* links, const AnsiString& logPath, std::ostream& out,
+              WriteAccess* access = nullptr);
 
   // The last events already in the log and the file before it, at most count of them.
   void ShowRecent(std::size_t count);
@@ -41,10 +43,15 @@ class LogFollower {
   void Wait(const std::string& why, int cause);
   void WaitForLink(const AnsiString& target);
   void Say(const std::optional<LogEntry>& entry);
+  // Says, when it changes, whether the executer could write the log it follows: a log it cannot
+  // append to loses every record silently, as does one another program holds.
+  void TellWriting(bool opened);
 
   FileReader& files_;
   Links* links_;
+  WriteAccess* access_;
   AnsiString path_;
+  std::string cannotWrite_;  // what was said of writing the log; empty: nothing, or it can
   std::ostream& out_;
   State state_ = State::kUnknown;
   int waitCause_ = kMissing;

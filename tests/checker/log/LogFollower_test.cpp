@@ -79,6 +79,15 @@ TEST_F(LogFollowerTest, SaysEachEventAcrossARollOverAndWaitsForALogThatWent) {
   world.At(v + 4000, [&] { replace(FileKind::kFile, ""); });
   report += "--- replaced by a pipe, a device and a link\n" + Follow(5000);
 
+  // A log Pendulon cannot write loses its records: said when it happens and when it ends.
+  const std::int64_t w = world.Now();
+  world.At(w + 1000, [&] { world.File(kLog)->readOnly = true; });
+  world.At(w + 2000, [&] { world.File(kLog)->readOnly = false; });
+  world.At(w + 3000, [&] { world.File(kLog)->heldOpen = true; });
+  world.At(w + 4000, [&] { world.File(kLog)->heldOpen = false; });
+  world.At(w + 4500, [&] { Append(Launch(59, "42", "ok")); });
+  report += "--- read-only, then held by another program\n" + Follow(5000);
+
   const std::string golden = std::string(QEFCHECK_SOURCE_DIR) + "/tests/checker/golden/follow.txt";
   if (std::getenv("PENDULON_UPDATE_GOLDEN") != nullptr)
     std::ofstream(golden, std::ios::binary) << report;
