@@ -131,6 +131,8 @@ int RunChecker(CheckingHost& platform, const std::vector<std::string>& arguments
       return Written(!rawOut, check.ExitStatus(), err);
     }
     WriteTextReport(text, check);
+    if (machine.ownWindow && check.pendulon)
+      text << "  " << check.pendulon->words << "\n";
     text.flush();
     return Written(shownOut.Failed(), check.ExitStatus(), err);
   } catch (...) {

@@ -31,6 +31,10 @@ int main(int argc, char** argv) {
   machine.checkDrivePaths = true;
   machine.console = &console;
   machine.windows = &platform;
+  // Opened from Explorer, the console goes with the process: keep it until the report is read.
+  const bool ownWindow = pendulon::WaitsBeforeClosing(
+      console.ProcessCount(), console.OutputIsConsole(), console.InputIsConsole());
+  machine.ownWindow = ownWindow;
 #else
   pendulon::PosixPlatform platform;
   constexpr char kSeparator = '/';
@@ -46,9 +50,7 @@ int main(int argc, char** argv) {
       pendulon::RunChecker(platform, arguments, kSeparator, std::cout, std::cerr, machine);
   std::cout.flush();
 #ifdef _WIN32
-  // Opened from Explorer, the console goes with the process: keep it until the report is read.
-  if (pendulon::WaitsBeforeClosing(console.ProcessCount(), console.OutputIsConsole(),
-                                   console.InputIsConsole())) {
+  if (ownWindow) {
     std::cout << "\n" << pendulon::kPressEnter << "\n" << std::flush;
     std::string line;
     std::getline(std::cin, line);

@@ -385,5 +385,27 @@ TEST_F(CheckerTest, ReportsSayWhatIsWrongAndHowToMendIt) {
   }
 }
 
+// In a window of its own, the report ends with Pendulon's state again, under the summary, as the
+// head has scrolled away; elsewhere it ends with the summary.
+TEST_F(CheckerTest, AWindowOfItsOwnEndsWithPendulonsStateAgain) {
+  world.WriteFile(kTasks, "* * * * * Backup\r\n");
+  world.WriteFile(kLaunch, kLaunchText);
+  world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
+  for (const bool own : {true, false}) {
+    Machine machine;
+    machine.windows = &platform;
+    machine.ownWindow = own;
+    std::ostringstream out, err;
+    RunChecker(platform, {"C:\\Tools"}, '\\', out, err, machine);
+    const std::string report = out.str();
+    const std::size_t state = report.find("\n  Pendulon");
+    ASSERT_NE(state, std::string::npos) << report;
+    const std::string stateLine = report.substr(state + 1, report.find('\n', state + 1) - state);
+    const std::size_t last = report.rfind('\n', report.size() - 2);
+    EXPECT_EQ(report.substr(last + 1) == stateLine, own) << report;
+    EXPECT_NE(report.find("1 line (1 task)"), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace pendulon::sim

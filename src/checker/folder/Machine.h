@@ -19,6 +19,9 @@ struct Machine {
   WindowLookup* windows = nullptr;
   // --follow looks again while this says so; without it, until the process is ended.
   std::function<bool()> keepFollowing = {};
+  // qefcheck has a console window of its own (opened from Explorer), which the report scrolls
+  // through before anyone reads its head: the report ends by repeating Pendulon's state.
+  bool ownWindow = false;
 };
 
 }  // namespace pendulon
