@@ -55,30 +55,61 @@ void WriteAgendaText(std::ostream& out, const FolderCheck& check, int minutes,
         << ")\n";
   if (!folded.empty())
     out << "\n";
-  int entries = 0;
+  // Launches are listed in time order; a line due that launches nothing is listed apart, once.
+  struct Idle {
+    const LineReport* line;
+    int times;
+    LocalMinute first;
+  };
+  int launches = 0, missing = 0;
+  std::map<int, Idle> idle;         // by line number
   std::map<int, std::string> does;  // by line number, worded once
   const LineSet listed = agenda.Select([](const LineReport& line) { return !EveryMinute(line); });
-  agenda.Walk(
-      check.now, minutes, listed,
-      [&](const LocalMinute& at, const MinuteOccurrence& shown, const LineReport& line) {
-        ++entries;
-        out << ReadableText(at) << "  line " << line.number << "  " << ItemName(line) << ": ";
-        if (shown.times == 0) {
-          out << "does not occur: the clock goes from " << Clock(shown.from) << " to "
-              << Clock(shown.to) << "\n";
-          return static_cast<bool>(out);
-        }
-        auto [words, fresh] = does.try_emplace(line.number);
-        if (fresh)
-          words->second = Does(line);
-        out << words->second << (shown.times > 1 ? " (twice: summer and winter time)" : "") << "\n";
-        // A report that can no longer be written ends the walk: a month of entries is long.
-        return static_cast<bool>(out);
-      });
-  out << (entries > 0 ? "\n" : "") << entries << (entries == 1 ? " entry" : " entries")
-      << " in the next " << spanWords << ", up to " << SpanEnd(check.now, minutes);
+  agenda.Walk(check.now, minutes, listed,
+              [&](const LocalMinute& at, const MinuteOccurrence& shown, const LineReport& line) {
+                if (shown.times == 0) {
+                  ++missing;
+                  out << ReadableText(at) << "  line " << line.number << "  " << ItemName(line)
+                      << ": does not occur: the clock goes from " << Clock(shown.from) << " to "
+                      << Clock(shown.to) << "\n";
+                  return static_cast<bool>(out);
+                }
+                if (line.error || !line.launch->Requested()) {
+                  auto [entry, fresh] = idle.try_emplace(line.number, Idle{&line, 0, at});
+                  entry->second.times += shown.times;
+                  return true;
+                }
+                launches += shown.times;
+                auto [words, fresh] = does.try_emplace(line.number);
+                if (fresh)
+                  words->second = Does(line);
+                out << ReadableText(at) << "  line " << line.number << "  " << ItemName(line)
+                    << ": " << words->second
+                    << (shown.times > 1 ? " (twice: summer and winter time)" : "") << "\n";
+                // A report that can no longer be written ends the walk: a month of entries is long.
+                return static_cast<bool>(out);
+              });
+  if (!idle.empty()) {
+    out << (launches + missing > 0 ? "\n" : "") << "due in the span but launching nothing:\n";
+    for (const auto& [number, entry] : idle)
+      out << "line " << number << "  " << ItemName(*entry.line) << ": " << Does(*entry.line)
+          << "; due "
+          << (entry.times == 1 ? std::string("once") : std::to_string(entry.times) + " times")
+          << ", first at " << ReadableText(entry.first) << "\n";
+  }
+  int idleTimes = 0;
+  for (const auto& [number, entry] : idle) idleTimes += entry.times;
+  out << (launches + missing + idleTimes > 0 ? "\n" : "") << launches
+      << (launches == 1 ? " launch" : " launches") << " in the next " << spanWords << ", up to "
+      << SpanEnd(check.now, minutes);
+  if (missing > 0)
+    out << "; " << missing << (missing == 1 ? " due minute does" : " due minutes do")
+        << " not occur";
+  if (idleTimes > 0)
+    out << "; " << idle.size() << (idle.size() == 1 ? " line is" : " lines are") << " due "
+        << idleTimes << (idleTimes == 1 ? " time" : " times") << " without launching anything";
   if (!folded.empty())
-    out << ", besides the " << (folded.size() == 1 ? "line" : "lines")
+    out << "; besides, the " << (folded.size() == 1 ? "line" : "lines")
         << " that fire every minute named above";
   out << ".\n";
 }

@@ -20,17 +20,17 @@ TEST_F(CheckerTest, NextTakesASpanOfUpTo31Days) {
     int status;
     const char* said;
   } const cases[] = {
-      {{"--next"}, 0, "1 entry in the next 24 hours"},
-      {{"--next", "31d"}, 0, "31 entries in the next 31 days"},
-      {{"--next", "744h", "C:\\Tools"}, 0, "31 entries in the next 744 hours"},
-      {{"--next=1h"}, 0, "0 entries in the next 1 hour"},
+      {{"--next"}, 0, "1 launch in the next 24 hours"},
+      {{"--next", "31d"}, 0, "31 launches in the next 31 days"},
+      {{"--next", "744h", "C:\\Tools"}, 0, "31 launches in the next 744 hours"},
+      {{"--next=1h"}, 0, "0 launches in the next 1 hour"},
       {{"--next", "C:\\Tools"}, 0, "in the next 24 hours"},
       {{"--next", "32d"}, 2, "--next looks ahead at most 31 days"},
       {{"--next", "745h"}, 2, "--next looks ahead at most 31 days"},
       {{"--next=0h"}, 2, "--next takes a span in hours or days"},
       {{"--next=2w"}, 2, "--next takes a span in hours or days"},
       // What a user types after --next is a span, right or wrong, not a folder.
-      {{"--next", "7D", "C:\\Tools"}, 0, "7 entries in the next 7 days"},
+      {{"--next", "7D", "C:\\Tools"}, 0, "7 launches in the next 7 days"},
       {{"--next", "1w"}, 2, "in hours or days, as 48h or 7d, up to 31d; not 1w\n"},
       {{"--next", "24", "C:\\Tools"}, 2, "in hours or days, as 48h or 7d, up to 31d; not 24\n"},
       {{"--next", "2w"}, 2, "qefcheck --help tells how to call it.\n"},
