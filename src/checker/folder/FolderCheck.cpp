@@ -1,6 +1,8 @@
 #include "checker/folder/FolderCheck.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -11,6 +13,7 @@
 #include "checker/launch/ServingHost.h"
 #include "checker/log/LogWriting.h"
 #include "checker/search/NextTimes.h"
+#include "checker/text/CalendarWords.h"
 #include "launcher/LaunchItem.h"
 #include "platform/Calendar.h"
 #include "platform/Exceptions.h"
@@ -32,6 +35,34 @@ std::int32_t OffsetAtLocal(TimeZone& zone, const LocalMinute& local) {
                                60;
   const std::int32_t guess = zone.UtcOffsetMinutesAt(seconds);
   return zone.UtcOffsetMinutesAt(seconds - std::int64_t{guess} * 60);
+}
+
+// The moment from which the log's records were made by the task file as it reads now: the first
+// load written after the file was last saved. None when the log has no load to tell by; the
+// greatest time when no load followed the save.
+std::optional<std::int64_t> AsItReadsSince(const std::vector<std::int64_t>& loads,
+                                           std::int64_t savedMs) {
+  if (loads.empty())
+    return std::nullopt;
+  for (const std::int64_t load : loads) {
+    if (load >= savedMs)
+      return load;
+  }
+  return INT64_MAX;
+}
+
+// "Thu 2026-12-10 01:07:40": a UTC moment on the local clock.
+std::string LocalText(TimeZone& zone, std::int64_t utcMs) {
+  const std::int64_t local =
+      utcMs + std::int64_t{zone.UtcOffsetMinutesAt(FloorDiv(utcMs, 1000))} * 60000;
+  const std::int64_t days = FloorDiv(local, 86'400'000);
+  const CivilDate date = CivilFromDays(days);
+  const auto inDay = static_cast<int>((local - days * 86'400'000) / 1000);
+  const LocalMinute minute{static_cast<int>(date.year), static_cast<int>(date.month),
+                           static_cast<int>(date.day), inDay / 3600, inDay / 60 % 60};
+  char seconds[8];
+  std::snprintf(seconds, sizeof seconds, ":%02d", inDay % 60);
+  return ReadableText(minute) + seconds;
 }
 
 }  // namespace
@@ -59,6 +90,7 @@ FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char s
   TStringList& tasks = check.tasks;
   // Each file is checked on the handle it is read through, not by its path before: a folder
   // that changes meanwhile (a share, a sync client) could otherwise swap in a link or a huge file.
+  const FoundFile tasksFile = platform.FindFile(check.tasksPath);
   const std::string taskBytes = ReadWithin(platform, check.tasksPath, kTaskFileLimit);
   AppendLines(taskBytes, tasks);
   CheckSize(platform, check.tasksPath, kTaskFileLimit, tasks.Count());
@@ -96,6 +128,14 @@ FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char s
     check.runLog->cannotWrite = WhyLogNotWritten(platform, check.runLogPath, lib);
   check.pendulon = StatusOf(machine.windows, logRead,
                             logRead ? check.runLog->lastStart : std::nullopt, check.now);
+  // A record counts for a line only when the line read as it does now.
+  const std::int64_t savedMs =
+      static_cast<std::int64_t>(tasksFile.lastWrite / 10'000) - std::int64_t{11'644'473'600'000};
+  const std::optional<std::int64_t> since =
+      check.runLog ? AsItReadsSince(check.runLog->loads, savedMs) : std::nullopt;
+  const auto asItReads = [&](const RunLogRecord& r) {
+    return !since || (r.utcMs && *r.utcMs >= *since);
+  };
   FolderCheck::Summary& sum = check.summary;
   for (LineReport& line : check.lines) {
     sum.empty += line.kind == LineKind::kEmpty ? 1 : 0;
@@ -111,6 +151,10 @@ FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char s
       if (line.Fires())
         if (std::optional<RunLogRecord> gap = MissedIn(check.runLog->gaps, line))
           line.lastRun = std::move(gap);
+      if (line.lastRun && !asItReads(*line.lastRun)) {
+        line.lastRun.reset();
+        line.changedAt = LocalText(platform, savedMs);
+      }
     }
     // "Did my task run?" is answered by the exit status too.
     if (line.verdict == Verdict::kLaunches && line.lastRun &&

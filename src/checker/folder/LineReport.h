@@ -68,6 +68,9 @@ struct LineReport {
   std::optional<LaunchExplanation> launch;  // for lines that would fire
   // Task lines, when there is a run log: the last launch or launch of nothing it records.
   std::optional<RunLogRecord> lastRun;
+  // Its records were all made before the task file was saved as it is now, and read: when that
+  // was ("Thu 2026-12-10 01:07:40"). Empty otherwise.
+  std::string changedAt;
   // A line that launches: the shell answered its last launch in the log with 32 or below.
   bool lastLaunchFailed = false;
 

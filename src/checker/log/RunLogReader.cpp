@@ -9,6 +9,7 @@
 #include "platform/FolderFiles.h"
 #include "runlog/RunLogLines.h"
 #include "runlog/RunLogWords.h"
+#include "runlog/TimeStamp.h"
 
 namespace pendulon {
 namespace {
@@ -28,6 +29,18 @@ LogEntry ShownPart(const LogEntry& entry) {
       shown.fields.push_back(field.substr(0, kMostShownBytes) + std::string(kCutText));
   }
   return shown;
+}
+
+// When a stamp was written, in milliseconds since 1970 UTC; none for a stamp that is no time.
+std::optional<std::int64_t> UtcMilliseconds(std::string_view stamp) {
+  const std::optional<ReadStamp> read = ParseTimeStamp(stamp);
+  if (!read)
+    return std::nullopt;
+  const SystemTime& t = read->local;
+  const std::int64_t localMs =
+      ((DaysFromCivil(t.year, t.month, t.day) * 24 + t.hour) * 60 + t.minute) * 60000 +
+      t.second * 1000 + t.milliseconds;
+  return localMs - std::int64_t{read->utcOffsetMinutes} * 60000;
 }
 
 // The events the report tells of: last runs, gaps and failures.
@@ -73,12 +86,16 @@ class Collector {
   // False for a launch or a launch of nothing whose task line is no number from 1.
   bool Record(const LogEntry& whole) {
     history_.Take(whole);
+    if (whole.event == LogEvent::kLoad)
+      if (const std::optional<std::int64_t> at = UtcMilliseconds(whole.stamp))
+        summary_.loads.push_back(*at);
     if (!Kept(whole.event))
       return true;  // a line the report does not use
     RunLogRecord r;
     const LogEntry entry = ShownPart(whole);
     r.event = entry.event;
     r.time = entry.stamp;
+    r.utcMs = UtcMilliseconds(entry.stamp);
     r.entry = entry;
     r.order = summary_.records + 1;
     const auto& f = entry.fields;

@@ -37,8 +37,9 @@ struct RunLogRecord {
   std::string path;         // load-failed: the task file
   LogEntry entry;           // the whole line, for its words
   int order = 0;            // its place among the records read, for which came later
-  int repeats = 1;          // failures: how many alike were read, this the last of them
-  std::string firstTime;    // failures repeated: the first one's stamp
+  std::optional<std::int64_t> utcMs;  // when it was written, from its stamp
+  int repeats = 1;                    // failures: how many alike were read, this the last of them
+  std::string firstTime;              // failures repeated: the first one's stamp
 
   // A launch the shell answered with 32 or below, an error box, or a failed load.
   bool Failed() const {
@@ -76,6 +77,7 @@ struct RunLogSummary {
   // (not-examined), newest first: a line's last run, when it was due in one of them.
   std::vector<RunLogRecord> gaps;
   std::optional<ProcessRun> lastStart;  // the executer's last start, and its end if logged
+  std::vector<std::int64_t> loads;      // when each load of the task file was written, UTC ms
   // Why the executer cannot write the log, with the fix; empty when it can, or when not asked.
   std::string cannotWrite;
 

@@ -152,8 +152,10 @@ std::string LineJson(const LineReport& line, bool runLog, ScheduleTexts& schedul
       {"launch", line.launch ? LaunchJson(*line.launch) : "null"},
   };
   // Only with a log file, so that a folder without one reads as it always has.
-  if (runLog && line.kind == LineKind::kTask)
+  if (runLog && line.kind == LineKind::kTask) {
+    m.emplace_back("changedAt", line.changedAt.empty() ? "null" : JsonString(line.changedAt));
     m.emplace_back("lastRun", line.lastRun ? RecordJson(*line.lastRun) : "null");
+  }
   return Object(m);
 }
 

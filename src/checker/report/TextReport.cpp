@@ -66,6 +66,8 @@ void WriteLastRun(std::ostream& out, const LineReport& line) {
     if (r->time.substr(0, 16) != r->minute)
       out << " (for the minute " << LogTime(r->minute) << ")";
     out << " " << Happened(*r) << "\n";
+  } else if (!line.changedAt.empty()) {
+    out << "none since the task file was saved at " << line.changedAt << "\n";
   } else {
     out << "none in the run log\n";
   }
@@ -158,7 +160,7 @@ void WriteLine(std::ostream& out, const LineReport& line, bool runLog) {
   if (line.launch && line.verdict != Verdict::kUnreached)
     WriteLaunch(out, *line.launch);
   // A line that can never fire has no last run to look for.
-  if (runLog && (line.lastRun || line.Fires()))
+  if (runLog && (line.lastRun || line.Fires() || !line.changedAt.empty()))
     WriteLastRun(out, line);
 }
 

@@ -234,5 +234,52 @@ TEST_F(CheckerTest, OnlyFilesAreReadAndOfThemTheirLast16MiB) {
   }
 }
 
+// A line's last run is one the line made as it reads now: the task file saved after the load
+// whose table made a record leaves the record to the line as it was. The line was
+// "* * * * * Marker" until 09:07:40, then "8 9 * * * Marker".
+TEST_F(CheckerTest, ALastRunIsTheRunOfTheLineAsItReadsNow) {
+  const auto stamped = [](const char* time, const std::string& rest) {
+    return std::string("2026-03-02T") + time + "+00:00\t" + rest + "\r\n";
+  };
+  const std::string start =
+      stamped("09:07:27.000", "start\t2.5\tC:\\\\Tools\\\\pendulon.exe\t1\taccepted");
+  const auto load = [&](const char* time, const char* kind) {
+    return stamped(time, std::string("load\t") + kind + "\tC:\\\\Tools\\\\lib\\\\tasks.qef\t1\t1");
+  };
+  const auto launch = [&](const char* time, const char* minute) {
+    return stamped(time, std::string("launch\t2026-03-02T") + minute +
+                             "\t1\tMarker\topen\tC:\\\\m.exe\t\tC:\\\\\t42\tok\t3");
+  };
+  const std::string ran = "last run: Mon 2026-03-02 09:08 line 1 \"Marker\"";
+  const std::string changed =
+      "last run: none since the task file was saved at Mon 2026-03-02 09:07:40";
+  const struct Case {
+    const char* name;
+    std::string log;
+    std::string said;
+  } cases[] = {
+      {"saved after the last load",
+       start + load("09:07:27.100", "first") + launch("09:08:00.200", "09:08"), changed},
+      {"reloaded, then run",
+       start + load("09:07:27.100", "first") + load("09:07:41.000", "reload") +
+           launch("09:08:00.200", "09:08"),
+       ran},
+      {"reloaded, not run since",
+       start + load("09:07:27.100", "first") + launch("09:07:00.200", "09:07") +
+           load("09:07:41.000", "reload"),
+       changed},
+      {"a log without loads cannot tell", launch("09:08:00.200", "09:08"), ran},
+  };
+  // 09:07:40 on the world's clock, which reads 10:05:30 UTC.
+  const std::int64_t saved = world.Now() - (57 * 60 + 50) * 1000;
+  for (const Case& c : cases) {
+    world.WriteFile(kTasks, "8 9 * * * Marker\r\n", saved);
+    world.WriteFile(kLaunch, "<Marker>\r\npath=C:\\m.exe\r\n</Marker>\r\n");
+    world.WriteFile("C:\\Tools\\lib\\pendulon.log", c.log);
+    const Outcome outcome = Run({"C:\\Tools"});
+    EXPECT_NE(outcome.out.find(c.said), std::string::npos) << c.name << "\n" << outcome.out;
+  }
+}
+
 }  // namespace
 }  // namespace pendulon::sim
