@@ -2,11 +2,13 @@
 
 #include <cstdio>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 #include "checker/text/CalendarWords.h"
 #include "checker/text/Printable.h"
 #include "runlog/RunLogWords.h"
+#include "runlog/TimeStamp.h"
 
 namespace pendulon {
 namespace {
@@ -142,12 +144,27 @@ constexpr struct {
 static_assert(std::size(kWords) == std::size(kLogEvents),
               "every event of the run log needs its sentence in kWords");
 
+// A start's first load is written once its wait for second 00 ended, in the minute it passes
+// over last: "; the first minute it walks is 01:09".
+std::string FirstWalkWords(const LogEntry& entry) {
+  const bool first =
+      (entry.event == LogEvent::kLoad && entry.fields[LoadField::kKind] == kLoadFirst) ||
+      (entry.event == LogEvent::kLoadFailed && entry.fields[LoadFailedField::kKind] == kLoadFirst);
+  const std::optional<ReadStamp> read = first ? ParseTimeStamp(entry.stamp) : std::nullopt;
+  if (!read)
+    return {};
+  const int next = (read->local.hour * 60 + read->local.minute + 1) % (24 * 60);
+  char clock[8];
+  std::snprintf(clock, sizeof clock, "%02d:%02d", next / 60, next % 60);
+  return std::string("; the first minute it walks is ") + clock;
+}
+
 }  // namespace
 
 std::string EventWords(const LogEntry& entry) {
   for (const auto& words : kWords) {
     if (words.event == entry.event && entry.fields.size() == FieldCount(entry.event))
-      return words.say(entry.fields);
+      return words.say(entry.fields) + FirstWalkWords(entry);
   }
   return EventName(entry.event);
 }

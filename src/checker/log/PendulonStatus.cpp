@@ -1,6 +1,7 @@
 #include "checker/log/PendulonStatus.h"
 
 #include <cstdio>
+#include <tuple>
 
 #include "checker/log/EventWords.h"
 #include "checker/text/CalendarWords.h"
@@ -23,6 +24,35 @@ std::string When(const std::string& stamp, const LocalMinute& day) {
   return text;
 }
 
+// "; the first minute it walks is 09:14": the minute after the one its first load was written
+// in, as its wait for second 00 ended there. Empty before the load is in the log.
+std::string FirstWalk(const ProcessRun& run, const LocalMinute& now) {
+  const std::optional<ReadStamp> loaded = ParseTimeStamp(run.firstLoad);
+  if (!loaded)
+    return {};
+  SystemTime next = loaded->local;
+  next.second = 0;
+  next.milliseconds = 0;
+  const LocalMinute at = MinuteOf(next);
+  const std::int64_t number =
+      (DaysFromCivil(at.year, static_cast<unsigned>(at.month), static_cast<unsigned>(at.day)) * 24 +
+       at.hour) *
+          60 +
+      at.minute + 1;
+  const std::int64_t day = FloorDiv(number, 24 * 60);
+  const CivilDate date = CivilFromDays(day);
+  const auto inDay = static_cast<int>(number - day * 24 * 60);
+  const LocalMinute first{static_cast<int>(date.year), static_cast<int>(date.month),
+                          static_cast<int>(date.day), inDay / 60, inDay % 60};
+  char stamp[40];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02dT%02d:%02d:00.000+00:00", first.year % 10000,
+                first.month % 100, first.day % 100, first.hour % 100, first.minute % 100);
+  const bool ahead = std::tie(first.year, first.month, first.day, first.hour, first.minute) >
+                     std::tie(now.year, now.month, now.day, now.hour, now.minute);
+  return std::string("; the first minute it ") + (ahead ? "walks is " : "walked was ") +
+         When(stamp, now);
+}
+
 std::string FromLog(const ProcessRun& run, bool ended, const LocalMinute& now) {
   const std::string started = When(run.start.stamp, now);
   if (run.end) {
@@ -35,7 +65,7 @@ std::string FromLog(const ProcessRun& run, bool ended, const LocalMinute& now) {
     return "started " + started +
            " and ended without a record: the process was ended from outside, or the computer "
            "went off";
-  return "running since " + started + " according to the run log";
+  return "running since " + started + " according to the run log" + FirstWalk(run, now);
 }
 
 }  // namespace

@@ -6,11 +6,18 @@ namespace pendulon {
 
 void ProcessHistory::Take(const LogEntry& entry) {
   if (entry.event == LogEvent::kStart) {
-    open_.push_back({entry, std::nullopt});
+    open_.push_back({entry, std::nullopt, {}});
     if (open_.size() > kMostOpen) {
       open_.pop_front();
       ++dropped_;
     }
+    return;
+  }
+  if ((entry.event == LogEvent::kLoad || entry.event == LogEvent::kLoadFailed) && !open_.empty() &&
+      open_.back().firstLoad.empty() && !entry.fields.empty() &&
+      entry.fields[LoadField::kKind] == kLoadFirst) {
+    static_assert(std::size_t{LoadField::kKind} == LoadFailedField::kKind);
+    open_.back().firstLoad = entry.stamp;
     return;
   }
   if (entry.event != LogEvent::kEnd || (open_.empty() && dropped_ == 0))
@@ -26,7 +33,7 @@ void ProcessHistory::Take(const LogEntry& entry) {
     return;
   }
   // A copy that ran has ended; starts before it that never ended are past.
-  ended_ = ProcessRun{open_.back().start, entry};
+  ended_ = ProcessRun{open_.back().start, entry, open_.back().firstLoad};
   open_.clear();
   dropped_ = 0;
 }

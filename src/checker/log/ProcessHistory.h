@@ -16,6 +16,9 @@ namespace pendulon {
 struct ProcessRun {
   LogEntry start;
   std::optional<LogEntry> end;  // none: no end follows it in the log
+  // The stamp of its first load, written once it waited for second 00: the minute of that stamp
+  // is the last it passes over, and the next the first it walks. Empty before it is read.
+  std::string firstLoad;
 };
 
 class ProcessHistory {
@@ -25,6 +28,8 @@ class ProcessHistory {
 
   // The last start of a copy that ran, with its end if the log has one; none without a start.
   std::optional<ProcessRun> Last() const;
+  // The latest start with no end yet; null when there is none.
+  const ProcessRun* Latest() const { return open_.empty() ? nullptr : &open_.back(); }
 
   // Starts with no end kept at most: a copy that stops at once ends right after its own start,
   // so a real log nests two or three; a log of nothing but starts must not be held whole.

@@ -1,6 +1,7 @@
 #include "checker/log/RunLogReader.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <deque>
 
 #include "checker/log/LogFileReading.h"
@@ -85,7 +86,11 @@ class Collector {
  private:
   // False for a launch or a launch of nothing whose task line is no number from 1.
   bool Record(const LogEntry& whole) {
+    const ProcessRun* before = history_.Latest();
+    const bool waiting = before != nullptr && before->firstLoad.empty();
     history_.Take(whole);
+    if (waiting && history_.Latest() == before && !before->firstLoad.empty())
+      PassedOver(*before);
     if (whole.event == LogEvent::kLoad)
       if (const std::optional<std::int64_t> at = UtcMilliseconds(whole.stamp))
         summary_.loads.push_back(*at);
@@ -159,6 +164,44 @@ class Collector {
     if (r.line > 0 && taskLines_.count(r.line) != 0)
       summary_.lastByLine[r.line] = std::move(r);
     return true;
+  }
+
+  // A start passes over the minutes until its wait for second 00 ends, in the minute of its
+  // first load: a gap like a no-walk, so that a line due in them says why it did not run.
+  void PassedOver(const ProcessRun& run) {
+    const std::optional<ReadStamp> started = ParseTimeStamp(run.start.stamp);
+    const std::optional<ReadStamp> loaded = ParseTimeStamp(run.firstLoad);
+    if (!started || !loaded)
+      return;
+    const LocalMinute from = MinuteOf(started->local), to = MinuteOf(loaded->local);
+    char clock[16];
+    std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", started->local.hour % 100,
+                  started->local.minute % 100, started->local.second % 100);
+    const std::int64_t next =
+        (DaysFromCivil(to.year, static_cast<unsigned>(to.month), static_cast<unsigned>(to.day)) *
+             24 +
+         to.hour) *
+            60 +
+        to.minute + 1;
+    const std::int64_t day = FloorDiv(next, 24 * 60);
+    const CivilDate date = CivilFromDays(day);
+    const auto inDay = static_cast<int>(next - day * 24 * 60);
+    const std::string first =
+        MinuteText(LocalMinute{static_cast<int>(date.year), static_cast<int>(date.month),
+                               static_cast<int>(date.day), inDay / 60, inDay % 60});
+    RunLogRecord r;
+    r.event = LogEvent::kNoWalk;
+    r.time = run.firstLoad;
+    r.utcMs = UtcMilliseconds(run.firstLoad);
+    r.minute = MinuteText(from);
+    r.until = MinuteText(to);
+    r.text = std::string("Pendulon started at ") + clock + ", and walks from " +
+             first.substr(first.size() - 5);
+    r.entry = {run.firstLoad, LogEvent::kNoWalk, {r.minute, r.until, r.text}};
+    r.order = summary_.records + 1;
+    gaps_.push_back(std::move(r));
+    if (gaps_.size() > RunLogSummary::kMostGaps)
+      gaps_.pop_front();
   }
 
   // One broken line fails every minute: a failure like one listed already replaces it, counted,

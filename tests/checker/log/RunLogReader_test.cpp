@@ -281,5 +281,28 @@ TEST_F(CheckerTest, ALastRunIsTheRunOfTheLineAsItReadsNow) {
   }
 }
 
+// Started at 09:07:27, Pendulon waits for second 00 until 09:08, loads the task file then, and
+// walks from 09:09: a line due at 09:08 says so in its last run, and the header and --follow say
+// which minute it walks first.
+TEST_F(CheckerTest, AStartSaysWhichMinuteItWalksFirstAndWhatItPassedOver) {
+  world.WriteFile(kTasks, "8 9 * * * Marker\r\n", world.Now() - 86'400'000);
+  world.WriteFile(kLaunch, "<Marker>\r\npath=C:\\m.exe\r\n</Marker>\r\n");
+  world.WriteFile(
+      "C:\\Tools\\lib\\pendulon.log",
+      "2026-03-02T09:07:27.000+00:00\tstart\t2.5\tC:\\\\Tools\\\\pendulon.exe\t7\t"
+      "accepted\r\n"
+      "2026-03-02T09:08:00.100+00:00\tload\tfirst\tC:\\\\Tools\\\\lib\\\\tasks.qef\t1\t1\r\n");
+  const std::string report = Run({"C:\\Tools"}).out;
+  for (const char* said :
+       {"running since 09:07 according to the run log; the first minute it walked was 09:09",
+        "its Mon 2026-03-02 09:08 launch did not happen: Pendulon did not walk from Mon 2026-03-02 "
+        "09:07 to Mon 2026-03-02 09:08: Pendulon started at 09:07:27, and walks from 09:09"})
+    EXPECT_NE(report.find(said), std::string::npos) << said << "\n" << report;
+  const std::string follow = Run({"--follow", "C:\\Tools"}).out;
+  EXPECT_NE(follow.find("1 of them task lines; the first minute it walks is 09:09"),
+            std::string::npos)
+      << follow;
+}
+
 }  // namespace
 }  // namespace pendulon::sim
