@@ -5,6 +5,7 @@
 #include "checker/text/AsciiLower.h"
 #include "checker/text/ByteOrderMark.h"
 #include "checker/text/LineNumbers.h"
+#include "checker/text/OtherEncoding.h"
 #include "checker/text/Printable.h"
 #include "launcher/LaunchItem.h"
 #include "launcher/NothingLaunched.h"
@@ -119,6 +120,22 @@ std::optional<std::string_view> LaunchExplainer::NamedBeforeSpaces(const AnsiStr
   return std::nullopt;
 }
 
+std::string LaunchExplainer::OtherEncodingHint(const AnsiString& item) const {
+  // The task file in one encoding and the launch file in the other: the same letters, other bytes.
+  const auto opened = [&](const std::optional<std::string>& name) {
+    return name ? tags_.First(OpeningTag(*name)) : -1;
+  };
+  if (const std::int32_t line = opened(AnsiOfUtf8(item)); line >= 0)
+    return Line(line + 1) +
+           " opens a section of the same name saved in ANSI, while the task file writes it in "
+           "UTF-8: save the task file as ANSI";
+  if (const std::int32_t line = opened(Utf8OfAnsi(item)); line >= 0)
+    return Line(line + 1) +
+           " opens a section of the same name saved in UTF-8, while the task file writes it in "
+           "ANSI: save the launch file as ANSI";
+  return {};
+}
+
 void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e) {
   const TStringList& lines = file_->Lines();
   const std::string tag = OpeningTag(item);
@@ -134,6 +151,8 @@ void LaunchExplainer::NoSectionHint(const AnsiString& item, LaunchExplanation& e
   const std::int32_t same = lowerTags_.First(AsciiLower(tag));
   if (same >= 0)
     e.hint = Line(same + 1) + " opens a section whose name differs only in case";
+  else if (const std::string twin = OtherEncodingHint(item); !twin.empty())
+    e.hint = twin;
   else if (!item.empty() && (item.front() == ' ' || item.back() == ' '))
     e.hint = "the item name begins or ends with a space, which is part of the name";
   else if (const std::optional<std::string_view> noted = NamedBeforeSpaces(item))

@@ -78,6 +78,8 @@ class LaunchExplainer {
   // The name of a section that the item begins with, followed by a space; none when no
   // section is so named.
   std::optional<std::string_view> NamedBeforeSpaces(const AnsiString& item) const;
+  // Where a section is named by the item's letters in the other encoding: the hint that says so.
+  std::string OtherEncodingHint(const AnsiString& item) const;
   void NoSectionHint(const AnsiString& item, LaunchExplanation& e);
 
   ServingHost& platform_;
