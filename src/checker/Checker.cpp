@@ -1,5 +1,6 @@
 #include "checker/Checker.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "Version.h"
@@ -10,6 +11,7 @@
 #include "checker/report/ShownOutput.h"
 #include "checker/report/TextReport.h"
 #include "checker/report/Windows1252Text.h"
+#include "checker/report/WrappedLines.h"
 #include "platform/Exceptions.h"
 #include "platform/FolderFiles.h"
 
@@ -86,7 +88,10 @@ int RunChecker(CheckingHost& platform, const std::vector<std::string>& arguments
   Windows1252Text windows1252;
   ConsoleText& console = machine.console != nullptr ? *machine.console : windows1252;
   ShownOutput shownOut(rawOut, platform, console), shownErr(rawErr, platform, console);
-  std::ostream text(&shownOut), err(&shownErr);
+  // In a window of its own, lines are wrapped at words to the window's width, not mid-word.
+  WrappedLines wrapped(shownOut, static_cast<std::size_t>(std::max(machine.consoleWidth, 0)));
+  const bool wrap = machine.ownWindow && machine.consoleWidth >= 40;
+  std::ostream text(wrap ? static_cast<std::streambuf*>(&wrapped) : &shownOut), err(&shownErr);
   const Command command = ParseCommand(arguments);
   if (!command.wrong.empty())
     return WrongUsage(err, command.wrong);

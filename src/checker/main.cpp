@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   const bool ownWindow = pendulon::WaitsBeforeClosing(
       console.ProcessCount(), console.OutputIsConsole(), console.InputIsConsole());
   machine.ownWindow = ownWindow;
+  machine.consoleWidth = pendulon::Win32Console::Width();
 #else
   pendulon::PosixPlatform platform;
   constexpr char kSeparator = '/';

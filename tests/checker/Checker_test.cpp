@@ -407,5 +407,26 @@ TEST_F(CheckerTest, AWindowOfItsOwnEndsWithPendulonsStateAgain) {
   }
 }
 
+// In a window of its own 60 columns wide, no line of the report passes the width but a word
+// alone; elsewhere lines keep their length.
+TEST_F(CheckerTest, AWindowOfItsOwnGetsItsLinesWrappedToItsWidth) {
+  world.WriteFile(kTasks, "30 8 * * * Backup\r\n0 30 8 * * * Backup\r\n");
+  world.WriteFile(kLaunch, kLaunchText);
+  for (const bool own : {true, false}) {
+    Machine machine;
+    machine.ownWindow = own;
+    machine.consoleWidth = 60;
+    std::ostringstream out, err;
+    RunChecker(platform, {"C:\\Tools"}, '\\', out, err, machine);
+    std::istringstream lines(out.str());
+    std::size_t longest = 0;
+    for (std::string line; std::getline(lines, line);) {
+      if (line.find(' ', line.find_first_not_of(' ')) != std::string::npos)
+        longest = std::max(longest, line.size());
+    }
+    EXPECT_EQ(longest <= 60, own) << out.str();
+  }
+}
+
 }  // namespace
 }  // namespace pendulon::sim

@@ -22,6 +22,8 @@ struct Machine {
   // qefcheck has a console window of its own (opened from Explorer), which the report scrolls
   // through before anyone reads its head: the report ends by repeating Pendulon's state.
   bool ownWindow = false;
+  // The columns of that window, to which the report's lines are wrapped; 0 when unknown.
+  int consoleWidth = 0;
 };
 
 }  // namespace pendulon

@@ -49,4 +49,11 @@ bool Win32Console::Shown(std::string_view character, std::string& shown) {
   return true;
 }
 
+int Win32Console::Width() {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info))
+    return 0;
+  return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
 }  // namespace pendulon

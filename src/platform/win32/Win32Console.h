@@ -21,6 +21,8 @@ class Win32Console final : public ConsoleText {
   // Whether standard output, or standard input, is the console itself (GetConsoleMode).
   static bool OutputIsConsole();
   static bool InputIsConsole();
+  // The columns of the console's window (GetConsoleScreenBufferInfo); 0 without one.
+  static int Width();
 
  private:
   unsigned codePage_;  // of the output: the console's, or the ANSI code page
