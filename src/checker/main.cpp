@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   machine.checkDrivePaths = true;
   machine.console = &console;
   machine.windows = &platform;
+  machine.programs = &platform;
   // Opened from Explorer, the console goes with the process: keep it until the report is read.
   const bool ownWindow = pendulon::WaitsBeforeClosing(
       console.ProcessCount(), console.OutputIsConsole(), console.InputIsConsole());

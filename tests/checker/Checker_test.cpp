@@ -428,5 +428,33 @@ TEST_F(CheckerTest, AWindowOfItsOwnGetsItsLinesWrappedToItsWidth) {
   }
 }
 
+// The copy running is named by its program, and one that serves another folder is told apart:
+// its state is not this folder's.
+TEST_F(CheckerTest, TheRunningCopyIsNamedAndOneOfAnotherFolderToldApart) {
+  world.WriteFile(kTasks, "* * * * * Backup\r\n");
+  world.WriteFile(kLaunch, kLaunchText);
+  const struct Case {
+    const char* program;
+    const char* said;
+  } cases[] = {
+      {"C:\\tools\\pendulon.exe", "; the copy running is C:\\tools\\pendulon.exe\n"},
+      {"C:\\Quillmar\\pendulon.exe",
+       "; the copy running is C:\\Quillmar\\pendulon.exe, which serves C:\\Quillmar, not this "
+       "folder\n"},
+  };
+  for (const Case& c : cases) {
+    SimPlatform running(world, c.program, "pendulon.exe \"-w quillmar\"");
+    world.AddWindow("TfrmPendulon", "Quillmar v.2.5 Final Release");
+    world.FindWindow("TfrmPendulon", "Quillmar v.2.5 Final Release")->process = &running;
+    Machine machine;
+    machine.windows = &platform;
+    machine.programs = &platform;
+    std::ostringstream out, err;
+    RunChecker(platform, {"C:\\Tools"}, '\\', out, err, machine);
+    EXPECT_NE(out.str().find(c.said), std::string::npos) << out.str();
+    world.FindWindow("TfrmPendulon", "Quillmar v.2.5 Final Release")->process = nullptr;
+  }
+}
+
 }  // namespace
 }  // namespace pendulon::sim

@@ -23,6 +23,11 @@ clock_of() {
   tr -d '\r' <"$log" | awk -F'\t' -v event="$1" '$2 == event { print substr($1, 12, 5); exit }'
 }
 
+# The minute after an hour and minute: the first minute a start walks is the one after its load.
+minute_after() {
+  date -u -d "@$(($(date -u -d "2000-01-01 $1" +%s) + 60))" +%H:%M
+}
+
 # The follower starts before the log is turned on, and waits for it.
 start_program follow "$app/qefcheck.exe" --follow "$(winpath "$app")"
 deadline=$(($(now_ms) + 60000))
@@ -35,8 +40,8 @@ start_pendulon main '-w quillmar'
 
 if wait_for_events "$marker_log" launched 1 150; then
   sleep 3
-  check "while it runs, the header says so from its window and the run log" \
-    "  Pendulon: running (its window is there); running since $(clock_of start) according to the run log" \
+  check "while it runs, the header says so from its window and the run log, and names the copy" \
+    "  Pendulon: running (its window is there); running since $(clock_of start) according to the run log; the first minute it walked was $(minute_after "$(clock_of load)"); the copy running is $(winpath "$app/pendulon.exe")" \
     "$(pendulon_line)"
 else
   fail "a launch at the first tick"

@@ -325,6 +325,14 @@ bool SimPlatform::WindowExists(const AnsiString& className, const AnsiString& ca
   return world_.FindWindow(className, caption) != nullptr;
 }
 
+std::optional<AnsiString> SimPlatform::ProgramOfWindow(const AnsiString& className,
+                                                       const AnsiString& caption) {
+  const SimWindow* window = world_.FindWindow(className, caption);
+  if (window == nullptr)
+    return std::nullopt;
+  return window->process == nullptr ? AnsiString() : window->process->ExePath();
+}
+
 std::string SimPlatform::ClassOf(WindowHandle window) {
   const SimWindow* w = world_.Window(window);
   return w == nullptr ? std::string() : w->className;

@@ -12,11 +12,12 @@
 
 #include "platform/CheckingHost.h"
 #include "platform/Platform.h"
+#include "platform/WindowProgram.h"
 #include "support/SimWorld.h"
 
 namespace pendulon::sim {
 
-class SimPlatform final : public Platform, public CheckingHost {
+class SimPlatform final : public Platform, public CheckingHost, public WindowProgram {
  public:
   SimPlatform(SimWorld& world, std::string exePath, std::string commandLine);
   ~SimPlatform() override;
@@ -79,6 +80,9 @@ class SimPlatform final : public Platform, public CheckingHost {
   AnsiString Caption(WindowHandle window) override;
   void SetVisible(WindowHandle window, bool visible) override;
   bool WindowExists(const AnsiString& className, const AnsiString& caption) override;
+  // The program of the process that made the window; empty for a window of another program.
+  std::optional<AnsiString> ProgramOfWindow(const AnsiString& className,
+                                            const AnsiString& caption) override;
   void ShowMessageBox(WindowHandle owner, const AnsiString& text, const AnsiString& caption,
                       std::uint32_t style) override;
   std::vector<WindowHandle> InputWindows() override;

@@ -13,12 +13,15 @@
 #include "checker/launch/ServingHost.h"
 #include "checker/log/LogWriting.h"
 #include "checker/search/NextTimes.h"
+#include "checker/text/AsciiLower.h"
 #include "checker/text/CalendarWords.h"
+#include "checker/text/Printable.h"
 #include "launcher/LaunchItem.h"
 #include "platform/Calendar.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
 #include "platform/FolderFiles.h"
+#include "platform/MainWindowIdentity.h"
 #include "platform/Process.h"
 #include "scheduler/TaskLine.h"
 
@@ -63,6 +66,27 @@ std::string LocalText(TimeZone& zone, std::int64_t utcMs) {
   char seconds[8];
   std::snprintf(seconds, sizeof seconds, ":%02d", inDay % 60);
   return ReadableText(minute) + seconds;
+}
+
+// One copy runs on a machine: say which, and when it serves another folder, that the run log
+// and the state shown are not its.
+void NameTheRunningCopy(WindowProgram& programs, const AnsiString& folder, PendulonStatus& status) {
+  const std::optional<AnsiString> program =
+      programs.ProgramOfWindow(kMainWindowClass, kMainWindowCaption);
+  if (!program || program->empty())
+    return;
+  status.program = *program;
+  const auto bare = [](std::string_view path) {
+    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.remove_suffix(1);
+    return AsciiLower(path);
+  };
+  const std::string_view serves =
+      std::string_view(*program).substr(0, std::min(program->find_last_of("\\/"), program->size()));
+  status.servesThisFolder = bare(serves) == bare(folder);
+  status.words +=
+      "; the copy running is " + Visible(*program) +
+      (status.servesThisFolder ? std::string()
+                               : ", which serves " + Visible(serves) + ", not this folder");
 }
 
 }  // namespace
@@ -128,6 +152,8 @@ FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char s
     check.runLog->cannotWrite = WhyLogNotWritten(platform, check.runLogPath, lib);
   check.pendulon = StatusOf(machine.windows, logRead,
                             logRead ? check.runLog->lastStart : std::nullopt, check.now);
+  if (check.pendulon && check.pendulon->window.value_or(false) && machine.programs != nullptr)
+    NameTheRunningCopy(*machine.programs, folder, *check.pendulon);
   // A record counts for a line only when the line read as it does now.
   const std::int64_t savedMs =
       static_cast<std::int64_t>(tasksFile.lastWrite / 10'000) - std::int64_t{11'644'473'600'000};

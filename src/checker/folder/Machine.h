@@ -6,6 +6,7 @@
 
 #include "platform/ConsoleText.h"
 #include "platform/WindowLookup.h"
+#include "platform/WindowProgram.h"
 
 namespace pendulon {
 
@@ -17,6 +18,8 @@ struct Machine {
   ConsoleText* console = nullptr;
   // Where the executer's window is looked for, to tell whether it runs (Windows).
   WindowLookup* windows = nullptr;
+  // Which program owns that window, to tell which folder the running copy serves (Windows).
+  WindowProgram* programs = nullptr;
   // --follow looks again while this says so; without it, until the process is ended.
   std::function<bool()> keepFollowing = {};
   // qefcheck has a console window of its own (opened from Explorer), which the report scrolls

@@ -18,6 +18,9 @@ struct PendulonStatus {
   // The header's line: "Pendulon: running (its window is there); running since 09:12 according
   // to the run log".
   std::string words;
+  // Where a running copy's program was asked for: its path, and whether it serves this folder.
+  std::string program;
+  bool servesThisFolder = true;
 
   // What is known: the window where it was looked for, else the log's last start.
   std::optional<bool> Running() const;

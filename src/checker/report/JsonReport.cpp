@@ -90,12 +90,15 @@ std::string PendulonJson(const PendulonStatus& status) {
                     {"milliseconds", e->fields[EndField::kMilliseconds]}});
   }
   const bool withoutRecord = status.window && !*status.window && status.last && !status.last->end;
-  return Object({{"running", maybe(status.Running())},
-                 {"window", maybe(status.window)},
-                 {"lastStart", start},
-                 {"end", end},
-                 {"endedWithoutRecord", Bool(withoutRecord)},
-                 {"words", JsonString(status.words)}});
+  return Object(
+      {{"running", maybe(status.Running())},
+       {"window", maybe(status.window)},
+       {"lastStart", start},
+       {"end", end},
+       {"endedWithoutRecord", Bool(withoutRecord)},
+       {"program", OrNull(!status.program.empty(), JsonString(status.program))},
+       {"servesThisFolder", status.program.empty() ? "null" : Bool(status.servesThisFolder)},
+       {"words", JsonString(status.words)}});
 }
 
 // Schedules as JSON, each worked out once: lines below many raising ones share their overlaps.

@@ -297,6 +297,24 @@ bool Win32Platform::WindowExists(const AnsiString& className, const AnsiString& 
   return FindWindowA(className.c_str(), caption.c_str()) != nullptr;
 }
 
+std::optional<AnsiString> Win32Platform::ProgramOfWindow(const AnsiString& className,
+                                                         const AnsiString& caption) {
+  const HWND window = FindWindowA(className.c_str(), caption.c_str());
+  if (window == nullptr)
+    return std::nullopt;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr)
+    return AnsiString();
+  const HandleCloser closer(process);
+  char path[32768];
+  DWORD size = sizeof path;
+  if (!QueryFullProcessImageNameA(process, 0, path, &size))
+    return AnsiString();
+  return AnsiString(path, size);
+}
+
 void Win32Platform::ShowMessageBox(WindowHandle owner, const AnsiString& text,
                                    const AnsiString& caption, std::uint32_t style) {
   MessageBoxA(ToWindow(owner), text.c_str(), caption.c_str(), style);

@@ -6,10 +6,11 @@
 
 #include "platform/CheckingHost.h"
 #include "platform/Platform.h"
+#include "platform/WindowProgram.h"
 
 namespace pendulon {
 
-class Win32Platform final : public Platform, public CheckingHost {
+class Win32Platform final : public Platform, public CheckingHost, public WindowProgram {
  public:
   Win32Platform();
   ~Win32Platform() override;
@@ -54,6 +55,8 @@ class Win32Platform final : public Platform, public CheckingHost {
   AnsiString Caption(WindowHandle window) override;
   void SetVisible(WindowHandle window, bool visible) override;
   bool WindowExists(const AnsiString& className, const AnsiString& caption) override;
+  std::optional<AnsiString> ProgramOfWindow(const AnsiString& className,
+                                            const AnsiString& caption) override;
   void ShowMessageBox(WindowHandle owner, const AnsiString& text, const AnsiString& caption,
                       std::uint32_t style) override;
   std::vector<WindowHandle> InputWindows() override;
