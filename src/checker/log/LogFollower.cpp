@@ -44,7 +44,30 @@ void LogFollower::TellWriting(bool opened) {
 void LogFollower::Say(const std::optional<LogEntry>& entry) {
   std::string line = entry ? LogTime(entry->stamp, true) : std::string();
   line.resize(kTimeWidth, ' ');
-  line += entry ? EventWords(*entry) : "a line that is no event of the run log, skipped";
+  if (entry && entry->event == LogEvent::kStart) {
+    copies_.push_back(entry->fields[StartField::kProcessId]);
+    if (copies_.size() > kMostCopies)
+      copies_.erase(copies_.begin());
+  }
+  // A copy started while another runs writes its own start, load and end between the running
+  // copy's lines: its lines are told by its process id.
+  std::string words =
+      entry ? EventWords(*entry) : "a line that is no event of the run log, skipped";
+  if (entry && copies_.size() > 1) {
+    line += "(another copy, process " + Visible(copies_.back()) + ") ";
+    // It stops once it sees the copy that runs: it walks no minute.
+    if (const std::size_t walks = words.find("; the first minute it walks is");
+        walks != std::string::npos)
+      words.erase(walks);
+  }
+  line += words;
+  if (entry && entry->event == LogEvent::kEnd && !copies_.empty()) {
+    // A copy that stops at once ends its own start; any other end ends every copy before it.
+    if (entry->fields[EndField::kReason] == kEndStop)
+      copies_.pop_back();
+    else
+      copies_.clear();
+  }
   if (recent_ != nullptr) {
     // A ring of the last few: a log that grows while it is first read is never held whole.
     recent_->push_back(std::move(line));

@@ -12,6 +12,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "checker/log/LogFileReading.h"
 #include "platform/FileReader.h"
@@ -52,6 +53,9 @@ class LogFollower {
   WriteAccess* access_;
   AnsiString path_;
   std::string cannotWrite_;  // what was said of writing the log; empty: nothing, or it can
+  // The process ids of the starts followed that have no end yet, the latest last.
+  static constexpr std::size_t kMostCopies = 8;
+  std::vector<std::string> copies_;
   std::ostream& out_;
   State state_ = State::kUnknown;
   int waitCause_ = kMissing;

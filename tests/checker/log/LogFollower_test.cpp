@@ -88,6 +88,22 @@ TEST_F(LogFollowerTest, SaysEachEventAcrossARollOverAndWaitsForALogThatWent) {
   world.At(w + 4500, [&] { Append(Launch(59, "42", "ok")); });
   report += "--- read-only, then held by another program\n" + Follow(5000);
 
+  // A second copy starts while one runs, loads the task file and stops: its lines are its own.
+  const auto line = [&](const char* at, LogEvent event, std::vector<std::string> fields) {
+    return LogLine(
+        {std::string("2026-03-02T10:07:") + at + ".100+01:00", event, std::move(fields)});
+  };
+  const std::int64_t x = world.Now();
+  world.At(x + 1000, [&] {
+    Append(
+        line("10", LogEvent::kStart, {"2.5.0.1", "C:\\Tools\\pendulon.exe", "3120", "accepted"}) +
+        line("11", LogEvent::kLoad, {"first", "C:\\Tools\\lib\\tasks.qef", "1", "1"}) +
+        line("30", LogEvent::kStart, {"2.5.0.1", "C:\\Tools\\pendulon.exe", "4120", "accepted"}) +
+        line("31", LogEvent::kLoad, {"first", "C:\\Tools\\lib\\tasks.qef", "1", "1"}) +
+        line("32", LogEvent::kEnd, {"stop", "5"}) + Launch(0, "42", "ok"));
+  });
+  report += "--- a second copy starts and stops while one runs\n" + Follow(3000);
+
   const std::string golden = std::string(QEFCHECK_SOURCE_DIR) + "/tests/checker/golden/follow.txt";
   if (std::getenv("PENDULON_UPDATE_GOLDEN") != nullptr)
     std::ofstream(golden, std::ios::binary) << report;
