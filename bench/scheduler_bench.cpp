@@ -83,7 +83,8 @@ void BM_LaunchItemIn10000Sections(benchmark::State& state) {
 BENCHMARK(BM_LaunchItemIn10000Sections)->Unit(benchmark::kMillisecond);
 
 // The heaviest minute: every one of `lines` task lines due (as many as the sections that fit),
-// each opening its own item of a 4 MiB launch file, through the launch file's memory (second argument 1) or reading it anew each time.
+// each opening its own item of a 4 MiB launch file, through the launch file's memory (second
+// argument 1) or reading it anew each time.
 void BM_HeaviestMinute(benchmark::State& state) {
   Fixture f;
   const int lines = static_cast<int>(state.range(0));

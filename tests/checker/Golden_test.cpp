@@ -91,7 +91,8 @@ TEST(GoldenReports, EveryReportIsByteForByteItsGoldenFile) {
       for (const fs::directory_entry& file : fs::directory_iterator(source / c.folder / "lib")) {
         const std::string name = file.path().filename().string();
         if (c.runLog || name.rfind("pendulon.log", 0) != 0)
-          world.WriteFile("C:\\Office\\lib\\" + name, ReadFile(file.path()), world.Now() - 7 * kDay);
+          world.WriteFile("C:\\Office\\lib\\" + name, ReadFile(file.path()),
+                          world.Now() - 7 * kDay);
       }
       SimPlatform platform(world, "C:\\Office\\qefcheck.exe", "qefcheck");
       Machine machine;
