@@ -33,17 +33,7 @@ std::string FirstWalk(const ProcessRun& run, const LocalMinute& now) {
   SystemTime next = loaded->local;
   next.second = 0;
   next.milliseconds = 0;
-  const LocalMinute at = MinuteOf(next);
-  const std::int64_t number =
-      (DaysFromCivil(at.year, static_cast<unsigned>(at.month), static_cast<unsigned>(at.day)) * 24 +
-       at.hour) *
-          60 +
-      at.minute + 1;
-  const std::int64_t day = FloorDiv(number, 24 * 60);
-  const CivilDate date = CivilFromDays(day);
-  const auto inDay = static_cast<int>(number - day * 24 * 60);
-  const LocalMinute first{static_cast<int>(date.year), static_cast<int>(date.month),
-                          static_cast<int>(date.day), inDay / 60, inDay % 60};
+  const LocalMinute first = MinuteAfter(MinuteOf(next));
   char stamp[40];
   std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02dT%02d:%02d:00.000+00:00", first.year % 10000,
                 first.month % 100, first.day % 100, first.hour % 100, first.minute % 100);

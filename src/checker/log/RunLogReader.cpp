@@ -5,6 +5,7 @@
 #include <deque>
 
 #include "checker/log/LogFileReading.h"
+#include "checker/text/CalendarWords.h"
 #include "checker/text/Printable.h"
 #include "platform/Files.h"
 #include "platform/FolderFiles.h"
@@ -177,18 +178,7 @@ class Collector {
     char clock[16];
     std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", started->local.hour % 100,
                   started->local.minute % 100, started->local.second % 100);
-    const std::int64_t next =
-        (DaysFromCivil(to.year, static_cast<unsigned>(to.month), static_cast<unsigned>(to.day)) *
-             24 +
-         to.hour) *
-            60 +
-        to.minute + 1;
-    const std::int64_t day = FloorDiv(next, 24 * 60);
-    const CivilDate date = CivilFromDays(day);
-    const auto inDay = static_cast<int>(next - day * 24 * 60);
-    const std::string first =
-        MinuteText(LocalMinute{static_cast<int>(date.year), static_cast<int>(date.month),
-                               static_cast<int>(date.day), inDay / 60, inDay % 60});
+    const std::string first = MinuteText(MinuteAfter(to));
     RunLogRecord r;
     r.event = LogEvent::kNoWalk;
     r.time = run.firstLoad;

@@ -61,18 +61,26 @@ FoundFile PosixPlatform::FindFile(const AnsiString& path) {
   return result;
 }
 
-FileHandle PosixPlatform::OpenToRead(const AnsiString& path, std::uint32_t) {
-  // O_NONBLOCK: opening a named pipe for reading would otherwise wait for a writer forever.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+namespace {
+
+// The descriptor open(2) gave, unless it is a folder: CreateFileA refuses a directory, open(2)
+// would hand one out for reading.
+FileHandle NoFolder(int fd) {
   if (fd < 0)
     return kInvalidFile;
-  // CreateFileA refuses a directory; open(2) would hand one out for reading.
   struct stat entry {};
   if (fstat(fd, &entry) != 0 || S_ISDIR(entry.st_mode)) {
     close(fd);
     return kInvalidFile;
   }
   return fd;
+}
+
+}  // namespace
+
+FileHandle PosixPlatform::OpenToRead(const AnsiString& path, std::uint32_t) {
+  // O_NONBLOCK: opening a named pipe for reading would otherwise wait for a writer forever.
+  return NoFolder(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
 }
 
 bool PosixPlatform::Read(FileHandle file, void* buffer, std::uint32_t count,
@@ -124,18 +132,9 @@ void PosixPlatform::Close(FileHandle file) {
 }
 
 FileHandle PosixPlatform::OpenUnfollowed(const AnsiString& path, std::uint32_t, bool& link) {
-  link = false;
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
-  if (fd < 0) {
-    link = errno == ELOOP;
-    return kInvalidFile;
-  }
-  struct stat entry {};
-  if (fstat(fd, &entry) != 0 || S_ISDIR(entry.st_mode)) {
-    close(fd);
-    return kInvalidFile;
-  }
-  return fd;
+  link = fd < 0 && errno == ELOOP;
+  return NoFolder(fd);
 }
 
 std::optional<AnsiString> PosixPlatform::LinkTarget(const AnsiString& path) {
