@@ -58,9 +58,9 @@ bool TApplication::ProcessMessage() {
   return false;
 }
 
-void TApplication::HandleException(std::exception_ptr error) noexcept {
+void TApplication::HandleException(std::exception_ptr error, int line) noexcept {
   try {
-    reports_.ReportError(handle_, Title(), ErrorText(error));
+    reports_.ReportError(handle_, Title(), ErrorText(error), line);
   } catch (...) {
     // A box that cannot be shown is not reported again.
   }

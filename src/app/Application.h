@@ -35,8 +35,9 @@ class TApplication final : private WindowClient {
   // messages until the quit message is taken. Errors escaping a message are reported.
   void Run();
 
-  // Reports an error caught at one of the shell's catching places; never throws.
-  void HandleException(std::exception_ptr error) noexcept;
+  // Reports an error caught at one of the shell's catching places; never throws. line: the task
+  // line whose walk raised it, 0 for none.
+  void HandleException(std::exception_ptr error, int line = 0) noexcept;
 
  private:
   bool ProcessMessage();

@@ -30,13 +30,13 @@ AnsiString ReportText(const AnsiString& message) {
 }
 
 void ErrorReports::ReportError(WindowHandle owner, const AnsiString& title,
-                               const AnsiString& message) {
+                               const AnsiString& message, int line) {
   const AnsiString text = ReportText(message);
   if (open_.count(text) != 0) {
     return;
   }
   OpenReport open(open_, text);
-  const AnsiString openedAt = log_ != nullptr ? log_->BoxOpened(text) : AnsiString();
+  const AnsiString openedAt = log_ != nullptr ? log_->BoxOpened(text, line) : AnsiString();
   {
     DisabledWindows others(windows_);
     windows_.ShowMessageBox(owner, text, title, kMbIconError);

@@ -19,8 +19,10 @@ class ErrorReports {
 
   // Shows the error box and returns once the user has closed it. A report whose text equals that
   // of a box still open is not shown again: a line failing every minute while nobody answers
-  // would otherwise nest one more modal loop each minute until the stack runs out.
-  void ReportError(WindowHandle owner, const AnsiString& title, const AnsiString& message);
+  // would otherwise nest one more modal loop each minute until the stack runs out. line: the
+  // task line whose walk raised it, for the run log; 0 for none.
+  void ReportError(WindowHandle owner, const AnsiString& title, const AnsiString& message,
+                   int line = 0);
 
   int OpenCount() const { return static_cast<int>(open_.size()); }
 

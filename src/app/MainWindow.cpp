@@ -52,7 +52,10 @@ TfrmPendulon::TfrmPendulon(TApplication& application, Platform& platform, RunLog
           [this](const AnsiString& name, int lineNumber, const SystemTime& minute) {
             RunItem(name, lineNumber, minute);
           },
-          [&application](std::exception_ptr e) { application.HandleException(e); }),
+          // The box's record names the line whose walk raised the error.
+          [this](std::exception_ptr e) {
+            application_.HandleException(e, scheduler_.LineThatRaised(e));
+          }),
       exitTimer_(platform, handle_,
                  [&application](std::exception_ptr e) { application.HandleException(e); }) {
   exitTimer_.SetInterval(4999);

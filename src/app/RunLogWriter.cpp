@@ -73,7 +73,8 @@ void RunLogWriter::Start(bool accepted) noexcept {
   });
 }
 
-void RunLogWriter::Loaded(Kind kind, const AnsiString& path, const TStringList& lines) noexcept {
+void RunLogWriter::Loaded(Kind kind, const AnsiString& path, const TStringList& lines,
+                          const std::optional<SystemTime>& firstWalk) noexcept {
   Append(LogEvent::kLoad, [&](Fields& f) {
     int tasks = 0;
     for (int i = 0; i < lines.Count(); ++i) tasks += IsTaskLine(lines.Get(i)) ? 1 : 0;
@@ -81,14 +82,19 @@ void RunLogWriter::Loaded(Kind kind, const AnsiString& path, const TStringList& 
     f[LoadField::kPath] = path;
     f[LoadField::kLines] = std::to_string(lines.Count());
     f[LoadField::kTaskLines] = std::to_string(tasks);
+    if (firstWalk)
+      f[LoadField::kFirstWalk] = MinuteText(*firstWalk);
   });
 }
 
-void RunLogWriter::LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error) noexcept {
+void RunLogWriter::LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error,
+                              const std::optional<SystemTime>& firstWalk) noexcept {
   Append(LogEvent::kLoadFailed, [&](Fields& f) {
     f[LoadFailedField::kKind] = KindText(kind);
     f[LoadFailedField::kPath] = path;
     f[LoadFailedField::kError] = error;
+    if (firstWalk)
+      f[LoadFailedField::kFirstWalk] = MinuteText(*firstWalk);
   });
 }
 
@@ -175,8 +181,12 @@ void RunLogWriter::ClockSetBack(const SystemTime& from, const SystemTime& to, bo
   });
 }
 
-AnsiString RunLogWriter::BoxOpened(const AnsiString& text) noexcept {
-  return Append(LogEvent::kBoxOpen, [&](Fields& f) { f[BoxOpenField::kText] = text; });
+AnsiString RunLogWriter::BoxOpened(const AnsiString& text, int line) noexcept {
+  return Append(LogEvent::kBoxOpen, [&](Fields& f) {
+    f[BoxOpenField::kText] = text;
+    if (line > 0)
+      f[BoxOpenField::kLine] = std::to_string(line);
+  });
 }
 
 void RunLogWriter::BoxClosed(const AnsiString& text, const AnsiString& openedAt) noexcept {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,6 @@ namespace pendulon {
 
 class RunLogWriter final : public LoadObserver, public WalkObserver {
  public:
-
   // Takes the log's path beside the executable and the moment the process started.
   explicit RunLogWriter(HostSystem& host);
   // The same log at another path (a tool, or a measurement on a native file system).
@@ -33,8 +33,10 @@ class RunLogWriter final : public LoadObserver, public WalkObserver {
   RunLogWriter& operator=(const RunLogWriter&) = delete;
 
   void Start(bool accepted) noexcept;
-  void Loaded(Kind kind, const AnsiString& path, const TStringList& lines) noexcept override;
-  void LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error) noexcept override;
+  void Loaded(Kind kind, const AnsiString& path, const TStringList& lines,
+              const std::optional<SystemTime>& firstWalk) noexcept override;
+  void LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error,
+                  const std::optional<SystemTime>& firstWalk) noexcept override;
   void Launched(const AnsiString& minute, int line, const AnsiString& item,
                 const LaunchRequest& request, std::intptr_t answer,
                 std::uint64_t milliseconds) noexcept;
@@ -53,8 +55,9 @@ class RunLogWriter final : public LoadObserver, public WalkObserver {
                   const AnsiString& reason) noexcept override;
   void ClockSetBack(const SystemTime& from, const SystemTime& to, bool walkedAgain,
                     const AnsiString& reason) noexcept override;
-  // Gives the stamp of the opening, for the line that tells of the closing.
-  AnsiString BoxOpened(const AnsiString& text) noexcept;
+  // Gives the stamp of the opening, for the line that tells of the closing. line: the task line
+  // whose walk raised the error, 0 for none.
+  AnsiString BoxOpened(const AnsiString& text, int line) noexcept;
   void BoxClosed(const AnsiString& text, const AnsiString& openedAt) noexcept;
   // Only the first end is written: the session's end, a close and the loop's end may all come.
   // Nothing is written after it.

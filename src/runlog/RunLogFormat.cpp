@@ -15,12 +15,19 @@ struct EventFormat {
 };
 
 // Logs written before clock-back told its outcome and reason hold only the two minutes; all such
-// records were of minutes walked again.
+// records were of minutes walked again. Older loads lack the first walk, older boxes their line.
 void CompleteOlderForm(LogEntry& entry) {
   if (entry.event == LogEvent::kClockBack && entry.fields.size() == ClockBackField::kMinutes) {
     entry.fields.emplace_back(kWalkedAgain);
     entry.fields.emplace_back();
   }
+  const bool lastMissing =
+      (entry.event == LogEvent::kLoad && entry.fields.size() == LoadField::kFirstWalk) ||
+      (entry.event == LogEvent::kLoadFailed &&
+       entry.fields.size() == LoadFailedField::kFirstWalk) ||
+      (entry.event == LogEvent::kBoxOpen && entry.fields.size() == BoxOpenField::kLine);
+  if (lastMissing)
+    entry.fields.emplace_back();
 }
 
 constexpr unsigned Bit(std::size_t field) {

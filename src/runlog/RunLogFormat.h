@@ -38,11 +38,13 @@ enum class LogEvent {
 struct StartField {
   enum : std::size_t { kVersion, kExecutable, kProcessId, kOutcome, kCount };
 };
+// kFirstWalk: the first local minute a start walks, its wait for second 00 over; the first load
+// alone gives it, and a line of an older log without it reads as empty.
 struct LoadField {
-  enum : std::size_t { kKind, kPath, kLines, kTaskLines, kCount };
+  enum : std::size_t { kKind, kPath, kLines, kTaskLines, kFirstWalk, kCount };
 };
 struct LoadFailedField {
-  enum : std::size_t { kKind, kPath, kError, kCount };
+  enum : std::size_t { kKind, kPath, kError, kFirstWalk, kCount };
 };
 struct LaunchField {
   enum : std::size_t {
@@ -62,8 +64,9 @@ struct LaunchField {
 struct NoLaunchField {
   enum : std::size_t { kMinute, kLine, kItem, kReason, kCount };
 };
+// kLine: the task line whose walk raised the error, empty when no walk did (and in an older log).
 struct BoxOpenField {
-  enum : std::size_t { kText, kCount };
+  enum : std::size_t { kText, kLine, kCount };
 };
 struct BoxClosedField {
   enum : std::size_t { kText, kOpenedAt, kCount };

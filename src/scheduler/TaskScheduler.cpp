@@ -124,6 +124,7 @@ void TaskScheduler::WalkMinute(const ClockReading& now, LaunchLedger::Verdict ve
   } catch (...) {
     // The error ends this minute's walk; the lines below the one that raised are told as left,
     // since the box that tells of the error is shown only once while it stays open.
+    raised_ = {std::current_exception(), walk.line};
     EndWalk(walk, "the walk ended at line " + std::to_string(walk.line) + " with the error \"" +
                       ErrorText(std::current_exception()) + "\"");
     throw;
@@ -304,6 +305,11 @@ void TaskScheduler::ModifyTimerTimer() {
 
 void TaskScheduler::Load(LoadObserver::Kind kind) {
   const bool reported = retryLoad_;
+  // The minute the start's wait ended in counts as walked; the walks serve those after it.
+  const std::optional<SystemTime> firstWalk =
+      kind == LoadObserver::Kind::kFirst
+          ? std::optional<SystemTime>(MinuteTime(since_.walk.LocalMinuteNumber() + 1))
+          : std::nullopt;
   try {
     LoadLines(host_, *taskList_, tasksPath_);
     ++tableChanges_;
@@ -313,13 +319,13 @@ void TaskScheduler::Load(LoadObserver::Kind kind) {
     retryLoad_ = taskMark_.present;
     if (!reported || !retryLoad_) {
       if (loadObserver_ != nullptr)
-        loadObserver_->LoadFailed(kind, tasksPath_, error.Message());
+        loadObserver_->LoadFailed(kind, tasksPath_, error.Message(), firstWalk);
       throw;
     }
     return;
   }
   if (loadObserver_ != nullptr)
-    loadObserver_->Loaded(kind, tasksPath_, *taskList_);
+    loadObserver_->Loaded(kind, tasksPath_, *taskList_, firstWalk);
 }
 
 }  // namespace pendulon

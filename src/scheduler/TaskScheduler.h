@@ -4,6 +4,7 @@
 // or size changes. The table lives from StartScheduler until FreeTaskList.
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -28,9 +29,12 @@ namespace pendulon {
 class LoadObserver {
  public:
   enum class Kind { kFirst, kReload, kRetry };  // kRetry: a quiet retry after a failed load
-  virtual void Loaded(Kind kind, const AnsiString& path, const TStringList& lines) = 0;
+  // firstWalk: for the first load, the first local minute the walks serve; none for the others.
+  virtual void Loaded(Kind kind, const AnsiString& path, const TStringList& lines,
+                      const std::optional<SystemTime>& firstWalk) = 0;
   // A load that raises its error; the quiet retries that fail again are not told.
-  virtual void LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error) = 0;
+  virtual void LoadFailed(Kind kind, const AnsiString& path, const AnsiString& error,
+                          const std::optional<SystemTime>& firstWalk) = 0;
 
  protected:
   ~LoadObserver() = default;
@@ -88,6 +92,12 @@ class TaskScheduler {
     ++tableChanges_;
   }
 
+  // The task line whose walk raised that error, as it leaves TaskTimerTimer; 0 for an error
+  // no walk raised, such as a refused timer.
+  int LineThatRaised(const std::exception_ptr& error) const {
+    return error && error == raised_.first ? raised_.second : 0;
+  }
+
   const AnsiString& TasksPath() const { return tasksPath_; }
   const WriteMark& TaskMark() const { return taskMark_; }
   const TStringList* TaskList() const { return taskList_.get(); }
@@ -137,6 +147,7 @@ class TaskScheduler {
   AnsiString tasksPath_;
   WriteMark taskMark_;
   std::unique_ptr<TStringList> taskList_;
+  std::pair<std::exception_ptr, int> raised_;  // the last error a walk raised, and its line
   bool retryLoad_ = false;      // the last load failed while the file was still there
   bool rearmRefused_ = false;   // the latest re-arm of TaskTimer was refused
   bool rearmReported_ = false;  // that refusal has been reported

@@ -11,15 +11,28 @@ namespace {
 
 constexpr std::size_t kFourMiB = 4 * 1024 * 1024;
 
-// Every error box the world showed is told as it opens, and as it closes before the end.
-void BoxesAreTold(const SimWorld& world, std::vector<Expected>& expected) {
+// The task line whose walk raised the error the box shows: the last walk to raise its text
+// before the box opened (a box ends its text with "." where the error has none); none when no
+// walk did.
+std::string RaisedAt(const BoxRecord& box, const std::vector<WalkModel::Raise>& raises) {
+  for (auto raise = raises.rbegin(); raise != raises.rend(); ++raise)
+    if (raise->elapsed <= box.openedElapsed &&
+        (box.text == raise->error || box.text == raise->error + "."))
+      return std::to_string(raise->line);
+  return {};
+}
+
+// Every error box the world showed is told as it opens, with the line whose walk raised it, and
+// as it closes before the end.
+void BoxesAreTold(const SimWorld& world, const std::vector<WalkModel::Raise>& raises,
+                  std::vector<Expected>& expected) {
   for (const BoxRecord& box : world.boxes) {
     if (box.kind != BoxRecord::kMessageBox)
       continue;
     expected.push_back({box.openedAt,
                         box.openedElapsed,
                         "box-open",
-                        {{0, box.text}},
+                        {{0, box.text}, {1, RaisedAt(box, raises)}},
                         {},
                         "the error box \"" + box.text + "\""});
     if (box.closedElapsed >= 0 && (world.quit.at < 0 || box.closedElapsed < world.quit.elapsed))
@@ -49,9 +62,9 @@ std::function<bool(std::int64_t)> LogDown(const SimWorld& world, const MonthLog&
 
 // Every record the model expects is in the log, true in every field, or excused; and the log
 // holds no record of a walk, a launch or a load that did not happen.
-void EveryRecordIsTrue(const SimWorld& world, MonthLog& log, std::vector<Expected> expected,
-                       std::vector<Violation>& found) {
-  BoxesAreTold(world, expected);
+void EveryRecordIsTrue(const SimWorld& world, const WalkModel& model, MonthLog& log,
+                       std::vector<Expected> expected, std::vector<Violation>& found) {
+  BoxesAreTold(world, model.Raises(), expected);
   log.Match(expected, LogDown(world, log), found);
   log.Unmatched({"launch", "no-launch", "waiting", "not-examined", "no-walk", "late-walk",
                  "clock-back", "load", "load-failed", "end", "box-open"},
@@ -121,7 +134,7 @@ std::vector<Violation> CheckMonth(const MonthHistory&, const SimWorld& world) {
   MonthLog log(world);
   WalkModel model(world, facts);
   std::vector<Expected> expected = model.Play(found);
-  EveryRecordIsTrue(world, log, std::move(expected), found);
+  EveryRecordIsTrue(world, model, log, std::move(expected), found);
   TheLogKeepsItsBounds(world, log, found);
   AtMostEightWait(world, found);
   std::stable_sort(found.begin(), found.end(),

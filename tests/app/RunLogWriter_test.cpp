@@ -66,10 +66,11 @@ TEST_F(RunLogTest, ALogThatExistsRecordsTheRunFromStartToEnd) {
   EXPECT_EQ(Lines(),
             (V{
                 start,
-                "load\tfirst\tC:\\\\Tools\\\\lib\\\\tasks.qef\t2\t1",
+                // Started at 10:15:30: the wait ends in 10:16, so 10:17 is walked first.
+                "load\tfirst\tC:\\\\Tools\\\\lib\\\\tasks.qef\t2\t1\t2026-03-05T10:17",
                 "launch\t2026-03-05T10:17\t2\tA\topen\tC:\\\\Apps\\\\a.exe\tx\\ty\tC:"
                 "\\\\Apps\t42\tok\t15",
-                "load\treload\tC:\\\\Tools\\\\lib\\\\tasks.qef\t3\t2",
+                "load\treload\tC:\\\\Tools\\\\lib\\\\tasks.qef\t3\t2\t",
                 "launch\t2026-03-05T10:18\t1\tA\topen\tC:\\\\Apps\\\\a.exe\tx\\ty\tC:"
                 "\\\\Apps\t2\tfile not found\t15",
                 "no-launch\t2026-03-05T10:18\t3\tB\tthe launch file has no section for the item",
@@ -104,12 +105,14 @@ TEST_F(RunLogTest, LoadsThatFailAndBoxesAreRecordedWithTheirTimes) {
   const V lines = Lines();
   const std::string cannot = "Cannot open file C:\\\\Tools\\\\lib\\\\";
   const V expected = {
-      "load-failed\tfirst\tC:\\\\Tools\\\\lib\\\\tasks.qef\t" + cannot + "tasks.qef",
-      "box-open\t" + cannot + "tasks.qef.",
+      "load-failed\tfirst\tC:\\\\Tools\\\\lib\\\\tasks.qef\t" + cannot +
+          "tasks.qef\t2026-03-05T10:17",
+      "box-open\t" + cannot + "tasks.qef.\t",
       "box-closed\t" + cannot + "tasks.qef.\t2026-03-05T10:16:00.200+00:00",
-      "load\tretry\tC:\\\\Tools\\\\lib\\\\tasks.qef\t2\t1",
+      "load\tretry\tC:\\\\Tools\\\\lib\\\\tasks.qef\t2\t1\t",
       "no-launch\t2026-03-05T10:17\t2\tA\t" + cannot + "launch.qef",
-      "box-open\t" + cannot + "launch.qef.",
+      // Line 2's walk raised it; the task file's load above was no walk's.
+      "box-open\t" + cannot + "launch.qef.\t2",
       "box-closed\t" + cannot + "launch.qef.\t2026-03-05T10:17:00.200+00:00",
   };
   ASSERT_GE(lines.size(), expected.size() + 1);
@@ -313,7 +316,7 @@ TEST_F(RunLogTest, TwoExecutersRollingOverAtOnceKeepBothFiles) {
     RollsOverFirst(HostSystem& base, RunLogWriter& first)
         : HostSystemWrapper(base), first_(first) {}
     bool RenameOpenFile(FileHandle file, const AnsiString& to) override {
-      first_.BoxOpened("first");
+      first_.BoxOpened("first", 0);
       return HostSystemWrapper::RenameOpenFile(file, to);
     }
 
@@ -327,9 +330,9 @@ TEST_F(RunLogTest, TwoExecutersRollingOverAtOnceKeepBothFiles) {
   RunLogWriter first(other);
   RollsOverFirst host(platform, first);
   RunLogWriter second(host);
-  second.BoxOpened("second");
+  second.BoxOpened("second", 0);
   EXPECT_EQ(world.Contents(kOldLog), full);
-  EXPECT_EQ(Lines(), (V{"box-open\tfirst", "box-open\tsecond"}));
+  EXPECT_EQ(Lines(), (V{"box-open\tfirst\t", "box-open\tsecond\t"}));
   EXPECT_EQ(platform.OpenFiles() + other.OpenFiles(), 0);
 }
 

@@ -246,9 +246,10 @@ void WalkModel::Go(Walk& walk) {
     if (due && missing < 0 && fields.size() < 6)
       missing = 5;
     if (missing >= 0) {
+      const std::string error = "List index out of bounds (" + std::to_string(missing) + ")";
+      raises_.push_back({walk.elapsed, number, error});
       End(walk, NextTask(lines, i), walk.at, walk.elapsed,
-          Is("the walk ended at " + Line(number) + " with the error \"List index out of bounds (" +
-             std::to_string(missing) + ")\""));
+          Is("the walk ended at " + Line(number) + " with the error \"" + error + "\""));
       walk.done = true;
       return;
     }
@@ -281,6 +282,7 @@ void WalkModel::Go(Walk& walk) {
       Expect({walk.at, walk.elapsed, "no-launch", id,
               [](const std::vector<std::string>& f) { return Is(kLaunchError)(f.back()); },
               what + ", with its launch file locked"});
+      raises_.push_back({walk.elapsed, number, kLaunchError});
       End(walk, NextTask(lines, i), walk.at, walk.elapsed,
           Is("the walk ended at " + Line(number) + " with the error \"" + kLaunchError + "\""));
       walk.done = true;
@@ -380,6 +382,9 @@ void WalkModel::Returned(const ShellRecord& launch) {
 }
 
 void WalkModel::Read(const FileRead& read) {
+  // The start's first load names the minute after the one its wait for second 00 ended in.
+  const std::string firstWalk =
+      anyRead_ ? std::string() : MinuteText(facts_.Label(read.at, read.elapsed) + 1);
   auto table = std::make_shared<Table>();
   table->version = table_->version + 1;
   if (read.ok)
@@ -393,9 +398,11 @@ void WalkModel::Read(const FileRead& read) {
             read.elapsed,
             "load",
             {{1, kTasksPath}, {2, std::to_string(table->lines.size())}, {3, std::to_string(tasks)}},
-            [first](const std::vector<std::string>& f) -> std::string {
+            [first, firstWalk](const std::vector<std::string>& f) -> std::string {
               const bool right = first ? f[0] == "first" : f[0] == "reload" || f[0] == "retry";
-              return right ? "" : "it calls the load " + f[0];
+              if (!right)
+                return "it calls the load " + f[0];
+              return Is(firstWalk)(f[4]);
             },
             "the load of the task file"});
   } else if (!anyRead_ || lastReadOk_) {
@@ -405,11 +412,12 @@ void WalkModel::Read(const FileRead& read) {
             read.elapsed,
             "load-failed",
             {{1, kTasksPath}},
-            [first](const std::vector<std::string>& f) -> std::string {
+            [first, firstWalk](const std::vector<std::string>& f) -> std::string {
               const bool right = first ? f[0] == "first" : f[0] == "reload" || f[0] == "retry";
               if (!right)
                 return "it calls the load " + f[0];
-              return Is(std::string("Cannot open file ") + kTasksPath)(f[2]);
+              const std::string error = Is(std::string("Cannot open file ") + kTasksPath)(f[2]);
+              return error.empty() ? Is(firstWalk)(f[3]) : error;
             },
             "the failed load of the task file"});
   }

@@ -30,6 +30,15 @@ class WalkModel {
   // Plays the month; gives what the log must hold, and adds what the world itself shows wrong.
   std::vector<Expected> Play(std::vector<Violation>& violations);
 
+  // An error a walk raised at a task line, and when the walk stood there.
+  struct Raise {
+    std::int64_t elapsed = 0;
+    int line = 0;
+    std::string error;
+  };
+  // Every error the walks raised, in order, once played.
+  const std::vector<Raise>& Raises() const { return raises_; }
+
  private:
   struct Table {
     std::vector<std::string> lines;
@@ -73,6 +82,7 @@ class WalkModel {
   const MonthFacts& facts_;
   std::vector<Expected> expected_;
   std::vector<Violation>* violations_ = nullptr;
+  std::vector<Raise> raises_;
 
   std::shared_ptr<const Table> table_ = std::make_shared<Table>();
   bool lastReadOk_ = false, anyRead_ = false;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The run log on the real executable: an empty lib\pendulon.log turns it on; the start, the first
-# load and each launch are recorded with the shell's answer (ok for the marker, "file not found"
-# for a path that does not exist); deleting the file while the program runs turns it off, and
-# the program does not create it again.
+# load with the first minute it walks, and each launch are recorded with the shell's answer (ok
+# for the marker, "file not found" for a path that does not exist); deleting the file while the
+# program runs turns it off, and the program does not create it again.
 source "$(dirname "$0")/harness.sh"
 scenario_begin run-log
 
@@ -32,6 +32,10 @@ if wait_for_events "$marker_log" launched 1 150; then
     "$(log_events start | cut -f3)"
   check "the first load is recorded with its lines and task lines" "first 2 2" \
     "$(log_events load | head -1 | cut -f2,4,5 | tr '\t' ' ')"
+  # Every minute is due, so the minute the marker first ran in (its own clock) is the first walked.
+  check "the first load names the first minute walked: the marker's first" \
+    "$(awk -F'\t' '$2 == "launched" { print substr($1, 1, 5); exit }' "$marker_log")" \
+    "$(log_events load | head -1 | cut -f6 | cut -c12-16)"
   marker_line=$(log_events launch | awk -F'\t' '$4 == "Marker"' | head -1)
   check "the launch is recorded with its line, item, request and the shell's ok" \
     "$(printf '1\tMarker\topen\t%s\tlogged\t%s\tok' "$(esc "$marker")" "$(esc "$(winpath "$items")")")" \

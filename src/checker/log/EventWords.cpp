@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "checker/log/ProcessHistory.h"
 #include "checker/text/CalendarWords.h"
 #include "checker/text/Printable.h"
 #include "runlog/RunLogWords.h"
@@ -62,7 +63,9 @@ std::string NoLaunch(const Fields& f) {
 }
 
 std::string BoxOpen(const Fields& f) {
-  return "error box: " + Visible(f[BoxOpenField::kText]);
+  const std::string& line = f[BoxOpenField::kLine];
+  return "error box" + (line.empty() ? "" : " from the walk at line " + Visible(line)) + ": " +
+         Visible(f[BoxOpenField::kText]);
 }
 
 std::string BoxClosed(const Fields& f) {
@@ -144,18 +147,13 @@ constexpr struct {
 static_assert(std::size(kWords) == std::size(kLogEvents),
               "every event of the run log needs its sentence in kWords");
 
-// A start's first load is written once its wait for second 00 ended, in the minute it passes
-// over last: "; the first minute it walks is 01:09".
+// "; the first minute it walks is 01:09", of a start's first load.
 std::string FirstWalkWords(const LogEntry& entry) {
-  const bool first =
-      (entry.event == LogEvent::kLoad && entry.fields[LoadField::kKind] == kLoadFirst) ||
-      (entry.event == LogEvent::kLoadFailed && entry.fields[LoadFailedField::kKind] == kLoadFirst);
-  const std::optional<ReadStamp> read = first ? ParseTimeStamp(entry.stamp) : std::nullopt;
-  if (!read)
+  const std::optional<LocalMinute> first = FirstWalkOf(entry);
+  if (!first)
     return {};
-  const int next = (read->local.hour * 60 + read->local.minute + 1) % (24 * 60);
   char clock[8];
-  std::snprintf(clock, sizeof clock, "%02d:%02d", next / 60, next % 60);
+  std::snprintf(clock, sizeof clock, "%02d:%02d", first->hour % 100, first->minute % 100);
   return std::string("; the first minute it walks is ") + clock;
 }
 

@@ -24,16 +24,12 @@ std::string When(const std::string& stamp, const LocalMinute& day) {
   return text;
 }
 
-// "; the first minute it walks is 09:14": the minute after the one its first load was written
-// in, as its wait for second 00 ended there. Empty before the load is in the log.
+// "; the first minute it walks is 09:14", as the start's first load tells it. Empty before the
+// load is in the log.
 std::string FirstWalk(const ProcessRun& run, const LocalMinute& now) {
-  const std::optional<ReadStamp> loaded = ParseTimeStamp(run.firstLoad);
-  if (!loaded)
+  if (!run.firstWalk)
     return {};
-  SystemTime next = loaded->local;
-  next.second = 0;
-  next.milliseconds = 0;
-  const LocalMinute first = MinuteAfter(MinuteOf(next));
+  const LocalMinute& first = *run.firstWalk;
   char stamp[40];
   std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02dT%02d:%02d:00.000+00:00", first.year % 10000,
                 first.month % 100, first.day % 100, first.hour % 100, first.minute % 100);

@@ -1,12 +1,31 @@
 #include "checker/log/ProcessHistory.h"
 
+#include "checker/text/CalendarWords.h"
 #include "runlog/RunLogWords.h"
+#include "runlog/TimeStamp.h"
 
 namespace pendulon {
 
+std::optional<LocalMinute> FirstWalkOf(const LogEntry& firstLoad) {
+  static_assert(std::size_t{LoadField::kKind} == LoadFailedField::kKind);
+  std::size_t field = 0;
+  if (firstLoad.event == LogEvent::kLoad)
+    field = LoadField::kFirstWalk;
+  else if (firstLoad.event == LogEvent::kLoadFailed)
+    field = LoadFailedField::kFirstWalk;
+  if (field == 0 || firstLoad.fields.size() <= field ||
+      firstLoad.fields[LoadField::kKind] != kLoadFirst)
+    return std::nullopt;
+  if (const std::optional<SystemTime> told = ParseMinuteText(firstLoad.fields[field]))
+    return MinuteOf(*told);
+  if (const std::optional<ReadStamp> written = ParseTimeStamp(firstLoad.stamp))
+    return MinuteAfter(MinuteOf(written->local));
+  return std::nullopt;
+}
+
 void ProcessHistory::Take(const LogEntry& entry) {
   if (entry.event == LogEvent::kStart) {
-    open_.push_back({entry, std::nullopt, {}});
+    open_.push_back({entry, std::nullopt, {}, std::nullopt});
     if (open_.size() > kMostOpen) {
       open_.pop_front();
       ++dropped_;
@@ -16,8 +35,8 @@ void ProcessHistory::Take(const LogEntry& entry) {
   if ((entry.event == LogEvent::kLoad || entry.event == LogEvent::kLoadFailed) && !open_.empty() &&
       open_.back().firstLoad.empty() && !entry.fields.empty() &&
       entry.fields[LoadField::kKind] == kLoadFirst) {
-    static_assert(std::size_t{LoadField::kKind} == LoadFailedField::kKind);
     open_.back().firstLoad = entry.stamp;
+    open_.back().firstWalk = FirstWalkOf(entry);
     return;
   }
   if (entry.event != LogEvent::kEnd || (open_.empty() && dropped_ == 0))
@@ -33,7 +52,7 @@ void ProcessHistory::Take(const LogEntry& entry) {
     return;
   }
   // A copy that ran has ended; starts before it that never ended are past.
-  ended_ = ProcessRun{open_.back().start, entry, open_.back().firstLoad};
+  ended_ = ProcessRun{open_.back().start, entry, open_.back().firstLoad, open_.back().firstWalk};
   open_.clear();
   dropped_ = 0;
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/Calendar.h"
 #include "runlog/RunLogFormat.h"
 
 namespace pendulon {
@@ -16,10 +17,16 @@ namespace pendulon {
 struct ProcessRun {
   LogEntry start;
   std::optional<LogEntry> end;  // none: no end follows it in the log
-  // The stamp of its first load, written once it waited for second 00: the minute of that stamp
-  // is the last it passes over, and the next the first it walks. Empty before it is read.
+  // The stamp of its first load, written once it waited for second 00. Empty before it is read.
   std::string firstLoad;
+  // The first minute it walks, as that load tells it; none before it is read.
+  std::optional<LocalMinute> firstWalk;
 };
+
+// The first minute a start walks, as its first load (or failed first load) tells it. A load of an
+// older log, which does not, was written in the minute its wait for second 00 ended, and the
+// walks begin after that minute. None for any other line.
+std::optional<LocalMinute> FirstWalkOf(const LogEntry& firstLoad);
 
 class ProcessHistory {
  public:

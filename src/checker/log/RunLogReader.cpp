@@ -149,9 +149,16 @@ class Collector {
           gaps_.pop_front();
         return true;
       }
-      case LogEvent::kBoxOpen:
+      case LogEvent::kBoxOpen: {
+        // Its words name the line whose walk raised it; the line's own no-launch, which has its
+        // item, stays its last run.
+        std::int64_t line = 0;
+        if (!f[BoxOpenField::kLine].empty() &&
+            (!ParseLogNumber(f[BoxOpenField::kLine], line) || line < 1 || line > 0x7FFFFFFF))
+          return false;
         r.text = f[BoxOpenField::kText];
         break;
+      }
       case LogEvent::kLoadFailed:
         r.loadKind = f[LoadFailedField::kKind];
         r.path = f[LoadFailedField::kPath];
@@ -167,18 +174,17 @@ class Collector {
     return true;
   }
 
-  // A start passes over the minutes until its wait for second 00 ends, in the minute of its
-  // first load: a gap like a no-walk, so that a line due in them says why it did not run.
+  // A start passes over the minutes before the first it walks, as its first load tells: a gap
+  // like a no-walk, so that a line due in them says why it did not run.
   void PassedOver(const ProcessRun& run) {
     const std::optional<ReadStamp> started = ParseTimeStamp(run.start.stamp);
-    const std::optional<ReadStamp> loaded = ParseTimeStamp(run.firstLoad);
-    if (!started || !loaded)
+    if (!started || !run.firstWalk || *run.firstWalk <= MinuteOf(started->local))
       return;
-    const LocalMinute from = MinuteOf(started->local), to = MinuteOf(loaded->local);
+    const LocalMinute from = MinuteOf(started->local), to = MinuteBefore(*run.firstWalk);
     char clock[16];
     std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", started->local.hour % 100,
                   started->local.minute % 100, started->local.second % 100);
-    const std::string first = MinuteText(MinuteAfter(to));
+    const std::string first = MinuteText(*run.firstWalk);
     RunLogRecord r;
     r.event = LogEvent::kNoWalk;
     r.time = run.firstLoad;

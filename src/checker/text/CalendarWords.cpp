@@ -34,18 +34,30 @@ std::string UtcOffsetText(int minutes) {
   return text;
 }
 
-LocalMinute MinuteAfter(const LocalMinute& minute) {
+namespace {
+
+LocalMinute MinutesOn(const LocalMinute& minute, int step) {
   const std::int64_t number = (DaysFromCivil(minute.year, static_cast<unsigned>(minute.month),
                                              static_cast<unsigned>(minute.day)) *
                                    24 +
                                minute.hour) *
                                   60 +
-                              minute.minute + 1;
+                              minute.minute + step;
   const std::int64_t day = FloorDiv(number, 24 * 60);
   const CivilDate date = CivilFromDays(day);
   const auto inDay = static_cast<int>(number - day * 24 * 60);
   return {static_cast<int>(date.year), static_cast<int>(date.month), static_cast<int>(date.day),
           inDay / 60, inDay % 60};
+}
+
+}  // namespace
+
+LocalMinute MinuteAfter(const LocalMinute& minute) {
+  return MinutesOn(minute, 1);
+}
+
+LocalMinute MinuteBefore(const LocalMinute& minute) {
+  return MinutesOn(minute, -1);
 }
 
 }  // namespace pendulon

@@ -12,8 +12,9 @@ const char* WeekdayName(int weekday);  // "Sunday" for 1 ... "Saturday" for 7
 const char* MonthName(int month);      // "January" for 1
 // "Mon 2026-03-02 08:30", with the weekday the executer's walk reads on that date.
 std::string ReadableText(const LocalMinute& minute);
-// The local minute after this one, by the calendar alone.
+// The local minute after (before) this one, by the calendar alone.
 LocalMinute MinuteAfter(const LocalMinute& minute);
+LocalMinute MinuteBefore(const LocalMinute& minute);
 // "UTC+01:00", "UTC-03:30", "UTC+00:00": a zone's offset from UTC in minutes.
 std::string UtcOffsetText(int minutes);
 

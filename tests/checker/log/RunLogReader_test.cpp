@@ -281,27 +281,55 @@ TEST_F(CheckerTest, ALastRunIsTheRunOfTheLineAsItReadsNow) {
   }
 }
 
-// Started at 09:07:27, Pendulon waits for second 00 until 09:08, loads the task file then, and
-// walks from 09:09: a line due at 09:08 says so in its last run, and the header and --follow say
-// which minute it walks first.
+// Started at 09:07:27, Pendulon waits for second 00 until 09:08 and walks from 09:09: a line due
+// at 09:08 says so in its last run, and the header and --follow say which minute it walks first.
+// The first load names that minute; a load of an older log, which does not, was written in the
+// minute the wait ended; a load that took 70 s on a slow share is written a minute later.
 TEST_F(CheckerTest, AStartSaysWhichMinuteItWalksFirstAndWhatItPassedOver) {
-  world.WriteFile(kTasks, "8 9 * * * Marker\r\n", world.Now() - 86'400'000);
+  const std::string start =
+      "2026-03-02T09:07:27.000+00:00\tstart\t2.5\tC:\\\\Tools\\\\pendulon.exe\t7\taccepted\r\n";
+  const std::string load = "\tload\tfirst\tC:\\\\Tools\\\\lib\\\\tasks.qef\t1\t1";
+  const struct {
+    const char* name;
+    std::string loadLine;
+  } cases[] = {
+      {"an older log", "2026-03-02T09:08:00.100+00:00" + load + "\r\n"},
+      {"the load names it", "2026-03-02T09:08:00.100+00:00" + load + "\t2026-03-02T09:09\r\n"},
+      {"a slow load names it", "2026-03-02T09:09:10.000+00:00" + load + "\t2026-03-02T09:09\r\n"},
+  };
+  for (const auto& c : cases) {
+    world.WriteFile(kTasks, "8 9 * * * Marker\r\n", world.Now() - 86'400'000);
+    world.WriteFile(kLaunch, "<Marker>\r\npath=C:\\m.exe\r\n</Marker>\r\n");
+    world.WriteFile("C:\\Tools\\lib\\pendulon.log", start + c.loadLine);
+    const std::string report = Run({"C:\\Tools"}).out;
+    for (const char* said :
+         {"running since 09:07 according to the run log; the first minute it walked was 09:09",
+          "its Mon 2026-03-02 09:08 launch did not happen: Pendulon did not walk from Mon "
+          "2026-03-02 09:07 to Mon 2026-03-02 09:08: Pendulon started at 09:07:27, and walks from "
+          "09:09"})
+      EXPECT_NE(report.find(said), std::string::npos) << c.name << "\n" << said << "\n" << report;
+    const std::string follow = Run({"--follow", "C:\\Tools"}).out;
+    EXPECT_NE(follow.find("1 of them task lines; the first minute it walks is 09:09"),
+              std::string::npos)
+        << c.name << "\n"
+        << follow;
+  }
+}
+
+// An error box that a line's walk raised names the line among the failures; one with a line that
+// is no number is no line the executer writes.
+TEST_F(CheckerTest, AnErrorBoxNamesTheLineWhoseWalkRaisedIt) {
+  world.WriteFile(kTasks, "# short\r\n* * * * Marker\r\n", world.Now() - 86'400'000);
   world.WriteFile(kLaunch, "<Marker>\r\npath=C:\\m.exe\r\n</Marker>\r\n");
-  world.WriteFile(
-      "C:\\Tools\\lib\\pendulon.log",
-      "2026-03-02T09:07:27.000+00:00\tstart\t2.5\tC:\\\\Tools\\\\pendulon.exe\t7\t"
-      "accepted\r\n"
-      "2026-03-02T09:08:00.100+00:00\tload\tfirst\tC:\\\\Tools\\\\lib\\\\tasks.qef\t1\t1\r\n");
+  world.WriteFile("C:\\Tools\\lib\\pendulon.log",
+                  "2026-03-02T10:05:00.200+00:00\tbox-open\tList index out of bounds (4)\t2\r\n");
   const std::string report = Run({"C:\\Tools"}).out;
-  for (const char* said :
-       {"running since 09:07 according to the run log; the first minute it walked was 09:09",
-        "its Mon 2026-03-02 09:08 launch did not happen: Pendulon did not walk from Mon 2026-03-02 "
-        "09:07 to Mon 2026-03-02 09:08: Pendulon started at 09:07:27, and walks from 09:09"})
-    EXPECT_NE(report.find(said), std::string::npos) << said << "\n" << report;
-  const std::string follow = Run({"--follow", "C:\\Tools"}).out;
-  EXPECT_NE(follow.find("1 of them task lines; the first minute it walks is 09:09"),
+  EXPECT_NE(report.find("error box from the walk at line 2: List index out of bounds (4)"),
             std::string::npos)
-      << follow;
+      << report;
+  world.WriteFile("C:\\Tools\\lib\\pendulon.log",
+                  "2026-03-02T10:05:00.200+00:00\tbox-open\tList index out of bounds (4)\tx\r\n");
+  EXPECT_EQ(Run({"C:\\Tools"}).out.find("List index out of bounds (4)\n"), std::string::npos);
 }
 
 }  // namespace
