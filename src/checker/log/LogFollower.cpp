@@ -49,11 +49,19 @@ void LogFollower::Say(const std::optional<LogEntry>& entry) {
     if (copies_.size() > kMostCopies)
       copies_.erase(copies_.begin());
   }
-  // A copy started while another runs writes its own start, load and end between the running
-  // copy's lines: its lines are told by its process id.
+  // A copy started while another runs writes its start, its first load and its stop between the
+  // running copy's lines, and nothing else: those are told by its process id. Every other line
+  // is the running copy's, even while the later copy waits for second 00 or lost its own lines.
   std::string words =
       entry ? EventWords(*entry) : "a line that is no event of the run log, skipped";
-  if (entry && copies_.size() > 1) {
+  const bool startUp =
+      entry &&
+      (entry->event == LogEvent::kStart ||
+       (entry->event == LogEvent::kLoad && entry->fields[LoadField::kKind] == kLoadFirst) ||
+       (entry->event == LogEvent::kLoadFailed &&
+        entry->fields[LoadFailedField::kKind] == kLoadFirst) ||
+       (entry->event == LogEvent::kEnd && entry->fields[EndField::kReason] == kEndStop));
+  if (startUp && copies_.size() > 1) {
     line += "(another copy, process " + Visible(copies_.back()) + ") ";
     // It stops once it sees the copy that runs: it walks no minute.
     if (const std::size_t walks = words.find("; the first minute it walks is");

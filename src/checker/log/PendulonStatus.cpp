@@ -1,7 +1,6 @@
 #include "checker/log/PendulonStatus.h"
 
 #include <cstdio>
-#include <tuple>
 
 #include "checker/log/EventWords.h"
 #include "checker/text/CalendarWords.h"
@@ -24,17 +23,27 @@ std::string When(const std::string& stamp, const LocalMinute& day) {
   return text;
 }
 
-// "; the first minute it walks is 09:14", as the start's first load tells it. Empty before the
-// load is in the log.
+// "; the first minute it walks is 09:14", as the start's first load tells it. Before that load
+// is in the log, the start is still in its wait for second 00, which ends in the minute after the
+// start's; a start that long past without its load lost it, and nothing is said.
 std::string FirstWalk(const ProcessRun& run, const LocalMinute& now) {
-  if (!run.firstWalk)
+  std::optional<LocalMinute> told = run.firstWalk;
+  bool waiting = false;
+  if (!told)
+    if (const std::optional<ReadStamp> started = ParseTimeStamp(run.start.stamp)) {
+      told = MinuteAfter(MinuteAfter(MinuteOf(started->local)));
+      waiting = true;
+    }
+  if (!told)
     return {};
-  const LocalMinute& first = *run.firstWalk;
+  const LocalMinute& first = *told;
   char stamp[40];
   std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02dT%02d:%02d:00.000+00:00", first.year % 10000,
                 first.month % 100, first.day % 100, first.hour % 100, first.minute % 100);
-  const bool ahead = std::tie(first.year, first.month, first.day, first.hour, first.minute) >
-                     std::tie(now.year, now.month, now.day, now.hour, now.minute);
+  const bool ahead = first > now;
+  if (waiting)
+    return ahead ? "; it waits for second 00, and the first minute it walks is " + When(stamp, now)
+                 : std::string();
   return std::string("; the first minute it ") + (ahead ? "walks is " : "walked was ") +
          When(stamp, now);
 }

@@ -1,5 +1,7 @@
 #include "checker/log/ProcessHistory.h"
 
+#include <algorithm>
+
 #include "checker/text/CalendarWords.h"
 #include "runlog/RunLogWords.h"
 #include "runlog/TimeStamp.h"
@@ -51,18 +53,31 @@ void ProcessHistory::Take(const LogEntry& entry) {
     open_.pop_back();
     return;
   }
-  // A copy that ran has ended; starts before it that never ended are past.
-  ended_ = ProcessRun{open_.back().start, entry, open_.back().firstLoad, open_.back().firstWalk};
+  // A copy that ran has ended; starts before it that never ended are past. The copy that ran is
+  // the latest that loaded the task file: a later start without its first load was still in its
+  // wait for second 00, or stopped with its lines lost, and ran nothing.
+  auto ran = std::find_if(open_.rbegin(), open_.rend(),
+                          [](const ProcessRun& run) { return !run.firstLoad.empty(); });
+  const ProcessRun& last = ran != open_.rend() ? *ran : open_.back();
+  ended_ = ProcessRun{last.start, entry, last.firstLoad, last.firstWalk};
   open_.clear();
   dropped_ = 0;
 }
 
 std::optional<ProcessRun> ProcessHistory::Last() const {
-  // A refused start whose end was lost ran nothing.
+  // A refused start whose end was lost ran nothing; a start still in its wait for second 00 (a
+  // second copy, most often, which then stops) runs only if no copy that loaded is open.
+  const ProcessRun* waiting = nullptr;
   for (auto run = open_.rbegin(); run != open_.rend(); ++run) {
-    if (run->start.fields[StartField::kOutcome] != kStartRefused)
+    if (run->start.fields[StartField::kOutcome] == kStartRefused)
+      continue;
+    if (!run->firstLoad.empty())
       return *run;
+    if (waiting == nullptr)
+      waiting = &*run;
   }
+  if (waiting != nullptr)
+    return *waiting;
   return ended_;
 }
 

@@ -33,7 +33,8 @@ class ProcessHistory {
   // The start and end events, in the log's order.
   void Take(const LogEntry& entry);
 
-  // The last start of a copy that ran, with its end if the log has one; none without a start.
+  // The last start of a copy that ran, with its end if the log has one; none without a start. A
+  // copy that loaded the task file is preferred to a later one that has not yet.
   std::optional<ProcessRun> Last() const;
   // The latest start with no end yet; null when there is none.
   const ProcessRun* Latest() const { return open_.empty() ? nullptr : &open_.back(); }

@@ -104,6 +104,17 @@ TEST_F(LogFollowerTest, SaysEachEventAcrossARollOverAndWaitsForALogThatWent) {
   });
   report += "--- a second copy starts and stops while one runs\n" + Follow(3000);
 
+  // One whose first load and stop were lost: what follows its start is the running copy's.
+  const std::int64_t y = world.Now();
+  world.At(y + 1000, [&] {
+    Append(
+        line("40", LogEvent::kStart, {"2.5.0.1", "C:\\Tools\\pendulon.exe", "5120", "accepted"}) +
+        line("58", LogEvent::kLost, {"2", "the log could not be opened"}) +
+        line("58", LogEvent::kLoad, {"reload", "C:\\Tools\\lib\\tasks.qef", "2", "2", ""}) +
+        line("59", LogEvent::kEnd, {"family gone", "60000"}));
+  });
+  report += "--- a second copy whose own lines were lost\n" + Follow(3000);
+
   const std::string golden = std::string(QEFCHECK_SOURCE_DIR) + "/tests/checker/golden/follow.txt";
   if (std::getenv("PENDULON_UPDATE_GOLDEN") != nullptr)
     std::ofstream(golden, std::ios::binary) << report;
