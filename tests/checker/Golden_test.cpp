@@ -41,6 +41,7 @@ const GoldenCase kCases[] = {
     {"mistakes-without-log", "tests/checker/golden/mistakes", false, true, 2027, 10, 31, 2, 45},
     {"notepad", "tests/checker/golden/notepad", false, false, 2026, 12, 9, 15, 31},
     {"encodings", "tests/checker/golden/encodings", false, false, 2026, 12, 9, 15, 31},
+    {"utf16", "tests/checker/golden/utf16", false, false, 2026, 12, 9, 15, 31},
     {"pendulon-ended", "tests/checker/golden/pendulon-ended", true, true, 2026, 12, 9, 11, 0},
     {"pendulon-running", "tests/checker/golden/pendulon-running", true, true, 2026, 12, 9, 11, 0,
      1},

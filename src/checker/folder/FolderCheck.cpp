@@ -136,6 +136,12 @@ FolderCheck CheckFolder(CheckingHost& platform, const AnsiString& folder, char s
     check.launchEncoding = Utf8Hint(*lines);
 
   check.lines = AnalyseLines(tasks, launches, platform, check.now);
+  // What the walk would make of a UTF-16 line is true, but reads as nonsense without its cause.
+  if (!Utf16Hint(taskBytes).empty())
+    for (LineReport& line : check.lines)
+      if (line.kind == LineKind::kTask)
+        line.reason = "the task file is UTF-16, so Pendulon reads this line as \"" +
+                      Visible(line.text) + "\" (see the hint above); " + line.reason;
   std::set<int> taskLines;
   for (const LineReport& line : check.lines) {
     if (line.kind == LineKind::kTask)

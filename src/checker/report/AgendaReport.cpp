@@ -109,8 +109,8 @@ void WriteAgendaText(std::ostream& out, const FolderCheck& check, int minutes,
     out << "; " << idle.size() << (idle.size() == 1 ? " line is" : " lines are") << " due "
         << idleTimes << (idleTimes == 1 ? " time" : " times") << " without launching anything";
   if (!folded.empty())
-    out << "; besides, the " << (folded.size() == 1 ? "line" : "lines")
-        << " that fire every minute named above";
+    out << "; besides, the " << (folded.size() == 1 ? "line that fires" : "lines that fire")
+        << " every minute named above";
   out << ".\n";
 }
 
