@@ -194,6 +194,7 @@ class Collector {
     r.text = std::string("Pendulon started at ") + clock + ", and walks from " +
              first.substr(first.size() - 5);
     r.entry = {run.firstLoad, LogEvent::kNoWalk, {r.minute, r.until, r.text}};
+    r.startUp = true;
     r.order = summary_.records + 1;
     gaps_.push_back(std::move(r));
     if (gaps_.size() > RunLogSummary::kMostGaps)

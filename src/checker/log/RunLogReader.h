@@ -23,11 +23,12 @@ namespace pendulon {
 struct RunLogRecord {
   // launch, no-launch, waiting, box-open or load-failed; no-walk and not-examined as gaps
   LogEvent event = LogEvent::kLaunch;
-  std::string time;    // the line's stamp, as written
-  std::string minute;  // launch, no-launch, waiting, not-examined: the minute; no-walk: its first
-  std::string until;   // no-walk: its last minute
-  int line = 0;        // launch, no-launch, waiting: the task line; not-examined: the first one
-  std::string missed;  // a gap made a line's last run: the line's minute that went by
+  std::string time;      // the line's stamp, as written
+  std::string minute;    // launch, no-launch, waiting, not-examined: the minute; no-walk: its first
+  std::string until;     // no-walk: its last minute
+  int line = 0;          // launch, no-launch, waiting: the task line; not-examined: the first one
+  std::string missed;    // a gap made a line's last run: the line's minute that went by
+  bool startUp = false;  // a gap of the minutes a start passes over; its text says it all
   std::string item;
   std::string file;         // launch: the file handed to the shell
   std::int64_t answer = 0;  // launch: the shell's answer

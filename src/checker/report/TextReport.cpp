@@ -59,7 +59,8 @@ void WriteLastRun(std::ostream& out, const LineReport& line) {
   if (const std::optional<RunLogRecord>& r = line.lastRun) {
     out << LogTime(r->time);
     if (!r->missed.empty()) {
-      out << " its " << LogTime(r->missed) << " launch did not happen: " << Happened(*r) << "\n";
+      out << " its " << LogTime(r->missed)
+          << " launch did not happen: " << (r->startUp ? Visible(r->text) : Happened(*r)) << "\n";
       return;
     }
     // A launch that waited past its minute names the minute it served.

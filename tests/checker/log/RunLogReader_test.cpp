@@ -304,9 +304,8 @@ TEST_F(CheckerTest, AStartSaysWhichMinuteItWalksFirstAndWhatItPassedOver) {
     const std::string report = Run({"C:\\Tools"}).out;
     for (const char* said :
          {"running since 09:07 according to the run log; the first minute it walked was 09:09",
-          "its Mon 2026-03-02 09:08 launch did not happen: Pendulon did not walk from Mon "
-          "2026-03-02 09:07 to Mon 2026-03-02 09:08: Pendulon started at 09:07:27, and walks from "
-          "09:09"})
+          "its Mon 2026-03-02 09:08 launch did not happen: Pendulon started at 09:07:27, and walks "
+          "from 09:09\n"})
       EXPECT_NE(report.find(said), std::string::npos) << c.name << "\n" << said << "\n" << report;
     const std::string follow = Run({"--follow", "C:\\Tools"}).out;
     EXPECT_NE(follow.find("1 of them task lines; the first minute it walks is 09:09"),
