@@ -157,7 +157,8 @@ void TaskScheduler::BeginWalk(const ClockReading& now, LaunchLedger::Verdict ver
             "line " + std::to_string(waiting->line) + "'s launch is still waiting in the shell");
   }
   ledger_.BeginWalk(minute);
-  since_ = SinceLastWalk{now};
+  since_ = SinceLastWalk{};
+  since_.walk = now;
   // A refusal of this tick's re-arm bears on the next tick.
   since_.timerRefused = rearmRefused_;
   toldNotAgain_.reset();
@@ -165,6 +166,7 @@ void TaskScheduler::BeginWalk(const ClockReading& now, LaunchLedger::Verdict ver
 
 void TaskScheduler::NotAgain(const ClockReading& now) {
   const ClockMovement moved = MovementBetween(since_.walk, now);
+  NoteTickWithoutWalk(since_, now);
   const std::optional<std::int64_t> last = ledger_.LastWalked();
   const std::int64_t minute = now.LocalMinuteNumber();
   // A tick that only came early says nothing; a set-back says once which minutes it leaves out.

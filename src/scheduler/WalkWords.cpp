@@ -58,16 +58,27 @@ AnsiString OffsetText(std::int32_t minutes) {
   return text;
 }
 
+void NoteTickWithoutWalk(SinceLastWalk& since, const ClockReading& now) {
+  const std::int64_t stepped = MovementBetween(since.lastTick.value_or(since.walk), now).steppedMs;
+  (stepped > 0 ? since.steppedForwardMs : since.steppedBackMs) += stepped > 0 ? stepped : -stepped;
+  since.lastTick = now;
+}
+
 AnsiString WhyLate(const SinceLastWalk& since, const ClockReading& now) {
   const ClockMovement moved = MovementBetween(since.walk, now);
+  // Steps are summed each way from what the ticks between saw; the wait from the last tick.
+  const ClockMovement recent = MovementBetween(since.lastTick.value_or(since.walk), now);
+  const std::int64_t forward =
+      since.steppedForwardMs + (recent.steppedMs > 0 ? recent.steppedMs : 0);
+  const std::int64_t back = since.steppedBackMs + (recent.steppedMs < 0 ? -recent.steppedMs : 0);
   AnsiString causes;
   if (moved.sleptMs >= static_cast<std::uint64_t>(kStepThatCounts))
     Add(causes, "the computer slept " + DurationText(moved.sleptMs));
-  if (moved.steppedMs >= kStepThatCounts)
-    Add(causes, "the clock moved " + DurationText(static_cast<std::uint64_t>(moved.steppedMs)) +
+  if (forward >= kStepThatCounts)
+    Add(causes, "the clock moved " + DurationText(static_cast<std::uint64_t>(forward)) +
                     " between two walks");
-  else if (moved.steppedMs <= -kStepThatCounts)
-    Add(causes, SetBack(moved.steppedMs));
+  if (back >= kStepThatCounts)
+    Add(causes, SetBack(-back));
   if (moved.offsetChange != 0)
     Add(causes, OffsetChange(moved, now.offsetMinutes));
   if (since.heldMs >= static_cast<std::uint64_t>(kStepThatCounts))
@@ -76,7 +87,7 @@ AnsiString WhyLate(const SinceLastWalk& since, const ClockReading& now) {
     Add(causes, "the minute timer could not be set (not enough timers available)");
   if (causes.empty())
     causes =
-        "no timer tick came for " + DurationText(moved.passedMs) + " (Windows held the program)";
+        "no timer tick came for " + DurationText(recent.passedMs) + " (Windows held the program)";
   return causes;
 }
 

@@ -3,6 +3,7 @@
 // durations, and why a walk began late, minutes went without one, or the clock went back.
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/AnsiString.h"
 #include "platform/SystemTime.h"
@@ -24,7 +25,14 @@ struct SinceLastWalk {
   ClockReading walk;          // when the last walk (or the start-up) began
   std::uint64_t heldMs = 0;   // launches during which no tick ran, in all
   bool timerRefused = false;  // the minute timer could not be set anew since
+  // The last tick since that walked nothing, and the steps of the clock seen up to it, each way:
+  // a step back and one forward between two walks cancel out, yet each moved the ticks.
+  std::optional<ClockReading> lastTick;
+  std::int64_t steppedForwardMs = 0, steppedBackMs = 0;
 };
+
+// Notes a tick that walked nothing, and the steps of the clock since the tick or walk before it.
+void NoteTickWithoutWalk(SinceLastWalk& since, const ClockReading& now);
 
 // Every cause the scheduler sees of a walk that began late at now, or of minutes without a walk
 // before it, joined by "; ": "the computer slept 2 h", "the clock moved 24 min between two walks",

@@ -117,9 +117,15 @@ bool MonthFacts::Refused(const Span& span) const {
 }
 
 std::string MonthFacts::CauseWrong(const std::string& cause, const Span& span, bool back) const {
-  const std::int64_t stepped = Stepped(span);
+  // A step back and one forward between two walks each move the ticks, however they sum.
+  bool forward = false, backward = false;
+  for (const ClockEvent& step : world_.steps)
+    if (step.elapsed > span.fromElapsed && step.elapsed <= span.toElapsed) {
+      forward = forward || step.length > 0;
+      backward = backward || step.length < 0;
+    }
   if (StartsWith(cause, "the clock was set back "))
-    return stepped < 0 ? "" : "the clock was not set back";
+    return backward ? "" : "the clock was not set back";
   const std::string offsetWords = "the clock's UTC offset went from ";
   if (StartsWith(cause, offsetWords)) {
     const std::int64_t from = OffsetMinutes(span.fromAt, span.fromElapsed);
@@ -134,7 +140,7 @@ std::string MonthFacts::CauseWrong(const std::string& cause, const Span& span, b
   if (StartsWith(cause, "the computer slept "))
     return Slept(span) ? "" : "the machine did not sleep";
   if (StartsWith(cause, "the clock moved "))
-    return stepped > 0 ? "" : "the clock was not set forward";
+    return forward ? "" : "the clock was not set forward";
   if (StartsWith(cause, "a launch held the program "))
     return Held(span) ? "" : "no launch held the thread";
   if (StartsWith(cause, "the minute timer could not be set"))

@@ -42,7 +42,7 @@ class MonthFacts {
   std::int64_t OffsetMinutes(std::int64_t at, std::int64_t elapsed) const;
   // The milliseconds into its local minute.
   std::int64_t IntoMinute(std::int64_t at, std::int64_t elapsed) const;
-  // Milliseconds the wall clock was stepped (either way) after from and up to to.
+  // Milliseconds the wall clock was stepped after from and up to to, summed (back below 0).
   std::int64_t Stepped(const Span& span) const;
 
   // Empty when every cause the reason names, separated by "; ", is one the world shows in the

@@ -172,6 +172,16 @@ const Path kPaths[] = {
      },
      {"launch 10:18 1 A", "clock-back 10:18 10:18 not walked again: the clock was set back 1.5 s",
       "launch 10:19 2 B", "end family gone"}},
+    {"a clock set back and then forward again between two walks names both steps of its late walk",
+     "19 10 * * * B\r\n",
+     [](Scenario& s) {
+       s.world.At(s.At(10, 18, 40), [&s] { s.world.StepClock(-36 * kSecond); });
+       s.world.At(s.At(10, 18, 50), [&s] { s.world.StepClock(36 * kSecond + 500); });
+       s.FamilyLeavesAt(10, 19, 50);
+     },
+     {"clock-back 10:18 10:18 not walked again: the clock was set back 36 s",
+      "late-walk 10:19 36700: the clock moved 37 s between two walks; the clock was set back 36 s",
+      "launch 10:19 1 B", "end family gone"}},
     {"a machine that sleeps two hours says so",
      "0 11 * * * A\r\n",
      [](Scenario& s) {
